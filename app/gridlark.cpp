@@ -1,0 +1,74 @@
+// The program's entry: loads the settings, then either plays the puzzle named after "--play" and
+// ends, or runs the main window until it closes.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/Application.h"
+#include "app/Launcher.h"
+#include "app/Main.h"
+#include "settings/Configs.h"
+#include "win/ExceptionHook.h"
+
+namespace {
+
+constexpr const char* kPlayArgument = "--play";
+
+// The index of the first "--play" among the arguments after the program's own path, or 0.
+int FindPlayArgument()
+{
+    for (int i = 1; i < __argc; ++i)
+        if (std::string(__argv[i]) == kPlayArgument)
+            return i;
+    return 0;
+}
+
+void RunMessageLoop()
+{
+    MSG msg;
+    while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        try {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        } catch (...) {
+            win::HandleException(std::current_exception());
+        }
+    }
+}
+
+int RunWindowRoad()
+{
+    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    app::SetHelpFile(app::kHelpFileName);
+    app::SetTitle(app::kTitle);
+    auto mainWin = std::make_unique<TMainWin>();
+    MainWin = mainWin.get();
+    if (mainWin->Create()) {
+        mainWin->Show(SW_SHOWNORMAL);
+        RunMessageLoop();
+    }
+    MainWin = nullptr;
+    return 0;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    auto config = std::make_unique<TConfig>();
+    Config = config.get();
+    Config->Load();
+    if (int play = FindPlayArgument()) {
+        PlayPuzzle(play + 1 < __argc ? __argv[play + 1] : "", nullptr);
+        // The play road ends here: nothing is saved and nothing else runs.
+        ::ExitProcess(0);
+    }
+    int exitCode = RunWindowRoad();
+    Config = nullptr;
+    return exitCode;
+}

@@ -1,0 +1,9 @@
+# Native tree: the portable core and its tests with AddressSanitizer and UndefinedBehaviorSanitizer.
+set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+target_compile_options(gridlark_core PUBLIC ${SANITIZE} -Wall -Wextra)
+target_link_options(gridlark_core PUBLIC ${SANITIZE})
+
+file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(core_tests ${NATIVE_TEST_SOURCES})
+target_link_libraries(core_tests PRIVATE gridlark_core GTest::gtest_main)
+gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)

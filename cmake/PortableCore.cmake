@@ -1,0 +1,8 @@
+# Sources of the portable core; each is plain C++ over plain types, without <windows.h>.
+set(GRIDLARK_CORE_SOURCES
+  core/Text.cpp
+  app/LaunchRules.cpp
+  settings/ConfigRules.cpp
+)
+add_library(gridlark_core STATIC ${GRIDLARK_CORE_SOURCES})
+target_include_directories(gridlark_core PUBLIC ${PROJECT_SOURCE_DIR})

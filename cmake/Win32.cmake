@@ -1,0 +1,59 @@
+# Win32 tree: gridlark.exe for 32-bit Windows, its Wine tests and the test stubs.
+enable_language(RC)
+set(JPEG_PREFIX ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-i686 CACHE PATH "libjpeg built by scripts/setup")
+
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
+# Statically linked: gridlark.exe imports system DLLs only.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+set(GRIDLARK_WIN_SOURCES
+  win/Registry.cpp
+  win/Dialog.cpp
+  win/Paths.cpp
+  win/ExceptionHook.cpp
+  settings/Configs.cpp
+  app/Launcher.cpp
+  app/MsgForm.cpp
+  app/Application.cpp
+  app/Main.cpp
+  win/LinkLabel.cpp
+)
+add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})
+target_include_directories(gridlark_win PUBLIC ${PROJECT_SOURCE_DIR} ${JPEG_PREFIX}/include)
+target_link_libraries(gridlark_win PUBLIC gridlark_core
+  ${JPEG_PREFIX}/lib/libjpeg.a comctl32 comdlg32 shell32 shlwapi version winmm ole32 uuid gdi32 user32 advapi32)
+
+set(GRIDLARK_RC ${PROJECT_SOURCE_DIR}/res/gridlark.rc)
+set_source_files_properties(${GRIDLARK_RC} PROPERTIES
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/gridlark.manifest;${PROJECT_SOURCE_DIR}/res/gridlark.ico")
+
+add_executable(gridlark WIN32 app/gridlark.cpp ${GRIDLARK_RC})
+target_link_libraries(gridlark PRIVATE gridlark_win)
+set_target_properties(gridlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/dist)
+
+# Stubs for the outside programs the product starts; never shipped.
+foreach(stub javaw Relaybug stubbrowser)
+  add_executable(stub_${stub} tests/stubs/recorder.cpp)
+  target_link_options(stub_${stub} PRIVATE -mwindows)
+  set_target_properties(stub_${stub} PROPERTIES OUTPUT_NAME ${stub} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stubs)
+endforeach()
+set_target_properties(stub_Relaybug PROPERTIES OUTPUT_NAME Relaybug SUFFIX .Exe)
+add_executable(wintool tests/stubs/wintool.cpp)
+set_target_properties(wintool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stubs)
+
+# Tests run under Wine: the platform layer, the windows in-process, and end-to-end runs of gridlark.exe.
+file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
+add_executable(win_tests ${WIN_TEST_SOURCES} ${GRIDLARK_RC})
+target_link_libraries(win_tests PRIVATE gridlark_win GTest::gtest)
+add_dependencies(win_tests gridlark stub_javaw stub_Relaybug stub_stubbrowser)
+
+function(to_wine_path out path)
+  string(REPLACE "/" "\\" p "${path}")
+  set(${out} "Z:${p}" PARENT_SCOPE)
+endfunction()
+to_wine_path(DIST_W ${CMAKE_BINARY_DIR}/dist)
+to_wine_path(STUBS_W ${CMAKE_BINARY_DIR}/stubs)
+gtest_add_tests(TARGET win_tests SOURCES ${WIN_TEST_SOURCES} TEST_LIST WIN_TESTS)
+set_tests_properties(${WIN_TESTS} PROPERTIES
+  ENVIRONMENT "GRIDLARK_DIST=${DIST_W};GRIDLARK_STUBS=${STUBS_W}" TIMEOUT 120)

@@ -1,0 +1,198 @@
+#include "settings/Configs.h"
+
+#include <cstring>
+
+#include "core/Text.h"
+#include "settings/ConfigRules.h"
+#include "win/Paths.h"
+
+using namespace config_names;
+
+TConfig* Config = nullptr;
+
+namespace {
+
+constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr const char* kFallbackCommonAppData = "C:\\Documents and Settings\\All Users\\Application Data\\";
+constexpr const char* kRepositorySubfolder = "Orvanel\\Gridlark";
+constexpr const char* kWriteProbe = "amdk328wlskdjf";
+constexpr DWORD kSearchBufferSize = 260;
+
+settings::Bounds PrimaryWorkArea()
+{
+    RECT area{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return {area.left, area.top, area.right - area.left, area.bottom - area.top};
+}
+
+}  // namespace
+
+std::string SearchJavaFolder()
+{
+    char buffer[kSearchBufferSize];
+    char* filePart = nullptr;
+    DWORD n = ::SearchPathA(nullptr, "javaw.exe", nullptr, kSearchBufferSize, buffer, &filePart);
+    if (n == 0 || n >= kSearchBufferSize)
+        return {};
+    return text::IncludeTrailingBackslash(text::ExtractFilePath(std::string(buffer, n)));
+}
+
+std::string TConfig::DefaultRepository() const { return CommonAppDataFolder() + kRepositorySubfolder; }
+
+void TConfig::Load()
+{
+    Repository = DefaultRepository();
+    Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
+    win::ScopeExit release([this] { Registry.reset(); });
+    LoadMachinePaths();
+    AllUsersSame = ReadAllUsersSame();
+    LoadNoSoundAndCreateRepository();
+    if (std::string found = SearchJavaFolder(); !found.empty())
+        JavaPath = found;
+    LoadWindowValues();
+}
+
+void TConfig::LoadMachinePaths()
+{
+    Registry->SetRoot(HKEY_LOCAL_MACHINE);
+    if (!Registry->OpenKey(ProductKeyPath, true))
+        return;
+    if (auto javaPath = Registry->ReadString(kJavaPath))
+        JavaPath = *javaPath;
+    // An empty stored repository would leave the program without a folder: the default serves.
+    if (auto repository = Registry->ReadString(kRepository); repository && !text::Trim(*repository).empty())
+        Repository = *repository;
+    Registry->CloseKey();
+}
+
+void TConfig::LoadNoSoundAndCreateRepository()
+{
+    Registry->SetRoot(NoSoundRoot());
+    if (!Registry->OpenKey(ProductKeyPath, true))
+        return;
+    NoSound = Registry->ReadInteger(kNoSound).value_or(0) != 0;
+    if (!win::DirectoryExists(Repository))
+        win::ForceDirectories(Repository);
+    Registry->CloseKey();
+}
+
+void TConfig::LoadWindowValues()
+{
+    Registry->SetRoot(HKEY_CURRENT_USER);
+    if (!Registry->OpenKey(ProductKeyPath, true))
+        return;
+    if (auto block = Registry->ReadBinary(kMainWindow, 16)) {
+        std::int32_t values[4];
+        std::memcpy(values, block->data(), sizeof(values));
+        MainWindowLeft = values[0];
+        MainWindowTop = values[1];
+        MainWindowWidth = values[2];
+        MainWindowHeight = values[3];
+    } else {
+        settings::Bounds bounds = settings::DefaultMainWindowBounds(PrimaryWorkArea());
+        MainWindowLeft = bounds.left;
+        MainWindowTop = bounds.top;
+        MainWindowWidth = bounds.width;
+        MainWindowHeight = bounds.height;
+    }
+    MainWindowMaximized = Registry->ReadInteger(kMainWindowMaximized).value_or(0) != 0;
+    Column1Width = static_cast<std::int32_t>(Registry->ReadInteger(kColumn1).value_or(250));
+    Column2Width = static_cast<std::int32_t>(Registry->ReadInteger(kColumn2).value_or(150));
+    Registry->CloseKey();
+}
+
+bool TConfig::ReadAllUsersSame()
+{
+    bool candidate = true;
+    win::RegistryAccessor reader(HKEY_LOCAL_MACHINE);
+    if (reader.OpenKeyReadOnly(ProductKeyPath))
+        candidate = reader.ReadInteger(kAllUsersSame).value_or(1) != 0;
+    return candidate && IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
+}
+
+void TConfig::Save()
+{
+    Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
+    win::ScopeExit release([this] { Registry.reset(); });
+    if (IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath)) {
+        Registry->SetRoot(HKEY_LOCAL_MACHINE);
+        if (Registry->OpenKey(ProductKeyPath, true)) {
+            Registry->WriteString(kJavaPath, JavaPath);
+            Registry->WriteString(kRepository, Repository);
+            Registry->CloseKey();
+        }
+    }
+    SaveAllUsersSame();
+    Registry->SetRoot(NoSoundRoot());
+    if (Registry->OpenKey(ProductKeyPath, true)) {
+        Registry->WriteInteger(kNoSound, NoSound ? 1 : 0);
+        Registry->CloseKey();
+    }
+    SaveWindowValues();
+}
+
+void TConfig::SaveAllUsersSame()
+{
+    bool machineWritable = IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
+    AllUsersSame = AllUsersSame && machineWritable;
+    if (!machineWritable)
+        return;
+    Registry->SetRoot(HKEY_LOCAL_MACHINE);
+    if (Registry->OpenKey(ProductKeyPath, true)) {
+        Registry->WriteInteger(kAllUsersSame, AllUsersSame ? 1 : 0);
+        Registry->CloseKey();
+    }
+}
+
+void TConfig::SaveWindowValues()
+{
+    Registry->SetRoot(HKEY_CURRENT_USER);
+    if (!Registry->OpenKey(ProductKeyPath, true))
+        return;
+    const std::int32_t block[4] = {MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight};
+    Registry->WriteBinary(kMainWindow, block, sizeof(block));
+    Registry->WriteInteger(kMainWindowMaximized, MainWindowMaximized ? 1 : 0);
+    Registry->WriteInteger(kColumn1, static_cast<std::uint32_t>(Column1Width));
+    Registry->WriteInteger(kColumn2, static_cast<std::uint32_t>(Column2Width));
+    Registry->CloseKey();
+}
+
+std::string TConfig::GetRepository()
+{
+    win::CriticalSectionLock lock(RepositoryLock);
+    return Repository;
+}
+
+void TConfig::SetRepository(const std::string& repository)
+{
+    std::string copy = repository;
+    win::CriticalSectionLock lock(RepositoryLock);
+    Repository.swap(copy);
+}
+
+std::string TConfig::CommonAppDataFolder()
+{
+    std::string result;
+    win::RegistryAccessor reader(HKEY_LOCAL_MACHINE);
+    if (reader.OpenKeyReadOnly(kShellFoldersKey)) {
+        std::string value = reader.ReadString("Common AppData").value_or("");
+        if (!value.empty())
+            result = text::IncludeTrailingBackslash(value);
+    }
+    if (text::Trim(result).empty())
+        result = kFallbackCommonAppData;
+    return result;
+}
+
+bool TConfig::IsRegistryKeyWritable(HKEY root, const std::string& keyPath)
+{
+    win::RegistryAccessor accessor(root);
+    if (!accessor.KeyExists(keyPath))
+        return accessor.CreateKey(keyPath);
+    if (!accessor.OpenKey(keyPath, false))
+        return false;
+    bool writable = accessor.WriteInteger(kWriteProbe, 0) && accessor.ValueExists(kWriteProbe);
+    if (writable)
+        writable = accessor.DeleteValue(kWriteProbe);
+    return writable;
+}

@@ -1,0 +1,74 @@
+// The settings object: everything the program remembers between runs, kept in the registry under
+// one key path below the machine root and the user root.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "win/Handles.h"
+#include "win/Registry.h"
+
+inline constexpr const char* ProductKeyPath = "Software\\Orvanel\\Gridlark";
+
+namespace config_names {
+inline constexpr const char* kJavaPath = "Java Path";
+inline constexpr const char* kRepository = "Repository";
+inline constexpr const char* kAllUsersSame = "All Users Same";
+inline constexpr const char* kNoSound = "No Sound";
+inline constexpr const char* kMainWindow = "Main Window";
+inline constexpr const char* kMainWindowMaximized = "Main Window Maximized";
+inline constexpr const char* kColumn1 = "Column 1";
+inline constexpr const char* kColumn2 = "Column 2";
+inline constexpr const char* kInstallPath = "InstallPath";
+inline constexpr const char* kVersion = "Version";
+}  // namespace config_names
+
+class TConfig {
+public:
+    TConfig() = default;
+    TConfig(const TConfig&) = delete;
+    TConfig& operator=(const TConfig&) = delete;
+
+    void Load();
+    void Save();
+    std::string GetRepository();
+    void SetRepository(const std::string& repository);
+
+    static std::string CommonAppDataFolder();
+    static bool IsRegistryKeyWritable(HKEY root, const std::string& keyPath);
+
+    bool AllUsersSame = false;
+    bool NoSound = false;
+    std::string JavaPath;
+    std::int32_t MainWindowLeft = 0;
+    std::int32_t MainWindowTop = 0;
+    std::int32_t MainWindowWidth = 0;
+    std::int32_t MainWindowHeight = 0;
+    bool MainWindowMaximized = false;
+    std::int32_t Column1Width = 0;
+    std::int32_t Column2Width = 0;
+
+private:
+    bool ReadAllUsersSame();
+    void SaveAllUsersSame();
+    HKEY NoSoundRoot() const { return AllUsersSame ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
+    void LoadMachinePaths();
+    void LoadNoSoundAndCreateRepository();
+    void LoadWindowValues();
+    void SaveWindowValues();
+    std::string DefaultRepository() const;
+
+    // The working accessor: exists only during Load and Save.
+    std::unique_ptr<win::RegistryAccessor> Registry;
+    win::CriticalSection RepositoryLock;
+    std::string Repository;
+};
+
+// The process-wide settings object, created and loaded first at start-up.
+extern TConfig* Config;
+
+// The folder of javaw.exe found by the system's standard search, with a trailing backslash;
+// empty when it is not found or its path does not fit 260 characters.
+std::string SearchJavaFolder();

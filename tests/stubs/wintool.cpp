@@ -1,0 +1,33 @@
+// Helper for scripts: "wintool wait <caption> <seconds>" waits until a visible top-level window
+// with that caption exists; "wintool close <caption>" asks it to close as a user would.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: wintool wait|close <caption> [seconds]\n");
+        return 2;
+    }
+    if (std::strcmp(argv[1], "wait") == 0) {
+        int seconds = argc > 3 ? std::atoi(argv[3]) : 30;
+        for (int i = 0; i < seconds * 10; ++i) {
+            HWND window = ::FindWindowA(nullptr, argv[2]);
+            if (window != nullptr && ::IsWindowVisible(window))
+                return 0;
+            ::Sleep(100);
+        }
+        return 1;
+    }
+    if (std::strcmp(argv[1], "close") == 0) {
+        HWND window = ::FindWindowA(nullptr, argv[2]);
+        if (window == nullptr)
+            return 1;
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    return 2;
+}

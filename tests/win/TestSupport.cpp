@@ -1,0 +1,299 @@
+#include "tests/win/TestSupport.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+#include "settings/Configs.h"
+#include "win/Paths.h"
+#include "win/Registry.h"
+
+namespace testing_support {
+
+std::string DistFolder() { return win::EnvironmentVariable("GRIDLARK_DIST") + "\\"; }
+std::string StubsFolder() { return win::EnvironmentVariable("GRIDLARK_STUBS") + "\\"; }
+
+TempFolder::TempFolder()
+{
+    static std::atomic<int> counter{0};
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(sizeof(temp), temp);
+    path_ = std::string(temp) + "gridlark-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
+            std::to_string(counter++) + "\\";
+    RemoveTree(path_);
+    win::ForceDirectories(path_);
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+void RemoveTree(const std::string& path)
+{
+    std::string folder = path;
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            std::string name = data.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            std::string child = folder + "\\" + name;
+            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                ::DeleteFileA(child.c_str());
+        } while (::FindNextFileA(find, &data));
+        ::FindClose(find);
+    }
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+void WriteFileText(const std::string& path, const std::string& content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool CopyFileTo(const std::string& from, const std::string& to) { return ::CopyFileA(from.c_str(), to.c_str(), FALSE); }
+
+void ClearProductKeys()
+{
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, ProductKeyPath);
+    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, ProductKeyPath);
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, ProductKeyPath);
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, ProductKeyPath);
+}
+
+MachineKeyDenied::MachineKeyDenied() { win::DenyRegistryWrites(HKEY_LOCAL_MACHINE, true); }
+MachineKeyDenied::~MachineKeyDenied() { win::DenyRegistryWrites(HKEY_LOCAL_MACHINE, false); }
+
+StubLog::StubLog(const TempFolder& folder) : path_(folder / "stub-log.txt")
+{
+    ::SetEnvironmentVariableA("GRIDLARK_STUB_LOG", path_.c_str());
+}
+
+StubLog::~StubLog() { ::SetEnvironmentVariableA("GRIDLARK_STUB_LOG", nullptr); }
+
+std::vector<StubLog::Record> StubLog::Records() const
+{
+    std::vector<Record> records;
+    std::istringstream lines(ReadFileText(path_));
+    std::string line;
+    while (std::getline(lines, line)) {
+        auto first = line.find('|');
+        auto last = line.rfind('|');
+        if (first == std::string::npos || first == last)
+            continue;
+        records.push_back({line.substr(0, first), line.substr(first + 1, last - first - 1), line.substr(last + 1)});
+    }
+    return records;
+}
+
+std::vector<StubLog::Record> StubLog::WaitFor(std::size_t count, std::chrono::milliseconds timeout) const
+{
+    std::vector<Record> records;
+    WaitUntil([&] { return (records = Records()).size() >= count; }, timeout);
+    return records;
+}
+
+namespace {
+
+std::string WindowText(HWND window)
+{
+    char buffer[4096] = {};
+    ::GetWindowTextA(window, buffer, sizeof(buffer));
+    return buffer;
+}
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+std::string WithoutAmpersands(std::string s)
+{
+    std::string out;
+    for (char c : s)
+        if (c != '&')
+            out += c;
+    return out;
+}
+
+std::string SystemIconName(HICON icon)
+{
+    struct Known {
+        LPCSTR id;
+        const char* name;
+    };
+    static const Known known[] = {{IDI_HAND, "IDI_HAND"},
+                                  {IDI_QUESTION, "IDI_QUESTION"},
+                                  {IDI_EXCLAMATION, "IDI_EXCLAMATION"},
+                                  {IDI_ASTERISK, "IDI_ASTERISK"}};
+    for (const auto& k : known)
+        if (icon != nullptr && icon == ::LoadIconA(nullptr, k.id))
+            return k.name;
+    return {};
+}
+
+struct FindContext {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND window, LPARAM lParam)
+{
+    auto* context = reinterpret_cast<FindContext*>(lParam);
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(window, &pid);
+    if (pid == context->processId && ::IsWindowVisible(window) && ClassOf(window) == "#32770") {
+        context->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+CapturedWindow Capture(HWND window)
+{
+    CapturedWindow captured;
+    captured.found = true;
+    captured.caption = WindowText(window);
+    captured.owner = ::GetWindow(window, GW_OWNER);
+    for (HWND child = ::GetWindow(window, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        std::string cls = ClassOf(child);
+        if (_stricmp(cls.c_str(), "Static") == 0) {
+            LONG style = ::GetWindowLongA(child, GWL_STYLE);
+            if ((style & SS_TYPEMASK) == SS_ICON) {
+                captured.icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+                captured.iconName = SystemIconName(captured.icon);
+            } else if (!WindowText(child).empty()) {
+                captured.texts.push_back(WindowText(child));
+            }
+        } else if (_stricmp(cls.c_str(), "Button") == 0) {
+            captured.buttons.push_back(WithoutAmpersands(WindowText(child)));
+        }
+    }
+    return captured;
+}
+
+void PressButton(HWND dialog, const std::string& caption)
+{
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (_stricmp(ClassOf(child).c_str(), "Button") == 0 && WithoutAmpersands(WindowText(child)) == caption) {
+            ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(child), BN_CLICKED),
+                           reinterpret_cast<LPARAM>(child));
+            return;
+        }
+    }
+    ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+}
+
+WindowCatcher::WindowCatcher(std::string pressButton, DWORD processId, std::chrono::milliseconds timeout)
+    : pressButton_(std::move(pressButton))
+{
+    thread_ = std::thread([=, this] { Run(processId, timeout); });
+}
+
+WindowCatcher::WindowCatcher(std::function<void(HWND)> action, DWORD processId, std::chrono::milliseconds timeout)
+    : action_(std::move(action))
+{
+    thread_ = std::thread([=, this] { Run(processId, timeout); });
+}
+
+WindowCatcher::~WindowCatcher()
+{
+    if (thread_.joinable())
+        thread_.join();
+}
+
+void WindowCatcher::Run(DWORD processId, std::chrono::milliseconds timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < deadline) {
+        FindContext context{processId, nullptr};
+        ::EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&context));
+        if (context.found != nullptr) {
+            // Let the dialog finish its initialisation before reading it.
+            ::Sleep(50);
+            result_ = Capture(context.found);
+            if (action_)
+                action_(context.found);
+            else
+                PressButton(context.found, pressButton_);
+            return;
+        }
+        ::Sleep(20);
+    }
+}
+
+CapturedWindow WindowCatcher::Result()
+{
+    if (thread_.joinable())
+        thread_.join();
+    return result_;
+}
+
+HANDLE StartProgram(const std::string& program, const std::string& arguments)
+{
+    std::string commandLine = "\"" + program + "\" " + arguments;
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    if (!::CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return nullptr;
+    ::CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+ProcessResult RunProgram(const std::string& program, const std::string& arguments, std::chrono::milliseconds timeout)
+{
+    ProcessResult result;
+    HANDLE process = StartProgram(program, arguments);
+    if (process == nullptr)
+        return result;
+    if (::WaitForSingleObject(process, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0) {
+        result.finished = true;
+        ::GetExitCodeProcess(process, &result.exitCode);
+    } else {
+        ::TerminateProcess(process, 99);
+    }
+    ::CloseHandle(process);
+    return result;
+}
+
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout)
+{
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        PumpMessages();
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+}  // namespace testing_support

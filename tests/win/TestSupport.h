@@ -1,0 +1,118 @@
+// The Wine test bench: temporary folders, registry clean-up, stub records, capture of the message
+// boxes and dialogs that the code under test shows, and runs of gridlark.exe.
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace testing_support {
+
+// Paths given by the test runner: the folder of gridlark.exe and the folder of the stubs.
+std::string DistFolder();
+std::string StubsFolder();
+
+// A fresh, empty folder for one test, removed with everything in it afterwards.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    // The folder path with a trailing backslash.
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + name; }
+
+private:
+    std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+void WriteFileText(const std::string& path, const std::string& content);
+std::string ReadFileText(const std::string& path);
+bool CopyFileTo(const std::string& from, const std::string& to);
+
+// Removes the product's key below both roots.
+void ClearProductKeys();
+
+// Denies writes to the machine key for one scope, as for a limited user.
+class MachineKeyDenied {
+public:
+    MachineKeyDenied();
+    ~MachineKeyDenied();
+};
+
+// Points GRIDLARK_STUB_LOG at a fresh file; stubs started afterwards append their records there.
+class StubLog {
+public:
+    struct Record {
+        std::string program;
+        std::string parameters;
+        std::string folder;
+    };
+    explicit StubLog(const TempFolder& folder);
+    ~StubLog();
+    std::vector<Record> Records() const;
+    // Waits (bounded) until at least count records exist.
+    std::vector<Record> WaitFor(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
+
+private:
+    std::string path_;
+};
+
+// What a captured dialog or message box showed.
+struct CapturedWindow {
+    bool found = false;
+    std::string caption;
+    std::vector<std::string> texts;    // static texts, in child order
+    std::vector<std::string> buttons;  // button captions without '&'
+    HICON icon = nullptr;
+    HWND owner = nullptr;
+    // Which of the system icons the window shows, by its IDI_ name; empty when none matched.
+    std::string iconName;
+};
+
+// Waits on a helper thread for a visible dialog of the process, records what it shows, then
+// presses the button with the given caption (or runs a custom action on it).
+class WindowCatcher {
+public:
+    explicit WindowCatcher(std::string pressButton = "OK", DWORD processId = ::GetCurrentProcessId(),
+                           std::chrono::milliseconds timeout = std::chrono::seconds(15));
+    WindowCatcher(std::function<void(HWND)> action, DWORD processId = ::GetCurrentProcessId(),
+                  std::chrono::milliseconds timeout = std::chrono::seconds(15));
+    ~WindowCatcher();
+    WindowCatcher(const WindowCatcher&) = delete;
+    WindowCatcher& operator=(const WindowCatcher&) = delete;
+    // Joins the helper thread and returns what it saw.
+    CapturedWindow Result();
+
+private:
+    void Run(DWORD processId, std::chrono::milliseconds timeout);
+
+    std::string pressButton_;
+    std::function<void(HWND)> action_;
+    CapturedWindow result_;
+    std::thread thread_;
+};
+
+CapturedWindow Capture(HWND window);
+void PressButton(HWND dialog, const std::string& caption);
+
+struct ProcessResult {
+    bool finished = false;
+    DWORD exitCode = 0;
+};
+// Runs a program with a command line and waits (bounded) for its end.
+ProcessResult RunProgram(const std::string& program, const std::string& arguments,
+                         std::chrono::milliseconds timeout = std::chrono::seconds(30));
+// Starts a program without waiting; the returned handle owns the process.
+HANDLE StartProgram(const std::string& program, const std::string& arguments);
+
+// Waits for a condition with a bound, pumping this thread's messages meanwhile.
+bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
+void PumpMessages();
+
+}  // namespace testing_support

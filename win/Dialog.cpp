@@ -1,0 +1,93 @@
+#include "win/Dialog.h"
+
+#include "win/ExceptionHook.h"
+
+namespace win {
+
+Dialog::~Dialog()
+{
+    if (hwnd_ != nullptr && !modal_)
+        ::DestroyWindow(hwnd_);
+}
+
+INT_PTR Dialog::ShowModal(HWND owner)
+{
+    modal_ = true;
+    INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                                       &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    hwnd_ = nullptr;
+    return result;
+}
+
+HWND Dialog::CreateModeless(HWND owner)
+{
+    modal_ = false;
+    return ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
+                                &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+std::string Dialog::ItemText(int id) const
+{
+    HWND item = Item(id);
+    int length = ::GetWindowTextLengthA(item);
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    buffer.resize(static_cast<std::size_t>(::GetWindowTextA(item, buffer.data(), length + 1)));
+    return buffer;
+}
+
+void Dialog::Close(INT_PTR result)
+{
+    if (modal_) {
+        ::EndDialog(hwnd_, result);
+    } else if (hwnd_ != nullptr) {
+        HWND hwnd = hwnd_;
+        hwnd_ = nullptr;
+        ::DestroyWindow(hwnd);
+    }
+}
+
+bool Dialog::OnCommand(int id, int, HWND)
+{
+    if (id == IDOK || id == IDCANCEL) {
+        Close(id);
+        return true;
+    }
+    return false;
+}
+
+bool Dialog::OnMessage(UINT, WPARAM, LPARAM, INT_PTR&) { return false; }
+
+INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+        self->hwnd_ = hwnd;
+    }
+    if (self == nullptr)
+        return FALSE;
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->hwnd_ = nullptr;
+        return FALSE;
+    }
+    return Guarded<INT_PTR>(FALSE, [&] { return self->Dispatch(message, wParam, lParam); });
+}
+
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    INT_PTR result = FALSE;
+    if (OnMessage(message, wParam, lParam, result))
+        return result;
+    switch (message) {
+    case WM_INITDIALOG:
+        return FormCreate() ? TRUE : FALSE;
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace win

@@ -1,0 +1,42 @@
+// Base of every dialog: created from a template in the resource script, `this` attached on
+// WM_INITDIALOG, messages routed to virtual handlers, no exception past the dialog procedure.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace win {
+
+class Dialog {
+public:
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+    virtual ~Dialog();
+
+    // Shows the dialog modally; the window is gone when this returns.
+    INT_PTR ShowModal(HWND owner);
+    // Creates the dialog modeless (tests drive dialogs this way); destroyed with this object.
+    HWND CreateModeless(HWND owner);
+    HWND Handle() const { return hwnd_; }
+    HWND Item(int id) const { return ::GetDlgItem(hwnd_, id); }
+    std::string ItemText(int id) const;
+    void Close(INT_PTR result);
+
+protected:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+
+    // Handlers answer true when they dealt with the message.
+    virtual bool FormCreate() { return true; }
+    virtual bool OnCommand(int id, int code, HWND control);
+    virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+
+private:
+    static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+
+    int templateId_;
+    HWND hwnd_ = nullptr;
+    bool modal_ = false;
+};
+
+}  // namespace win

@@ -1,0 +1,76 @@
+#include "win/LinkLabel.h"
+
+#include <commctrl.h>
+
+#include "win/ExceptionHook.h"
+
+namespace win {
+
+LinkLabel::~LinkLabel()
+{
+    if (label_ != nullptr && ::IsWindow(label_))
+        ::RemoveWindowSubclass(label_, &LinkLabel::Subclass, reinterpret_cast<UINT_PTR>(this));
+}
+
+void LinkLabel::Attach(HWND label)
+{
+    label_ = label;
+    ::SetWindowLongPtrA(label, GWL_STYLE, ::GetWindowLongPtrA(label, GWL_STYLE) | SS_NOTIFY);
+    LOGFONTA lf{};
+    auto current = reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0));
+    if (current == nullptr)
+        current = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    ::GetObjectA(current, sizeof(lf), &lf);
+    lf.lfUnderline = TRUE;
+    font_.reset(::CreateFontIndirectA(&lf));
+    ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    ::SetWindowSubclass(label, &LinkLabel::Subclass, reinterpret_cast<UINT_PTR>(this), 0);
+}
+
+HBRUSH LinkLabel::Paint(HWND control, HDC dc) const
+{
+    if (control != label_)
+        return nullptr;
+    ::SetTextColor(dc, TextColor());
+    ::SetBkMode(dc, TRANSPARENT);
+    return ::GetSysColorBrush(COLOR_BTNFACE);
+}
+
+void LinkLabel::MouseDown()
+{
+    pressed_ = true;
+    ::InvalidateRect(label_, nullptr, TRUE);
+}
+
+void LinkLabel::MouseUp()
+{
+    pressed_ = false;
+    ::InvalidateRect(label_, nullptr, TRUE);
+}
+
+LRESULT CALLBACK LinkLabel::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
+{
+    auto* self = reinterpret_cast<LinkLabel*>(id);
+    return Guarded<LRESULT>(0, [&]() -> LRESULT {
+        switch (message) {
+        case WM_SETCURSOR:
+            ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
+            return TRUE;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            self->MouseDown();
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            self->MouseUp();
+            break;
+        default:
+            break;
+        }
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    });
+}
+
+}  // namespace win

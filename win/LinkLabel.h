@@ -1,0 +1,35 @@
+// A static control shown as a web link: blue and underlined, hand cursor, red while a mouse button
+// is down on it. Its owner dialog asks it for the text colour in WM_CTLCOLORSTATIC.
+#pragma once
+#include <windows.h>
+
+#include "win/Handles.h"
+
+namespace win {
+
+class LinkLabel {
+public:
+    LinkLabel() = default;
+    LinkLabel(const LinkLabel&) = delete;
+    LinkLabel& operator=(const LinkLabel&) = delete;
+    ~LinkLabel();
+
+    void Attach(HWND label);
+    HWND Handle() const { return label_; }
+    bool IsPressed() const { return pressed_; }
+    COLORREF TextColor() const { return pressed_ ? RGB(255, 0, 0) : RGB(0, 0, 255); }
+    // Answers the brush for WM_CTLCOLORSTATIC when the message is about this label, else null.
+    HBRUSH Paint(HWND control, HDC dc) const;
+
+    void MouseDown();
+    void MouseUp();
+
+private:
+    static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+
+    HWND label_ = nullptr;
+    UniqueHFont font_;
+    bool pressed_ = false;
+};
+
+}  // namespace win
