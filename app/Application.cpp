@@ -1,14 +1,11 @@
 #include "app/Application.h"
 
-#include "core/Text.h"
-#include "win/Paths.h"
-
 namespace app {
 namespace {
 
 std::string& TitleValue()
 {
-    static std::string title = text::FileNameWithoutExt(win::ProgramFileName());
+    static std::string title = kTitle;
     return title;
 }
 

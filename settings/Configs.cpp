@@ -172,16 +172,14 @@ void TConfig::SetRepository(const std::string& repository)
 
 std::string TConfig::CommonAppDataFolder()
 {
-    std::string result;
     win::RegistryAccessor reader(HKEY_LOCAL_MACHINE);
     if (reader.OpenKeyReadOnly(kShellFoldersKey)) {
+        // A value of blanks names no folder: it falls back like a missing one.
         std::string value = reader.ReadString("Common AppData").value_or("");
-        if (!value.empty())
-            result = text::IncludeTrailingBackslash(value);
+        if (!text::Trim(value).empty())
+            return text::IncludeTrailingBackslash(value);
     }
-    if (text::Trim(result).empty())
-        result = kFallbackCommonAppData;
-    return result;
+    return kFallbackCommonAppData;
 }
 
 bool TConfig::IsRegistryKeyWritable(HKEY root, const std::string& keyPath)
