@@ -7,3 +7,8 @@ file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/nati
 add_executable(core_tests ${NATIVE_TEST_SOURCES})
 target_link_libraries(core_tests PRIVATE gridlark_core GTest::gtest_main)
 gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)
+
+# Fuzz targets, replayed over deterministic inputs in every run; scripts/fuzz runs them under libFuzzer.
+add_executable(collections_fuzz_replay tests/fuzz/CollectionsFuzz.cpp tests/fuzz/Replay.cpp)
+target_link_libraries(collections_fuzz_replay PRIVATE gridlark_core)
+add_test(NAME CollectionsFuzz.ReplaysInputsCleanly COMMAND collections_fuzz_replay)

@@ -3,6 +3,9 @@ set(GRIDLARK_CORE_SOURCES
   core/Text.cpp
   app/LaunchRules.cpp
   settings/ConfigRules.cpp
+  core/IoError.cpp
+  puzzles/Puzzles.cpp
+  puzzles/Collections.cpp
 )
 add_library(gridlark_core STATIC ${GRIDLARK_CORE_SOURCES})
 target_include_directories(gridlark_core PUBLIC ${PROJECT_SOURCE_DIR})

@@ -9,6 +9,8 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 
 set(GRIDLARK_WIN_SOURCES
   win/Registry.cpp
+  win/Files.cpp
+  puzzles/CollectionFiles.cpp
   win/Dialog.cpp
   win/Paths.cpp
   win/ExceptionHook.cpp
