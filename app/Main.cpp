@@ -1,83 +1,339 @@
 #include "app/Main.h"
 
+#include <shellapi.h>
+
 #include <utility>
 
 #include "app/Application.h"
+#include "app/MsgForm.h"
+#include "core/Text.h"
+#include "res/resource.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
+#include "win/LinkLabel.h"
+#include "win/Panel.h"
 
 TMainWin* MainWin = nullptr;
 
 namespace {
 
-void RegisterMainWindowClass()
+constexpr UINT WM_WATCHER_REFILL = WM_APP + 1;
+constexpr UINT WM_WATCHER_FAILED = WM_APP + 2;
+constexpr int kCountWidth = 75;
+constexpr const char* kInitialCount = "Items:";
+constexpr const char* kFontName = "Tahoma";
+constexpr int kFontPoints = 8;
+
+void RegisterMainWindowClass(WNDPROC procedure)
 {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcA;
-    wc.hInstance = ::GetModuleHandleA(nullptr);
-    wc.hIcon = ::LoadIconA(wc.hInstance, "MAINICON");
-    wc.hIconSm = static_cast<HICON>(::LoadImageA(wc.hInstance, "MAINICON", IMAGE_ICON, 16, 16, 0));
-    wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = TMainWin::kClassName;
-    ::RegisterClassExA(&wc);
+    static const bool registered = [procedure] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = procedure;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hIcon = ::LoadIconA(wc.hInstance, "MAINICON");
+        wc.hIconSm = static_cast<HICON>(::LoadImageA(wc.hInstance, "MAINICON", IMAGE_ICON, 16, 16, 0));
+        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = TMainWin::kClassName;
+        return ::RegisterClassExA(&wc) != 0;
+    }();
+    (void)registered;
+}
+
+HIMAGELIST LoadMainImages()
+{
+    HIMAGELIST images = ::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 7, 0);
+    win::UniqueGdiObject strip(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ILSMAIN), IMAGE_BITMAP,
+                                            0, 0, LR_CREATEDIBSECTION));
+    ::ImageList_AddMasked(images, static_cast<HBITMAP>(strip.get()), RGB(255, 0, 255));
+    return images;
+}
+
+HFONT CreateTahoma()
+{
+    HDC screen = ::GetDC(nullptr);
+    int height = -::MulDiv(kFontPoints, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ::ReleaseDC(nullptr, screen);
+    return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFontName);
+}
+
+HWND CreateChild(const char* className, DWORD style, DWORD exStyle, HWND parent, int id)
+{
+    return ::CreateWindowExA(exStyle, className, nullptr, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ::GetModuleHandleA(nullptr), nullptr);
+}
+
+void AddColumn(HWND list, int index, const char* caption, int width)
+{
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.pszText = const_cast<char*>(caption);
+    column.cx = width;
+    column.iSubItem = index;
+    ListView_InsertColumn(list, index, &column);
 }
 
 }  // namespace
 
+std::function<void()> TMainWin::RefillProbe;
+
+TMainWin::TMainWin() : VersionInfo() {}
+
 TMainWin::~TMainWin()
 {
+    StopWatcher();
     if (hwnd_ != nullptr)
         ::DestroyWindow(hwnd_);
+    if (ilsMain_ != nullptr)
+        ::ImageList_Destroy(ilsMain_);
 }
 
 bool TMainWin::Create()
 {
-    static const bool registered = (RegisterMainWindowClass(), true);
-    (void)registered;
-    hwnd_ = ::CreateWindowExA(0, kClassName, app::kTitle, WS_OVERLAPPEDWINDOW, Config->MainWindowLeft,
-                              Config->MainWindowTop, Config->MainWindowWidth, Config->MainWindowHeight, nullptr, nullptr,
-                              ::GetModuleHandleA(nullptr), nullptr);
+    RegisterMainWindowClass(&TMainWin::Procedure);
+    hwnd_ = ::CreateWindowExA(0, kClassName, app::kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                              ::GetModuleHandleA(nullptr), this);
     if (hwnd_ == nullptr)
         return false;
-    ::SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    ::SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMainWin::Procedure));
     FormCreate();
     return true;
 }
 
-void TMainWin::Show(int showCommand)
+void TMainWin::Show()
 {
-    ::ShowWindow(hwnd_, showCommand);
+    ::ShowWindow(hwnd_, Config->MainWindowMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     ::UpdateWindow(hwnd_);
 }
 
-void TMainWin::FormCreate() {}
+std::string TMainWin::StatusText(int part) const
+{
+    char buffer[1024] = {};
+    auto length = LOWORD(::SendMessageA(statusBar_, SB_GETTEXTLENGTHA, part, 0));
+    if (length >= sizeof(buffer))
+        return {};
+    ::SendMessageA(statusBar_, SB_GETTEXTA, part, reinterpret_cast<LPARAM>(buffer));
+    return buffer;
+}
 
-void TMainWin::FormClose() {}
+void TMainWin::CreateCommands()
+{
+    auto add = [this](int id, const char* caption, const char* hint, int picture, bool enabled,
+                      std::function<void()> handler) {
+        bars_.Add({id, caption, hint, picture, enabled, std::move(handler), id == IDM_EXIT ? "Alt+F4" : ""});
+    };
+    add(IDM_PLAY, "&Play Puzzle", "Play Puzzle", 2, false, [this] { dxPlayClick(); });
+    add(IDM_DELETE, "&Delete Puzzle", "Delete Puzzle", 3, false, [this] { dxDeleteClick(); });
+    add(IDM_EXIT, "E&xit", "Exit", ui::kNoPicture, true, [this] { dxExitClick(); });
+
+    using ui::MenuEntry;
+    ::SetMenu(hwnd_, bars_.BuildMenuBar({MenuEntry::Submenu("&Puzzle", {MenuEntry::Command(IDM_PLAY),
+                                                                         MenuEntry::Command(IDM_DELETE),
+                                                                         MenuEntry::Separator(),
+                                                                         MenuEntry::Command(IDM_EXIT)})}));
+    dxPopup_ = bars_.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE)});
+    bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_, {IDM_PLAY, IDM_DELETE});
+}
+
+void TMainWin::CreateControls()
+{
+    font_.reset(CreateTahoma());
+    ilsMain_ = LoadMainImages();
+    CreateCommands();
+
+    statusBar_ = CreateChild(STATUSCLASSNAMEA, SBARS_SIZEGRIP, 0, hwnd_, IDC_MAIN_STATUS);
+    ::SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    int parts[] = {kCountWidth, -1};
+    ::SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(kInitialCount));
+
+    pnlMain_ = win::CreatePanel(hwnd_, IDC_MAIN_PANEL, true);
+    lvwPuzzles_ = CreateChild(WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_TABSTOP,
+                              0, pnlMain_, IDC_MAIN_LIST);
+    ::SendMessageA(lvwPuzzles_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ListView_SetExtendedListViewStyle(lvwPuzzles_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+    ListView_SetImageList(lvwPuzzles_, ilsMain_, LVSIL_SMALL);
+    ListView_SetCallbackMask(lvwPuzzles_, LVIS_STATEIMAGEMASK);
+    AddColumn(lvwPuzzles_, 0, "Puzzle Name", 250);
+    AddColumn(lvwPuzzles_, 1, "Type", 150);
+    ::SetWindowSubclass(lvwPuzzles_, &TMainWin::ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void TMainWin::Layout()
+{
+    RECT client{};
+    ::GetClientRect(hwnd_, &client);
+    HWND toolbar = bars_.Toolbar();
+    ::SendMessageA(toolbar, TB_AUTOSIZE, 0, 0);
+    ::SendMessageA(statusBar_, WM_SIZE, 0, 0);
+    RECT bar{}, status{};
+    ::GetWindowRect(toolbar, &bar);
+    ::GetWindowRect(statusBar_, &status);
+    const int top = bar.bottom - bar.top;
+    const int bottom = client.bottom - (status.bottom - status.top);
+    ::MoveWindow(pnlMain_, 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
+    RECT panel{};
+    ::GetClientRect(pnlMain_, &panel);
+    ::MoveWindow(lvwPuzzles_, 0, 0, panel.right, panel.bottom, TRUE);
+}
+
+void TMainWin::FormCreate()
+{
+    win::SetApplicationCursor(win::kLinkCursorIndex, ::LoadCursor(nullptr, IDC_HAND));
+    Config->RecordInstallation();
+    ::MoveWindow(hwnd_, Config->MainWindowLeft, Config->MainWindowTop, Config->MainWindowWidth,
+                 Config->MainWindowHeight, FALSE);
+    ListView_SetColumnWidth(lvwPuzzles_, 0, Config->Column1Width);
+    ListView_SetColumnWidth(lvwPuzzles_, 1, Config->Column2Width);
+    if (text::Trim(Config->JavaPath).empty())
+        TfrmMsg().ShowModal(hwnd_);
+    RefreshPuzzleList();
+    StartWatcher();
+}
+
+void TMainWin::FormClose()
+{
+    StopWatcher();
+    if (lvwPuzzles_ == nullptr)
+        return;
+    Config->Column1Width = ListView_GetColumnWidth(lvwPuzzles_, 0);
+    Config->Column2Width = ListView_GetColumnWidth(lvwPuzzles_, 1);
+    Config->MainWindowMaximized = ::IsZoomed(hwnd_) != FALSE;
+    // The normal bounds, whatever the window's state now.
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    ::GetWindowPlacement(hwnd_, &placement);
+    const RECT& normal = placement.rcNormalPosition;
+    Config->MainWindowLeft = normal.left;
+    Config->MainWindowTop = normal.top;
+    Config->MainWindowWidth = normal.right - normal.left;
+    Config->MainWindowHeight = normal.bottom - normal.top;
+    Config->Save();
+}
+
+void TMainWin::dxExitClick() { ::SendMessageA(hwnd_, WM_CLOSE, 0, 0); }
+
+void TMainWin::dxDeleteClick()
+{
+    std::string path = SelectedPuzzlePath();
+    if (path.empty())
+        return;
+    path.append(2, '\0');
+    SHFILEOPSTRUCTA operation{};
+    operation.hwnd = hwnd_;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = path.c_str();
+    operation.fFlags = FOF_SILENT | FOF_ALLOWUNDO | FOF_FILESONLY | FOF_NOERRORUI | FOF_NORECURSION;
+    ::SHFileOperationA(&operation);
+}
 
 LRESULT CALLBACK TMainWin::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<TMainWin*>(create->lpCreateParams)->hwnd_ = hwnd;
+    }
     auto* self = reinterpret_cast<TMainWin*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (self == nullptr)
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        ::PostQuitMessage(0);
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
     return win::Guarded<LRESULT>(0, [&] { return self->Dispatch(message, wParam, lParam); });
 }
 
 LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CLOSE:
-        FormClose();
-        ::DestroyWindow(hwnd_);
+    case WM_CREATE:
+        CreateControls();
         return 0;
-    case WM_NCDESTROY: {
-        HWND hwnd = std::exchange(hwnd_, nullptr);
-        ::PostQuitMessage(0);
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
-    }
+    case WM_SIZE:
+        Layout();
+        return 0;
+    case WM_SETFOCUS:
+        ::SetFocus(lvwPuzzles_);
+        return 0;
+    case WM_COMMAND:
+        if (bars_.Execute(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+    case WM_WATCHER_REFILL:
+        RefreshPuzzleList();
+        return 0;
+    case WM_WATCHER_FAILED:
+        win::HandleException(*reinterpret_cast<std::exception_ptr*>(lParam));
+        return 0;
+    case WM_CLOSE:
+        // The close is never refused; a second request while closing is the same close.
+        if (!std::exchange(closing_, true)) {
+            FormClose();
+            ::DestroyWindow(hwnd_);
+        }
+        return 0;
     default:
-        return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+        break;
     }
+    return ::DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+LRESULT TMainWin::OnNotify(NMHDR& header)
+{
+    if (bars_.OnNotify(header))
+        return 0;
+    if (header.hwndFrom != lvwPuzzles_)
+        return 0;
+    switch (header.code) {
+    case LVN_GETDISPINFOA:
+        lvwPuzzlesGetDispInfo(reinterpret_cast<NMLVDISPINFOA&>(header));
+        break;
+    case LVN_ITEMCHANGED:
+    case LVN_ODSTATECHANGED:
+        lvwPuzzlesSelectItem();
+        break;
+    case NM_DBLCLK:
+    case NM_RETURN:
+        lvwPuzzlesDblClick();
+        break;
+    case LVN_KEYDOWN:
+        lvwPuzzlesKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header).wVKey);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+LRESULT CALLBACK TMainWin::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<TMainWin*>(data);
+    return win::Guarded<LRESULT>(0, [&]() -> LRESULT {
+        LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+        if (message == WM_RBUTTONDOWN)
+            self->lvwPuzzlesMouseDown(wParam);
+        return result;
+    });
+}
+
+bool OpensPopup(UINT message, WPARAM keys, bool altDown)
+{
+    return message == WM_RBUTTONDOWN && keys == MK_RBUTTON && !altDown;
+}
+
+void TMainWin::lvwPuzzlesMouseDown(WPARAM keys)
+{
+    if (!OpensPopup(WM_RBUTTONDOWN, keys, (::GetKeyState(VK_MENU) & 0x8000) != 0))
+        return;
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::TrackPopupMenu(dxPopup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
 }

@@ -1,29 +1,101 @@
-// The main window.
+// The main window: the live list of the repository's puzzle files, the repository watcher, and
+// the commands that act on the list.
 #pragma once
 #include <windows.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/VersionInfo.h"
+#include "ui/CommandBars.h"
+#include "win/Handles.h"
+
+// One line of the list: the file name without its extension and its kind tag.
+struct PuzzleLine {
+    enum Kind { Crossword = 0, WordSearch = 1 };
+    std::string Caption;
+    Kind KindTag = Crossword;
+};
 
 class TMainWin {
 public:
     static constexpr const char* kClassName = "TMainWin";
 
-    TMainWin() = default;
+    TMainWin();
     TMainWin(const TMainWin&) = delete;
     TMainWin& operator=(const TMainWin&) = delete;
     ~TMainWin();
 
-    // Creates the window; its creation handler runs before this returns.
+    // Creates the window and runs its creation handler; the window is not yet shown.
     bool Create();
-    void Show(int showCommand);
+    // Shows the window, maximised when the settings say so.
+    void Show();
     HWND Handle() const { return hwnd_; }
+    HWND ListView() const { return lvwPuzzles_; }
+    HWND StatusBar() const { return statusBar_; }
+    ui::CommandBars& Bars() { return bars_; }
+    const std::vector<PuzzleLine>& Lines() const { return lines_; }
+    std::string StatusText(int part) const;
+
+    void RefreshPuzzleList();
+    // The selected line's file path: repository folder, caption and the kind's extension.
+    std::string SelectedPuzzlePath() const;
+
+    TVersionInfo VersionInfo;
+
+    // Runs at the start of every refill; tests use it to inject a failure.
+    static std::function<void()> RefillProbe;
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ListProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static DWORD WINAPI WatcherThread(LPVOID parameter);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotify(NMHDR& header);
+
+    void CreateControls();
+    void CreateCommands();
+    void Layout();
     void FormCreate();
     void FormClose();
+    void WatchRepository();
+    void StartWatcher();
+    void StopWatcher();
+
+    void lvwPuzzlesSelectItem();
+    void lvwPuzzlesDblClick();
+    void lvwPuzzlesKeyDown(WORD key);
+    void lvwPuzzlesMouseDown(WPARAM keys);
+    void lvwPuzzlesGetDispInfo(NMLVDISPINFOA& info) const;
+    void dxPlayClick() { lvwPuzzlesDblClick(); }
+    void dxDeleteClick();
+    void dxExitClick();
 
     HWND hwnd_ = nullptr;
+    HWND pnlMain_ = nullptr;
+    HWND lvwPuzzles_ = nullptr;
+    HWND statusBar_ = nullptr;
+    HIMAGELIST ilsMain_ = nullptr;
+    win::UniqueHFont font_;
+    ui::CommandBars bars_;
+    HMENU dxPopup_ = nullptr;
+    std::vector<PuzzleLine> lines_;
+
+    win::CriticalSection FListLock;
+    std::atomic<bool> FKeepWatching{false};
+    std::atomic<bool> FWatcherRunning{false};
+    win::UniqueHandle FWatcherThread;
+    win::UniqueHandle stopWatching_;
+    bool closing_ = false;
 };
 
 // The process-wide main window; empty on the play road.
 extern TMainWin* MainWin;
+
+// Whether a mouse button going down in the list opens the popup: the right button alone, with
+// no other button and no Shift, Ctrl or Alt.
+bool OpensPopup(UINT message, WPARAM keys, bool altDown);

@@ -49,7 +49,7 @@ int RunWindowRoad()
     auto mainWin = std::make_unique<TMainWin>();
     MainWin = mainWin.get();
     if (mainWin->Create()) {
-        mainWin->Show(SW_SHOWNORMAL);
+        mainWin->Show();
         RunMessageLoop();
     }
     MainWin = nullptr;

@@ -6,6 +6,7 @@ set(GRIDLARK_CORE_SOURCES
   core/IoError.cpp
   puzzles/Puzzles.cpp
   puzzles/Collections.cpp
+  app/VersionRules.cpp
 )
 add_library(gridlark_core STATIC ${GRIDLARK_CORE_SOURCES})
 target_include_directories(gridlark_core PUBLIC ${PROJECT_SOURCE_DIR})

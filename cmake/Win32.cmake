@@ -19,6 +19,11 @@ set(GRIDLARK_WIN_SOURCES
   app/MsgForm.cpp
   app/Application.cpp
   app/Main.cpp
+  app/PuzzleList.cpp
+  app/VersionInfo.cpp
+  settings/Installation.cpp
+  ui/CommandBars.cpp
+  win/Panel.cpp
   win/LinkLabel.cpp
 )
 add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})
@@ -28,7 +33,7 @@ target_link_libraries(gridlark_win PUBLIC gridlark_core
 
 set(GRIDLARK_RC ${PROJECT_SOURCE_DIR}/res/gridlark.rc)
 set_source_files_properties(${GRIDLARK_RC} PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/gridlark.manifest;${PROJECT_SOURCE_DIR}/res/gridlark.ico")
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/gridlark.manifest;${PROJECT_SOURCE_DIR}/res/gridlark.ico;${PROJECT_SOURCE_DIR}/res/ilsMain.bmp;${PROJECT_SOURCE_DIR}/res/dialogs.rc")
 
 add_executable(gridlark WIN32 app/gridlark.cpp ${GRIDLARK_RC})
 target_link_libraries(gridlark PRIVATE gridlark_win)

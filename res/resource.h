@@ -14,3 +14,27 @@
 #define IDC_MSG_LABEL4 105
 #define IDC_MSG_LABEL5 106
 #define IDC_MSG_LABEL6 107
+
+// The main window's pictures: one strip of seven 16 x 16 images, magenta transparent.
+#define IDB_ILSMAIN 200
+
+// Commands of the main window; the toolbar uses the menu's ids.
+#define IDM_PLAY 300
+#define IDM_DELETE 301
+#define IDM_IMPORT 302
+#define IDM_EXIT 303
+#define IDM_BUGREPORTER 304
+#define IDM_PREFS 305
+#define IDM_GLHELP 306
+#define IDM_ABOUT 307
+#define IDM_HOMEPAGE 308
+#define IDM_MOREPUZZ 309
+#define IDM_CHECKFORUPDATE 310
+#define IDM_KNOWLEDGEBASE 311
+#define IDM_SUPPORT 312
+
+// Controls of the main window.
+#define IDC_MAIN_TOOLBAR 400
+#define IDC_MAIN_STATUS 401
+#define IDC_MAIN_PANEL 402
+#define IDC_MAIN_LIST 403

@@ -33,6 +33,8 @@ public:
 
     void Load();
     void Save();
+    // Records the program's folder and version in the machine key when they are missing or older.
+    void RecordInstallation();
     std::string GetRepository();
     void SetRepository(const std::string& repository);
 

@@ -2,9 +2,28 @@
 
 #include <commctrl.h>
 
+#include <map>
+
 #include "win/ExceptionHook.h"
 
 namespace win {
+namespace {
+
+std::map<int, HCURSOR>& CursorTable()
+{
+    static std::map<int, HCURSOR> table;
+    return table;
+}
+
+}  // namespace
+
+void SetApplicationCursor(int index, HCURSOR cursor) { CursorTable()[index] = cursor; }
+
+HCURSOR ApplicationCursor(int index)
+{
+    auto it = CursorTable().find(index);
+    return it != CursorTable().end() ? it->second : nullptr;
+}
 
 LinkLabel::~LinkLabel()
 {
@@ -53,9 +72,12 @@ LRESULT CALLBACK LinkLabel::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPA
     auto* self = reinterpret_cast<LinkLabel*>(id);
     return Guarded<LRESULT>(0, [&]() -> LRESULT {
         switch (message) {
-        case WM_SETCURSOR:
-            ::SetCursor(::LoadCursor(nullptr, IDC_HAND));
+        case WM_SETCURSOR: {
+            // The play road has no main window to enter the hand cursor: load it here then.
+            HCURSOR hand = ApplicationCursor(kLinkCursorIndex);
+            ::SetCursor(hand != nullptr ? hand : ::LoadCursor(nullptr, IDC_HAND));
             return TRUE;
+        }
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:

@@ -7,6 +7,12 @@
 
 namespace win {
 
+// The application's cursor table: the main window enters the hand cursor for link labels.
+inline constexpr int kLinkCursorIndex = 5;
+void SetApplicationCursor(int index, HCURSOR cursor);
+// Null when no cursor was entered at that index.
+HCURSOR ApplicationCursor(int index);
+
 class LinkLabel {
 public:
     LinkLabel() = default;

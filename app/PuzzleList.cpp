@@ -1,0 +1,196 @@
+// The main window's puzzle list: the refill, the repository watcher and the list's handlers.
+#include "app/Main.h"
+
+#include "app/Launcher.h"
+#include "core/Text.h"
+#include "res/resource.h"
+#include "settings/Configs.h"
+#include "win/ExceptionHook.h"
+
+namespace {
+
+constexpr UINT WM_WATCHER_REFILL = WM_APP + 1;
+constexpr UINT WM_WATCHER_FAILED = WM_APP + 2;
+constexpr DWORD kWatchWaitMs = 500;
+constexpr const char* kCrosswordExtension = ".JGF";
+constexpr const char* kWordSearchExtension = ".JWF";
+constexpr const char* kTypeTexts[] = {"Crossword", "Word Search"};
+
+std::string UpperCase(std::string s)
+{
+    if (!s.empty())
+        ::CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
+    return s;
+}
+
+// Suspends repainting of a window for one scope.
+class RedrawSuspended {
+public:
+    explicit RedrawSuspended(HWND window) : window_(window) { ::SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawSuspended()
+    {
+        ::SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(window_, nullptr, TRUE);
+    }
+    RedrawSuspended(const RedrawSuspended&) = delete;
+    RedrawSuspended& operator=(const RedrawSuspended&) = delete;
+
+private:
+    HWND window_;
+};
+
+// The lines of the folder's puzzle files, in the order the file system gives them.
+std::vector<PuzzleLine> ListPuzzleFiles(const std::string& repository)
+{
+    std::vector<PuzzleLine> lines;
+    if (text::Trim(repository).empty())
+        return lines;
+    WIN32_FIND_DATAA entry;
+    win::UniqueFindHandle find(
+        ::FindFirstFileA((text::IncludeTrailingBackslash(repository) + "*.*").c_str(), &entry));
+    if (!find)
+        return lines;
+    do {
+        const std::string name = entry.cFileName;
+        const std::string extension = UpperCase(text::ExtractFileExt(name));
+        if (extension == kCrosswordExtension || extension == kWordSearchExtension)
+            lines.push_back({name.substr(0, name.size() - extension.size()),
+                             extension == kCrosswordExtension ? PuzzleLine::Crossword : PuzzleLine::WordSearch});
+    } while (::FindNextFileA(find.get(), &entry));
+    return lines;
+}
+
+}  // namespace
+
+void TMainWin::RefreshPuzzleList()
+{
+    win::CriticalSectionLock lock(FListLock);
+    if (RefillProbe)
+        RefillProbe();
+    const std::string repository = Config->GetRepository();
+    win::HourglassCursor hourglass;
+    RedrawSuspended suspended(lvwPuzzles_);
+    lines_.clear();
+    ListView_SetItemCountEx(lvwPuzzles_, 0, 0);
+    lines_ = ListPuzzleFiles(repository);
+    ListView_SetItemCountEx(lvwPuzzles_, static_cast<int>(lines_.size()), 0);
+    const std::string count = "Items: " + std::to_string(lines_.size());
+    ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(count.c_str()));
+    ::SendMessageA(statusBar_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(repository.c_str()));
+    lvwPuzzlesSelectItem();
+}
+
+void TMainWin::lvwPuzzlesGetDispInfo(NMLVDISPINFOA& info) const
+{
+    LVITEMA& item = info.item;
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= lines_.size())
+        return;
+    const PuzzleLine& line = lines_[static_cast<std::size_t>(item.iItem)];
+    if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
+        const std::string& text = item.iSubItem == 0 ? line.Caption : std::string(kTypeTexts[line.KindTag]);
+        ::lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+    }
+    if (item.mask & LVIF_IMAGE)
+        item.iImage = line.KindTag;
+    if (item.mask & LVIF_STATE) {
+        item.state = (item.state & ~LVIS_STATEIMAGEMASK) | INDEXTOSTATEIMAGEMASK(line.KindTag);
+        item.stateMask |= LVIS_STATEIMAGEMASK;
+    }
+}
+
+std::string TMainWin::SelectedPuzzlePath() const
+{
+    int selected = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_SELECTED);
+    if (selected < 0 || static_cast<std::size_t>(selected) >= lines_.size())
+        return {};
+    const PuzzleLine& line = lines_[static_cast<std::size_t>(selected)];
+    return text::IncludeTrailingBackslash(Config->GetRepository()) + line.Caption +
+           (line.KindTag == PuzzleLine::Crossword ? kCrosswordExtension : kWordSearchExtension);
+}
+
+void TMainWin::lvwPuzzlesSelectItem()
+{
+    const bool selected = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_SELECTED) >= 0;
+    bars_.SetEnabled(IDM_PLAY, selected);
+    bars_.SetEnabled(IDM_DELETE, selected);
+}
+
+void TMainWin::lvwPuzzlesDblClick()
+{
+    const std::string path = SelectedPuzzlePath();
+    if (!path.empty())
+        PlayPuzzle("\"" + path + "\"", hwnd_);
+}
+
+void TMainWin::lvwPuzzlesKeyDown(WORD key)
+{
+    if (key == VK_DELETE)
+        dxDeleteClick();
+}
+
+void TMainWin::StartWatcher()
+{
+    stopWatching_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    FKeepWatching = true;
+    FWatcherRunning = false;
+    FWatcherThread.reset(::CreateThread(nullptr, 0, &TMainWin::WatcherThread, this, 0, nullptr));
+}
+
+// Stops the watcher and waits for it, serving its requests to the window meanwhile.
+void TMainWin::StopWatcher()
+{
+    if (!FWatcherThread)
+        return;
+    FKeepWatching = false;
+    ::SetEvent(stopWatching_.get());
+    HANDLE thread = FWatcherThread.get();
+    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT | QS_SENDMESSAGE) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    FWatcherThread.reset();
+}
+
+DWORD WINAPI TMainWin::WatcherThread(LPVOID parameter)
+{
+    auto* self = static_cast<TMainWin*>(parameter);
+    try {
+        self->WatchRepository();
+    } catch (...) {
+        // The failure is told on the window's own thread, where the exception hook runs.
+        std::exception_ptr error = std::current_exception();
+        ::SendMessageA(self->hwnd_, WM_WATCHER_FAILED, 0, reinterpret_cast<LPARAM>(&error));
+    }
+    self->FWatcherRunning = false;
+    return 0;
+}
+
+void TMainWin::WatchRepository()
+{
+    std::string watched;
+    win::UniqueChangeNotification notification;
+    FWatcherRunning = true;
+    while (FKeepWatching) {
+        const std::string repository = Config->GetRepository();
+        if (UpperCase(repository) != UpperCase(watched)) {
+            watched = repository;
+            notification.reset();
+            ::SendMessageA(hwnd_, WM_WATCHER_REFILL, 0, 0);
+            notification.reset(::FindFirstChangeNotificationA(watched.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+        }
+        const HANDLE waits[] = {stopWatching_.get(), notification.get()};
+        // Without a notification the pass waits on the stop signal alone, so it never spins.
+        DWORD woken = ::WaitForMultipleObjects(notification ? 2 : 1, waits, FALSE, kWatchWaitMs);
+        if (woken == WAIT_OBJECT_0 + 1) {
+            ::SendMessageA(hwnd_, WM_WATCHER_REFILL, 0, 0);
+            ::FindNextChangeNotification(notification.get());
+        }
+    }
+}

@@ -1,0 +1,50 @@
+#include "settings/Installation.h"
+
+#include <windows.h>
+
+#include "app/Main.h"
+#include "app/VersionInfo.h"
+#include "app/VersionRules.h"
+#include "settings/Configs.h"
+#include "win/Paths.h"
+
+std::string ProgramVersionText()
+{
+    // The main window's version component; a component of our own when there is no main window.
+    const TVersionInfo own = MainWin != nullptr ? TVersionInfo(std::string()) : TVersionInfo();
+    const TVersionInfo& info = MainWin != nullptr ? MainWin->VersionInfo : own;
+    return version::ProgramVersionText({info.Major, info.Minor, info.Release, info.Build});
+}
+
+std::string LongPathName(const std::string& path)
+{
+    using GetLongPathNameFn = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
+    if (kernel == nullptr)
+        return path;
+    auto getLongPathName = reinterpret_cast<GetLongPathNameFn>(::GetProcAddress(kernel, "GetLongPathNameA"));
+    if (getLongPathName == nullptr)
+        return path;
+    char buffer[MAX_PATH];
+    DWORD n = getLongPathName(path.c_str(), buffer, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return path;
+    return std::string(buffer, n);
+}
+
+void TConfig::RecordInstallation()
+{
+    Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
+    win::ScopeExit release([this] { Registry.reset(); });
+    if (!IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath) || !Registry->OpenKey(ProductKeyPath, true))
+        return;
+    const std::string programVersion = ProgramVersionText();
+    bool mustWrite = !Registry->ValueExists(config_names::kInstallPath) || !Registry->ValueExists(config_names::kVersion);
+    if (!mustWrite)
+        mustWrite = version::IsNewerVersion(programVersion, Registry->ReadString(config_names::kVersion).value_or(""));
+    if (mustWrite) {
+        Registry->WriteString(config_names::kInstallPath, LongPathName(win::ProgramFolder()));
+        Registry->WriteString(config_names::kVersion, programVersion);
+    }
+    Registry->CloseKey();
+}

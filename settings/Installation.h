@@ -1,0 +1,8 @@
+// The installation record: where the program is installed and which version it is.
+#pragma once
+#include <string>
+
+// The program's file version, each part at least two characters wide: 01.00.02.01.
+std::string ProgramVersionText();
+// The long form of a path, or the path itself when there is none.
+std::string LongPathName(const std::string& path);
