@@ -27,11 +27,15 @@ use_wine_prefix() {
   wineserver -p
 }
 
-# Imports registry lines (REGEDIT4 body) into the current prefix.
+# Imports registry lines (REGEDIT4 body) into the current prefix, then restarts the prefix's
+# processes so that settings read at start (the desktop) take effect.
 import_registry() {
   local file="$WINEPREFIX/import.reg"
   { printf 'REGEDIT4\n\n'; cat; } >"$file"
   wine regedit /S "$(wine_path "$file")" >/dev/null 2>&1
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
+  wineserver -p
 }
 
 start_display_if_needed() {

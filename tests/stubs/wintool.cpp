@@ -1,5 +1,7 @@
 // Helper for scripts: "wintool wait <caption> <seconds>" waits until a visible top-level window
-// with that caption exists; "wintool close <caption>" asks it to close as a user would.
+// with that caption exists; "wintool close <caption>" asks it to close as a user would;
+// "wintool hold <caption>" keeps a hidden window open until it is closed, which keeps Wine's
+// desktop process alive between the short test processes.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,6 +23,14 @@ int main(int argc, char** argv)
             ::Sleep(100);
         }
         return 1;
+    }
+    if (std::strcmp(argv[1], "hold") == 0) {
+        HWND window = ::CreateWindowExA(WS_EX_TOOLWINDOW, "STATIC", argv[2], WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                        ::GetModuleHandleA(nullptr), nullptr);
+        MSG msg;
+        while (window != nullptr && ::IsWindow(window) && ::GetMessageA(&msg, nullptr, 0, 0) > 0)
+            ::DispatchMessageA(&msg);
+        return 0;
     }
     if (std::strcmp(argv[1], "close") == 0) {
         HWND window = ::FindWindowA(nullptr, argv[2]);

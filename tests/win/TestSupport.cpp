@@ -66,6 +66,18 @@ std::string ReadFileText(const std::string& path)
 
 bool CopyFileTo(const std::string& from, const std::string& to) { return ::CopyFileA(from.c_str(), to.c_str(), FALSE); }
 
+GamePrograms::GamePrograms()
+{
+    for (const char* jar : {"Crossword.jar", "WordSearch.jar"})
+        WriteFileText(win::ProgramFolder() + jar, "game");
+}
+
+GamePrograms::~GamePrograms()
+{
+    for (const char* jar : {"Crossword.jar", "WordSearch.jar"})
+        ::DeleteFileA((win::ProgramFolder() + jar).c_str());
+}
+
 void ClearProductKeys()
 {
     ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, ProductKeyPath);

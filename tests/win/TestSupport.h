@@ -35,6 +35,13 @@ void WriteFileText(const std::string& path, const std::string& content);
 std::string ReadFileText(const std::string& path);
 bool CopyFileTo(const std::string& from, const std::string& to);
 
+// The two game programs beside the test program for one scope, so that the launcher finds them.
+class GamePrograms {
+public:
+    GamePrograms();
+    ~GamePrograms();
+};
+
 // Removes the product's key below both roots.
 void ClearProductKeys();
 

@@ -1,0 +1,339 @@
+// The main window in-process: the live list, the watcher, the commands and the placement.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <thread>
+
+#include "app/Main.h"
+#include "res/resource.h"
+#include "settings/Configs.h"
+#include "tests/win/TestSupport.h"
+#include "win/ExceptionHook.h"
+#include "win/Paths.h"
+
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::string ItemText(HWND list, int item, int column)
+{
+    char buffer[512] = {};
+    ListView_GetItemText(list, item, column, buffer, sizeof(buffer));
+    return buffer;
+}
+
+LVITEMA ItemInfo(HWND list, int item)
+{
+    LVITEMA info{};
+    info.mask = LVIF_IMAGE | LVIF_STATE;
+    info.iItem = item;
+    info.stateMask = LVIS_STATEIMAGEMASK;
+    ListView_GetItem(list, &info);
+    return info;
+}
+
+void Touch(const std::string& path) { WriteFileText(path, "x"); }
+
+// A main window over a temporary repository, with settings that need no Java notice.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearProductKeys();
+        config_.JavaPath = StubsFolder();
+        config_.SetRepository(repository_.Path());
+        config_.MainWindowLeft = 40;
+        config_.MainWindowTop = 30;
+        config_.MainWindowWidth = 600;
+        config_.MainWindowHeight = 420;
+        config_.Column1Width = 250;
+        config_.Column2Width = 150;
+        Config = &config_;
+    }
+    void TearDown() override
+    {
+        window_.reset();
+        MainWin = nullptr;
+        Config = nullptr;
+        TMainWin::RefillProbe = nullptr;
+        ClearProductKeys();
+    }
+    TMainWin& Open()
+    {
+        window_ = std::make_unique<TMainWin>();
+        MainWin = window_.get();
+        EXPECT_TRUE(window_->Create());
+        window_->Show();
+        return *window_;
+    }
+    HWND List() const { return window_->ListView(); }
+    std::vector<std::string> Captions() const
+    {
+        std::vector<std::string> captions;
+        for (const auto& line : window_->Lines())
+            captions.push_back(line.Caption);
+        std::sort(captions.begin(), captions.end());
+        return captions;
+    }
+    bool WaitForCaptions(std::vector<std::string> expected, std::chrono::milliseconds timeout = 5s)
+    {
+        std::sort(expected.begin(), expected.end());
+        return WaitUntil([&] { return Captions() == expected; }, timeout);
+    }
+    void Select(int item)
+    {
+        ListView_SetItemState(List(), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+
+    TempFolder repository_;
+    TConfig config_;
+    std::unique_ptr<TMainWin> window_;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, ListsPuzzleFilesByKindWithStatusTexts)
+{
+    Touch(repository_ / "Cats.jgf");
+    Touch(repository_ / "a.b.jwf");
+    Touch(repository_ / "notes.txt");
+    ::CreateDirectoryA((repository_ / "Folder.JGF").c_str(), nullptr);
+    TMainWin& w = Open();
+    ASSERT_EQ(ListView_GetItemCount(List()), 3);
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Cats", "Folder", "a.b"}));
+    for (int i = 0; i < 3; ++i) {
+        const bool crossword = ItemText(List(), i, 0) != "a.b";
+        EXPECT_EQ(ItemText(List(), i, 1), crossword ? "Crossword" : "Word Search");
+        LVITEMA info = ItemInfo(List(), i);
+        EXPECT_EQ(info.iImage, crossword ? 0 : 1);
+        EXPECT_EQ((info.state & LVIS_STATEIMAGEMASK) >> 12, crossword ? 0u : 1u);
+    }
+    EXPECT_EQ(w.StatusText(0), "Items: 3");
+    EXPECT_EQ(w.StatusText(1), repository_.Path());
+    LONG style = ::GetWindowLongA(List(), GWL_STYLE);
+    EXPECT_TRUE(style & LVS_REPORT);
+    EXPECT_TRUE(style & LVS_SINGLESEL);
+    EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+    EXPECT_EQ(ListView_GetColumnWidth(List(), 0), 250);
+    EXPECT_EQ(ListView_GetColumnWidth(List(), 1), 150);
+}
+
+TEST_F(MainWindowTest, FollowsFilesCreatedRenamedAndDeleted)
+{
+    Open();
+    EXPECT_TRUE(WaitForCaptions({}));
+    Touch(repository_ / "One.JGF");
+    EXPECT_TRUE(WaitForCaptions({"One"}));
+    ::MoveFileA((repository_ / "One.JGF").c_str(), (repository_ / "Two.JWF").c_str());
+    EXPECT_TRUE(WaitForCaptions({"Two"}));
+    ::DeleteFileA((repository_ / "Two.JWF").c_str());
+    EXPECT_TRUE(WaitForCaptions({}));
+}
+
+TEST_F(MainWindowTest, ANewRepositoryIsListedWithinASecondAndACaseChangeIsNotNew)
+{
+    TempFolder other;
+    Touch(other / "Elsewhere.JGF");
+    std::atomic<int> refills{0};
+    TMainWin::RefillProbe = [&] { ++refills; };
+    Open();
+    auto started = std::chrono::steady_clock::now();
+    config_.SetRepository(other.Path());
+    EXPECT_TRUE(WaitForCaptions({"Elsewhere"}, 1s));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 1s);
+
+    WaitUntil([] { return false; }, 700ms);
+    const int before = refills;
+    std::string upper = other.Path();
+    ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+    config_.SetRepository(upper);
+    WaitUntil([] { return false; }, 1200ms);
+    EXPECT_EQ(refills, before);
+}
+
+TEST_F(MainWindowTest, AMissingOrEmptyRepositoryGivesAnEmptyListWithoutSpinning)
+{
+    Touch(repository_ / "AFile.txt");
+    const std::string cases[] = {repository_ / "missing", repository_ / "AFile.txt", ""};
+    for (const auto& repository : cases) {
+        config_.SetRepository(repository);
+        TMainWin& w = Open();
+        EXPECT_EQ(ListView_GetItemCount(List()), 0) << repository;
+        EXPECT_EQ(w.StatusText(0), "Items: 0");
+        EXPECT_EQ(w.StatusText(1), repository);
+        FILETIME create, exit, kernelBefore, userBefore, kernelAfter, userAfter;
+        ::GetProcessTimes(::GetCurrentProcess(), &create, &exit, &kernelBefore, &userBefore);
+        WaitUntil([] { return false; }, 1500ms);
+        ::GetProcessTimes(::GetCurrentProcess(), &create, &exit, &kernelAfter, &userAfter);
+        auto ticks = [](const FILETIME& f) { return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+        // A watcher that spun would use most of the 1.5 seconds.
+        EXPECT_LT(ticks(userAfter) - ticks(userBefore) + ticks(kernelAfter) - ticks(kernelBefore), 5000000ull)
+            << repository;
+        window_.reset();
+    }
+}
+
+TEST_F(MainWindowTest, PlayAndDeleteFollowTheSelectionInEveryPlace)
+{
+    Touch(repository_ / "Cats.JGF");
+    TMainWin& w = Open();
+    HMENU menu = ::GetMenu(w.Handle());
+    HMENU popup = w.Bars().Popup(0);
+    HWND toolbar = w.Bars().Toolbar();
+    auto enabledEverywhere = [&](int id) {
+        const bool inMenu = !(::GetMenuState(menu, id, MF_BYCOMMAND) & MF_GRAYED);
+        const bool inPopup = !(::GetMenuState(popup, id, MF_BYCOMMAND) & MF_GRAYED);
+        const bool inToolbar = ::SendMessageA(toolbar, TB_ISBUTTONENABLED, id, 0) != 0;
+        EXPECT_EQ(inMenu, inPopup) << id;
+        EXPECT_EQ(inMenu, inToolbar) << id;
+        return inMenu;
+    };
+    EXPECT_FALSE(enabledEverywhere(IDM_PLAY));
+    EXPECT_FALSE(enabledEverywhere(IDM_DELETE));
+    Select(0);
+    EXPECT_TRUE(enabledEverywhere(IDM_PLAY));
+    EXPECT_TRUE(enabledEverywhere(IDM_DELETE));
+    ListView_SetItemState(List(), -1, 0, LVIS_SELECTED);
+    EXPECT_FALSE(enabledEverywhere(IDM_PLAY));
+    EXPECT_FALSE(enabledEverywhere(IDM_DELETE));
+}
+
+TEST_F(MainWindowTest, EnterAndPlayStartTheGameWithTheRebuiltQuotedPath)
+{
+    GamePrograms games;
+    TempFolder temp;
+    StubLog log(temp);
+    Touch(repository_ / "Cats.jgf");
+    Touch(repository_ / "Fruit.jwf");
+    TMainWin& w = Open();
+    // Nothing selected: nothing happens.
+    ::SendMessageA(List(), WM_KEYDOWN, VK_RETURN, 0);
+    for (int i = 0; i < 2; ++i) {
+        Select(i);
+        if (i == 0)
+            ::SendMessageA(List(), WM_KEYDOWN, VK_RETURN, 0);
+        else
+            ::SendMessageA(w.Handle(), WM_COMMAND, IDM_PLAY, 0);
+    }
+    auto records = log.WaitFor(2);
+    ASSERT_EQ(records.size(), 2u);
+    std::vector<std::string> parameters{records[0].parameters, records[1].parameters};
+    std::sort(parameters.begin(), parameters.end());
+    EXPECT_EQ(parameters[0], "-jar Crossword.jar \"" + repository_.Path() + "Cats.JGF\"");
+    EXPECT_EQ(parameters[1], "-jar WordSearch.jar \"" + repository_.Path() + "Fruit.JWF\"");
+}
+
+TEST_F(MainWindowTest, DeleteSendsTheFileToTheRecycleBinAndTheListFollows)
+{
+    Touch(repository_ / "Cats.JGF");
+    Touch(repository_ / "Cats.JWF");
+    Open();
+    int crossword = window_->Lines()[0].KindTag == PuzzleLine::Crossword ? 0 : 1;
+    Select(crossword);
+    WindowCatcher confirm("Yes");
+    ::SendMessageA(List(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_TRUE(confirm.Result().found);
+    EXPECT_FALSE(win::FileExists(repository_ / "Cats.JGF"));
+    EXPECT_TRUE(win::FileExists(repository_ / "Cats.JWF"));
+    EXPECT_TRUE(WaitUntil([&] { return window_->Lines().size() == 1; }));
+    EXPECT_EQ(window_->Lines()[0].KindTag, PuzzleLine::WordSearch);
+}
+
+TEST_F(MainWindowTest, ClosingMaximisedStoresTheStateAndTheNormalBounds)
+{
+    TMainWin& w = Open();
+    ::ShowWindow(w.Handle(), SW_MAXIMIZE);
+    ListView_SetColumnWidth(List(), 0, 123);
+    ::SendMessageA(w.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(w.Handle(), nullptr);
+    EXPECT_TRUE(config_.MainWindowMaximized);
+    EXPECT_EQ(config_.Column1Width, 123);
+    EXPECT_EQ(config_.MainWindowLeft, 40);
+    EXPECT_EQ(config_.MainWindowTop, 30);
+    EXPECT_EQ(config_.MainWindowWidth, 600);
+    EXPECT_EQ(config_.MainWindowHeight, 420);
+
+    TConfig reloaded;
+    reloaded.Load();
+    reloaded.JavaPath = StubsFolder();
+    Config = &reloaded;
+    TMainWin& again = Open();
+    EXPECT_TRUE(::IsZoomed(again.Handle()));
+    ::ShowWindow(again.Handle(), SW_RESTORE);
+    RECT r{};
+    ::GetWindowRect(again.Handle(), &r);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(r.right - r.left, 600);
+    EXPECT_EQ(r.bottom - r.top, 420);
+    EXPECT_EQ(ListView_GetColumnWidth(again.ListView(), 0), 123);
+}
+
+TEST_F(MainWindowTest, ClosingDuringAStormOfChangesEndsWithinASecond)
+{
+    TMainWin& w = Open();
+    std::atomic<bool> stop{false};
+    std::atomic<int> cycles{0};
+    std::thread storm([&] {
+        for (int i = 0; i < 1000 && !stop; ++i) {
+            std::string name = repository_ / ("Storm" + std::to_string(i % 7) + ".JGF");
+            Touch(name);
+            ::DeleteFileA(name.c_str());
+            ++cycles;
+        }
+    });
+    WaitUntil([&] { return cycles >= 200; }, 20s);
+    auto started = std::chrono::steady_clock::now();
+    ::SendMessageA(w.Handle(), WM_CLOSE, 0, 0);
+    auto took = std::chrono::steady_clock::now() - started;
+    stop = true;
+    storm.join();
+    EXPECT_EQ(w.Handle(), nullptr);
+    EXPECT_LT(took, 1s);
+}
+
+TEST_F(MainWindowTest, AFailedRefillReachesTheExceptionHookOnTheWindowsThread)
+{
+    std::atomic<int> refills{0};
+    TMainWin::RefillProbe = [&] {
+        if (++refills == 2)
+            throw std::runtime_error("refill failed");
+    };
+    std::string seen;
+    DWORD seenOn = 0;
+    auto previous = win::SetExceptionHook([&](std::exception_ptr error) {
+        seenOn = ::GetCurrentThreadId();
+        try {
+            std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+            seen = e.what();
+        }
+    });
+    Open();
+    EXPECT_TRUE(WaitUntil([&] { return !seen.empty(); }));
+    win::SetExceptionHook(previous);
+    EXPECT_EQ(seen, "refill failed");
+    EXPECT_EQ(seenOn, ::GetCurrentThreadId());
+}
+
+TEST(MainWindowPopup, OnlyTheRightButtonAloneOpensIt)
+{
+    struct Case {
+        UINT message;
+        WPARAM keys;
+        bool alt;
+        bool opens;
+    };
+    const Case cases[] = {{WM_RBUTTONDOWN, MK_RBUTTON, false, true},
+                          {WM_RBUTTONDOWN, MK_RBUTTON | MK_CONTROL, false, false},
+                          {WM_RBUTTONDOWN, MK_RBUTTON | MK_SHIFT, false, false},
+                          {WM_RBUTTONDOWN, MK_RBUTTON, true, false},
+                          {WM_RBUTTONDOWN, MK_RBUTTON | MK_LBUTTON, false, false},
+                          {WM_LBUTTONDOWN, MK_LBUTTON, false, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(OpensPopup(c.message, c.keys, c.alt), c.opens) << c.keys << " " << c.alt;
+}
