@@ -7,6 +7,7 @@
 #include "app/Application.h"
 #include "app/MsgForm.h"
 #include "core/Text.h"
+#include "puzzles/Import.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
@@ -23,6 +24,7 @@ constexpr int kCountWidth = 75;
 constexpr const char* kInitialCount = "Items:";
 constexpr const char* kFontName = "Tahoma";
 constexpr int kFontPoints = 8;
+constexpr const char* kImportTitle = "Import Puzzle(s)";
 
 void RegisterMainWindowClass(WNDPROC procedure)
 {
@@ -79,7 +81,13 @@ void AddColumn(HWND list, int index, const char* caption, int width)
 
 std::function<void()> TMainWin::RefillProbe;
 
-TMainWin::TMainWin() : VersionInfo() {}
+TMainWin::TMainWin()
+    : VersionInfo(), dlgImport(kImportTitle, {{"Puzzle Files (*.cw3, *.ws3)", "*.cw3;*.ws3"},
+                                              {"Crossword Puzzles (*.cw3)", "*.cw3"},
+                                              {"Word Search Puzzles (*.ws3)", "*.ws3"},
+                                              {"All Files (*.*)", "*.*"}})
+{
+}
 
 TMainWin::~TMainWin()
 {
@@ -126,15 +134,17 @@ void TMainWin::CreateCommands()
     };
     add(IDM_PLAY, "&Play Puzzle", "Play Puzzle", 2, false, [this] { dxPlayClick(); });
     add(IDM_DELETE, "&Delete Puzzle", "Delete Puzzle", 3, false, [this] { dxDeleteClick(); });
+    add(IDM_IMPORT, "&Import Puzzle(s)...", "Import Puzzle(s)", 6, true, [this] { dxImportClick(); });
     add(IDM_EXIT, "E&xit", "Exit", ui::kNoPicture, true, [this] { dxExitClick(); });
 
     using ui::MenuEntry;
-    ::SetMenu(hwnd_, bars_.BuildMenuBar({MenuEntry::Submenu("&Puzzle", {MenuEntry::Command(IDM_PLAY),
-                                                                         MenuEntry::Command(IDM_DELETE),
-                                                                         MenuEntry::Separator(),
-                                                                         MenuEntry::Command(IDM_EXIT)})}));
-    dxPopup_ = bars_.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE)});
-    bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_, {IDM_PLAY, IDM_DELETE});
+    ::SetMenu(hwnd_, bars_.BuildMenuBar({MenuEntry::Submenu(
+                         "&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE),
+                                     MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT),
+                                     MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)})}));
+    dxPopup_ = bars_.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
+                                 MenuEntry::Command(IDM_IMPORT)});
+    bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_, {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT});
 }
 
 void TMainWin::CreateControls()
@@ -214,6 +224,14 @@ void TMainWin::FormClose()
 }
 
 void TMainWin::dxExitClick() { ::SendMessageA(hwnd_, WM_CLOSE, 0, 0); }
+
+// The new puzzle files reach the list through the watcher; nothing is refreshed here.
+void TMainWin::dxImportClick()
+{
+    if (!dlgImport.Execute(hwnd_))
+        return;
+    TfrmImport().ShowModalFor(hwnd_, dlgImport.FileName());
+}
 
 void TMainWin::dxDeleteClick()
 {

@@ -13,6 +13,7 @@
 #include "app/VersionInfo.h"
 #include "ui/CommandBars.h"
 #include "win/Handles.h"
+#include "win/OpenDialog.h"
 
 // One line of the list: the file name without its extension and its kind tag.
 struct PuzzleLine {
@@ -74,6 +75,7 @@ private:
     void dxPlayClick() { lvwPuzzlesDblClick(); }
     void dxDeleteClick();
     void dxExitClick();
+    void dxImportClick();
 
     HWND hwnd_ = nullptr;
     HWND pnlMain_ = nullptr;
@@ -84,6 +86,7 @@ private:
     ui::CommandBars bars_;
     HMENU dxPopup_ = nullptr;
     std::vector<PuzzleLine> lines_;
+    win::OpenFileDialog dlgImport;
 
     win::CriticalSection FListLock;
     std::atomic<bool> FKeepWatching{false};

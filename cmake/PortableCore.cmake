@@ -6,6 +6,7 @@ set(GRIDLARK_CORE_SOURCES
   core/IoError.cpp
   puzzles/Puzzles.cpp
   puzzles/Collections.cpp
+  puzzles/FileNames.cpp
   app/VersionRules.cpp
 )
 add_library(gridlark_core STATIC ${GRIDLARK_CORE_SOURCES})

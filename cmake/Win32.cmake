@@ -11,6 +11,7 @@ set(GRIDLARK_WIN_SOURCES
   win/Registry.cpp
   win/Files.cpp
   puzzles/CollectionFiles.cpp
+  puzzles/Import.cpp
   win/Dialog.cpp
   win/Paths.cpp
   win/ExceptionHook.cpp
@@ -24,6 +25,7 @@ set(GRIDLARK_WIN_SOURCES
   settings/Installation.cpp
   ui/CommandBars.cpp
   win/Panel.cpp
+  win/OpenDialog.cpp
   win/LinkLabel.cpp
 )
 add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})

@@ -38,3 +38,10 @@
 #define IDC_MAIN_STATUS 401
 #define IDC_MAIN_PANEL 402
 #define IDC_MAIN_LIST 403
+
+// The import dialog.
+#define IDD_IMPORT 500
+#define IDC_IMPORT_PANEL 501
+#define IDC_IMPORT_LIST 502
+#define IDC_IMPORT_SELECT 503
+#define IDC_IMPORT_CLEAR 504

@@ -22,7 +22,8 @@ std::string LongPathName(const std::string& path)
     HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
     if (kernel == nullptr)
         return path;
-    auto getLongPathName = reinterpret_cast<GetLongPathNameFn>(::GetProcAddress(kernel, "GetLongPathNameA"));
+    auto getLongPathName =
+        reinterpret_cast<GetLongPathNameFn>(reinterpret_cast<void*>(::GetProcAddress(kernel, "GetLongPathNameA")));
     if (getLongPathName == nullptr)
         return path;
     char buffer[MAX_PATH];

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "puzzles/Collections.h"
+#include "puzzles/FileNames.h"
 #include "tests/native/RecordBuilder.h"
 
 using namespace puzzles;
@@ -164,4 +165,13 @@ TEST(MakePuzzle, ARecordOfTheWrongSizeReadsAsZerosBeyondItsEnd)
     EXPECT_EQ(c.Clues.size(), 0u);
     WordSearchPuzzle w = MakeWordSearchPuzzle({std::vector<std::uint8_t>(10, 0x7F)});
     EXPECT_EQ(w.WordCount, 0);
+}
+
+TEST(IsSafeFileName, RefusesSeparatorsColonsReservedAndControlCharacters)
+{
+    for (const char* name : {"(K7) Garden Birds", "() x", "(a.b) c..d", "(K7) \xE9t\xE9"})
+        EXPECT_TRUE(puzzles::IsSafeFileName(name)) << name;
+    for (const char* name : {"(x) ..\\..\\x", "(x) a/b", "(C:x) y", "(x) a:stream", "(x) What?", "(x) a*b", "(x) <b>",
+                             "(x) \"q\"", "(x) a|b", "(x) tab\there", "", ".", ".."})
+        EXPECT_FALSE(puzzles::IsSafeFileName(name)) << name;
 }

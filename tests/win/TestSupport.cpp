@@ -162,6 +162,7 @@ std::string SystemIconName(HICON icon)
 struct FindContext {
     DWORD processId;
     HWND found;
+    HWND exclude = nullptr;
 };
 
 BOOL CALLBACK FindDialog(HWND window, LPARAM lParam)
@@ -169,7 +170,8 @@ BOOL CALLBACK FindDialog(HWND window, LPARAM lParam)
     auto* context = reinterpret_cast<FindContext*>(lParam);
     DWORD pid = 0;
     ::GetWindowThreadProcessId(window, &pid);
-    if (pid == context->processId && ::IsWindowVisible(window) && ClassOf(window) == "#32770") {
+    if (pid == context->processId && window != context->exclude && ::IsWindowVisible(window) &&
+        ClassOf(window) == "#32770") {
         context->found = window;
         return FALSE;
     }
@@ -256,6 +258,35 @@ CapturedWindow WindowCatcher::Result()
     if (thread_.joinable())
         thread_.join();
     return result_;
+}
+
+BoxAnswerer::BoxAnswerer(HWND exclude, std::string pressButton)
+    : exclude_(exclude), pressButton_(std::move(pressButton))
+{
+    thread_ = std::thread([this] {
+        HWND last = nullptr;
+        while (!stop_) {
+            FindContext context{::GetCurrentProcessId(), nullptr, exclude_};
+            ::EnumWindows(&FindDialog, reinterpret_cast<LPARAM>(&context));
+            if (context.found != nullptr && context.found != last) {
+                ::Sleep(50);
+                seen_.push_back(Capture(context.found));
+                PressButton(context.found, pressButton_);
+                last = context.found;
+            }
+            ::Sleep(20);
+        }
+    });
+}
+
+BoxAnswerer::~BoxAnswerer() { Stop(); }
+
+std::vector<CapturedWindow> BoxAnswerer::Stop()
+{
+    stop_ = true;
+    if (thread_.joinable())
+        thread_.join();
+    return seen_;
 }
 
 HANDLE StartProgram(const std::string& program, const std::string& arguments)

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -102,6 +103,24 @@ private:
     std::string pressButton_;
     std::function<void(HWND)> action_;
     CapturedWindow result_;
+    std::thread thread_;
+};
+
+// Answers every dialog of this process that shows up until it is stopped, other than the
+// excluded window, pressing the given button; keeps what each showed.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(HWND exclude, std::string pressButton = "OK");
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    std::vector<CapturedWindow> Stop();
+
+private:
+    HWND exclude_;
+    std::string pressButton_;
+    std::atomic<bool> stop_{false};
+    std::vector<CapturedWindow> seen_;
     std::thread thread_;
 };
 

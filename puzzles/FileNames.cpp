@@ -1,0 +1,18 @@
+#include "puzzles/FileNames.h"
+
+namespace puzzles {
+
+bool IsSafeFileName(std::string_view name)
+{
+    if (name.empty())
+        return false;
+    for (char c : name) {
+        if (static_cast<unsigned char>(c) < 0x20)
+            return false;
+        if (std::string_view("\\/:<>\"|?*").find(c) != std::string_view::npos)
+            return false;
+    }
+    return name != "." && name != "..";
+}
+
+}  // namespace puzzles
