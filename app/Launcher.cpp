@@ -1,12 +1,11 @@
 #include "app/Launcher.h"
 
-#include <shellapi.h>
-
 #include "app/LaunchRules.h"
 #include "app/MsgForm.h"
 #include "core/Text.h"
 #include "settings/Configs.h"
 #include "win/Paths.h"
+#include "win/LazyApi.h"
 
 namespace {
 
@@ -42,7 +41,7 @@ void PlayPuzzle(const std::string& file, HWND owner)
     }
     const std::string javaProgram = JavaProgram();
     const std::string parameters = launch::LaunchParameters(kind, file, Config->NoSound);
-    auto result = reinterpret_cast<INT_PTR>(::ShellExecuteA(nullptr, "open", javaProgram.c_str(), parameters.c_str(),
+    auto result = reinterpret_cast<INT_PTR>(win::OpenWithShell(nullptr, "open", javaProgram.c_str(), parameters.c_str(),
                                                             programFolder.c_str(), SW_SHOW));
     if (result == SE_ERR_FNF)
         TfrmMsg().ShowModal(owner);

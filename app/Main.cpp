@@ -1,7 +1,5 @@
 #include "app/Main.h"
 
-#include <shellapi.h>
-
 #include <utility>
 
 #include "app/Application.h"
@@ -13,6 +11,7 @@
 #include "win/ExceptionHook.h"
 #include "win/LinkLabel.h"
 #include "win/Panel.h"
+#include "win/LazyApi.h"
 
 TMainWin* MainWin = nullptr;
 
@@ -244,7 +243,7 @@ void TMainWin::dxDeleteClick()
     operation.wFunc = FO_DELETE;
     operation.pFrom = path.c_str();
     operation.fFlags = FOF_SILENT | FOF_ALLOWUNDO | FOF_FILESONLY | FOF_NOERRORUI | FOF_NORECURSION;
-    ::SHFileOperationA(&operation);
+    win::RunFileOperation(&operation);
 }
 
 LRESULT CALLBACK TMainWin::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,11 +1,9 @@
 #include "app/MsgForm.h"
 
-#include <mmsystem.h>
-#include <shellapi.h>
-
 #include "app/Application.h"
 #include "res/resource.h"
 #include "settings/WebHosts.h"
+#include "win/LazyApi.h"
 
 TfrmMsg::TfrmMsg() : win::Dialog(IDD_MSGFORM) {}
 
@@ -18,13 +16,13 @@ bool TfrmMsg::FormCreate()
                           reinterpret_cast<WPARAM>(::LoadIcon(nullptr, IDI_HAND)), 0);
     ::SetDlgItemTextA(Handle(), IDC_MSG_LABEL4, JavaDownloadAddress().c_str());
     Label4.Attach(Item(IDC_MSG_LABEL4));
-    ::PlaySoundA("SystemHand", nullptr, SND_ALIAS | SND_ASYNC);
+    win::PlaySystemSound("SystemHand", SND_ALIAS | SND_ASYNC);
     return true;
 }
 
 void TfrmMsg::Label4Click()
 {
-    ::ShellExecuteA(Handle(), "open", ItemText(IDC_MSG_LABEL4).c_str(), nullptr, nullptr, SW_SHOW);
+    win::OpenWithShell(Handle(), "open", ItemText(IDC_MSG_LABEL4).c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 bool TfrmMsg::OnCommand(int id, int code, HWND control)

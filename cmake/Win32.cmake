@@ -26,6 +26,7 @@ set(GRIDLARK_WIN_SOURCES
   ui/CommandBars.cpp
   win/Panel.cpp
   win/OpenDialog.cpp
+  win/LazyApi.cpp
   win/LinkLabel.cpp
 )
 add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})
@@ -66,3 +67,9 @@ to_wine_path(STUBS_W ${CMAKE_BINARY_DIR}/stubs)
 gtest_add_tests(TARGET win_tests SOURCES ${WIN_TEST_SOURCES} TEST_LIST WIN_TESTS)
 set_tests_properties(${WIN_TESTS} PROPERTIES
   ENVIRONMENT "GRIDLARK_DIST=${DIST_W};GRIDLARK_STUBS=${STUBS_W}" TIMEOUT 120)
+
+# Benchmarks, run by scripts/bench.
+add_executable(emptywindow WIN32 tests/bench/EmptyWindow.cpp)
+add_executable(bench tests/bench/Bench.cpp tests/win/TestSupport.cpp ${GRIDLARK_RC})
+target_link_libraries(bench PRIVATE gridlark_win psapi)
+add_dependencies(bench gridlark emptywindow stub_javaw)

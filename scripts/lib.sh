@@ -66,3 +66,29 @@ stop_started_processes() {
     wait "$xvfb_pid" 2>/dev/null || true
   fi
 }
+
+# The settings every test prefix needs: no crash dialog, a virtual desktop (window frames, and no
+# wait for a window manager when a window closes), the stub web browser; then a process that
+# keeps the desktop up for the whole run.
+prepare_test_prefix() {
+  local stubs browser
+  stubs=$(wine_path "$top/build/win32/stubs")
+  browser="\\\"${stubs//\\/\\\\}\\\\stubbrowser.exe\\\" %1"
+  import_registry <<REG
+[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]
+"Default"="1024x768"
+
+[HKEY_CLASSES_ROOT\\http\\shell\\open\\command]
+@="$browser"
+
+[HKEY_CLASSES_ROOT\\https\\shell\\open\\command]
+@="$browser"
+REG
+  wine "$top/build/win32/stubs/wintool.exe" hold GridlarkTestDesktop >/dev/null 2>&1 &
+}

@@ -1,4 +1,5 @@
 #include "win/OpenDialog.h"
+#include "win/LazyApi.h"
 
 #include <commdlg.h>
 
@@ -29,7 +30,7 @@ bool OpenFileDialog::Execute(HWND owner)
     ofn.nMaxFile = static_cast<DWORD>(buffer.size());
     ofn.lpstrTitle = title_.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_EXPLORER;
-    if (!::GetOpenFileNameA(&ofn))
+    if (!win::ShowOpenFileDialog(&ofn))
         return false;
     fileName_ = buffer.data();
     return true;
