@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 #include "app/Main.h"
@@ -13,6 +14,7 @@
 #include "tests/win/TestSupport.h"
 #include "win/ExceptionHook.h"
 #include "win/Paths.h"
+#include "win/Registry.h"
 
 using namespace testing_support;
 using namespace std::chrono_literals;
@@ -336,4 +338,70 @@ TEST(MainWindowPopup, OnlyTheRightButtonAloneOpensIt)
                           {WM_LBUTTONDOWN, MK_LBUTTON, false, false}};
     for (const auto& c : cases)
         EXPECT_EQ(OpensPopup(c.message, c.keys, c.alt), c.opens) << c.keys << " " << c.alt;
+}
+
+TEST_F(MainWindowTest, ExitAndAltF4CloseTheWindowAndSaveTheSettings)
+{
+    for (bool exitCommand : {true, false}) {
+        ClearProductKeys();
+        TMainWin& w = Open();
+        ListView_SetColumnWidth(List(), 1, exitCommand ? 111 : 99);
+        if (exitCommand)
+            ::SendMessageA(w.Handle(), WM_COMMAND, IDM_EXIT, 0);
+        else
+            ::SendMessageA(w.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+        EXPECT_EQ(w.Handle(), nullptr);
+        win::RegistryAccessor user(HKEY_CURRENT_USER);
+        ASSERT_TRUE(user.OpenKeyReadOnly(ProductKeyPath));
+        EXPECT_EQ(user.ReadInteger("Column 2"), exitCommand ? 111u : 99u);
+    }
+}
+
+TEST_F(MainWindowTest, ImportCommandRunsTheFileDialogThenTheImportDialog)
+{
+    TempFolder collections;
+    std::string bytes;
+    for (const char* title : {"Robins", "Wrens"}) {
+        std::vector<std::uint8_t> record(69623, 0);
+        record[6] = 2;
+        record[7] = 'K';
+        record[8] = '7';
+        record[27] = static_cast<std::uint8_t>(std::strlen(title));
+        std::memcpy(&record[28], title, std::strlen(title));
+        bytes.append(record.begin(), record.end());
+    }
+    WriteFileText(collections / "birds.cw3", bytes);
+    TMainWin& w = Open();
+    std::vector<std::string> seen;
+    std::atomic<bool> stop{false};
+    std::thread driver([&] {
+        while (!stop) {
+            HWND dialog = ::FindWindowA("#32770", "Import Puzzle(s)");
+            if (dialog != nullptr && ::IsWindowVisible(dialog)) {
+                ::Sleep(100);
+                if (::GetDlgItem(dialog, IDC_IMPORT_LIST) != nullptr) {
+                    seen.push_back("import dialog");
+                    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IMPORT_SELECT, BN_CLICKED), 0);
+                    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                } else {
+                    seen.push_back("file dialog");
+                    HWND name = ::GetDlgItem(dialog, 0x47C);  // the file name box
+                    if (name == nullptr)
+                        name = ::GetDlgItem(dialog, 0x480);
+                    ::SetWindowTextA(name, (collections / "birds.cw3").c_str());
+                    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                }
+                while (::IsWindow(dialog) && !stop)
+                    ::Sleep(20);
+            }
+            ::Sleep(20);
+        }
+    });
+    ::SendMessageA(w.Handle(), WM_COMMAND, IDM_IMPORT, 0);
+    stop = true;
+    driver.join();
+    EXPECT_EQ(seen, (std::vector<std::string>{"file dialog", "import dialog"}));
+    EXPECT_TRUE(win::FileExists(repository_ / "(K7) Robins.JGF"));
+    EXPECT_TRUE(win::FileExists(repository_ / "(K7) Wrens.JGF"));
+    EXPECT_TRUE(WaitForCaptions({"(K7) Robins", "(K7) Wrens"}));
 }
