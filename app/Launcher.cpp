@@ -9,13 +9,6 @@
 
 namespace {
 
-std::string UpperCase(std::string s)
-{
-    if (!s.empty())
-        ::CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
-    return s;
-}
-
 // The Java program: the setting's folder, else the folder found by the standard search, which
 // the settings object keeps for the rest of the run.
 std::string JavaProgram()
@@ -31,7 +24,7 @@ std::string JavaProgram()
 
 void PlayPuzzle(const std::string& file, HWND owner)
 {
-    const std::string kind = launch::KindExtension(UpperCase(text::ExtractFileExt(file)));
+    const std::string kind = launch::KindExtension(win::UpperCase(text::ExtractFileExt(file)));
     const std::string programFolder = win::ProgramFolder();
     const std::string gameProgram = launch::PresenceGameProgram(kind);
     if (!win::FileExists(programFolder + gameProgram)) {

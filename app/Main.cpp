@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
+#include "win/Fonts.h"
 #include "win/LinkLabel.h"
 #include "win/Panel.h"
 #include "win/LazyApi.h"
@@ -17,8 +18,6 @@ TMainWin* MainWin = nullptr;
 
 namespace {
 
-constexpr UINT WM_WATCHER_REFILL = WM_APP + 1;
-constexpr UINT WM_WATCHER_FAILED = WM_APP + 2;
 constexpr int kCountWidth = 75;
 constexpr const char* kInitialCount = "Items:";
 constexpr const char* kFontName = "Tahoma";
@@ -49,15 +48,6 @@ HIMAGELIST LoadMainImages()
                                             0, 0, LR_CREATEDIBSECTION));
     ::ImageList_AddMasked(images, static_cast<HBITMAP>(strip.get()), RGB(255, 0, 255));
     return images;
-}
-
-HFONT CreateTahoma()
-{
-    HDC screen = ::GetDC(nullptr);
-    int height = -::MulDiv(kFontPoints, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
-    return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kFontName);
 }
 
 HWND CreateChild(const char* className, DWORD style, DWORD exStyle, HWND parent, int id)
@@ -148,7 +138,7 @@ void TMainWin::CreateCommands()
 
 void TMainWin::CreateControls()
 {
-    font_.reset(CreateTahoma());
+    font_.reset(win::CreatePointFont(kFontName, kFontPoints));
     ilsMain_ = LoadMainImages();
     CreateCommands();
 

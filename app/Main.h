@@ -24,6 +24,10 @@ struct PuzzleLine {
 
 class TMainWin {
 public:
+    // Private messages: the watcher asks the window's thread to refill, or hands it a failure.
+    static constexpr UINT WM_WATCHER_REFILL = WM_APP + 1;
+    static constexpr UINT WM_WATCHER_FAILED = WM_APP + 2;
+
     static constexpr const char* kClassName = "TMainWin";
 
     TMainWin();

@@ -6,22 +6,14 @@
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
+#include "win/Paths.h"
 
 namespace {
 
-constexpr UINT WM_WATCHER_REFILL = WM_APP + 1;
-constexpr UINT WM_WATCHER_FAILED = WM_APP + 2;
 constexpr DWORD kWatchWaitMs = 500;
 constexpr const char* kCrosswordExtension = ".JGF";
 constexpr const char* kWordSearchExtension = ".JWF";
 constexpr const char* kTypeTexts[] = {"Crossword", "Word Search"};
-
-std::string UpperCase(std::string s)
-{
-    if (!s.empty())
-        ::CharUpperBuffA(s.data(), static_cast<DWORD>(s.size()));
-    return s;
-}
 
 // Suspends repainting of a window for one scope.
 class RedrawSuspended {
@@ -52,7 +44,7 @@ std::vector<PuzzleLine> ListPuzzleFiles(const std::string& repository)
         return lines;
     do {
         const std::string name = entry.cFileName;
-        const std::string extension = UpperCase(text::ExtractFileExt(name));
+        const std::string extension = win::UpperCase(text::ExtractFileExt(name));
         if (extension == kCrosswordExtension || extension == kWordSearchExtension)
             lines.push_back({name.substr(0, name.size() - extension.size()),
                              extension == kCrosswordExtension ? PuzzleLine::Crossword : PuzzleLine::WordSearch});
@@ -179,7 +171,7 @@ void TMainWin::WatchRepository()
     FWatcherRunning = true;
     while (FKeepWatching) {
         const std::string repository = Config->GetRepository();
-        if (UpperCase(repository) != UpperCase(watched)) {
+        if (win::UpperCase(repository) != win::UpperCase(watched)) {
             watched = repository;
             notification.reset();
             ::SendMessageA(hwnd_, WM_WATCHER_REFILL, 0, 0);

@@ -27,6 +27,7 @@ set(GRIDLARK_WIN_SOURCES
   win/Panel.cpp
   win/OpenDialog.cpp
   win/LazyApi.cpp
+  win/Fonts.cpp
   win/LinkLabel.cpp
 )
 add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})

@@ -7,6 +7,7 @@
 #include "puzzles/FileNames.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
+#include "win/Fonts.h"
 
 namespace {
 
@@ -22,15 +23,6 @@ void KeepPainting()
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
         ::DispatchMessageA(&msg);
-}
-
-HFONT CreateListFont()
-{
-    HDC screen = ::GetDC(nullptr);
-    int height = -::MulDiv(kListFontPoints, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
-    return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, kListFont);
 }
 
 }  // namespace
@@ -49,7 +41,7 @@ INT_PTR TfrmImport::ShowModalFor(HWND owner, const std::string& path)
 
 bool TfrmImport::FormCreate()
 {
-    listFont_.reset(CreateListFont());
+    listFont_.reset(win::CreatePointFont(kListFont, kListFontPoints, FIXED_PITCH | FF_MODERN));
     ::SendMessageA(List(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
     if (!pendingPath_.empty())
         LoadCollection(pendingPath_);

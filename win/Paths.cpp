@@ -49,6 +49,13 @@ bool ForceDirectories(const std::string& path)
     return ::CreateDirectoryA(folder.c_str(), nullptr) || DirectoryExists(folder);
 }
 
+std::string UpperCase(std::string text)
+{
+    if (!text.empty())
+        ::CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
 std::string EnvironmentVariable(const std::string& name)
 {
     DWORD size = ::GetEnvironmentVariableA(name.c_str(), nullptr, 0);

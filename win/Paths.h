@@ -12,5 +12,7 @@ bool DirectoryExists(const std::string& path);
 // Creates the folder and every missing parent; answers whether the folder exists afterwards.
 bool ForceDirectories(const std::string& path);
 std::string EnvironmentVariable(const std::string& name);
+// Upper case under the system locale.
+std::string UpperCase(std::string text);
 
 }  // namespace win

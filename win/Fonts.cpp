@@ -1,0 +1,14 @@
+#include "win/Fonts.h"
+
+namespace win {
+
+HFONT CreatePointFont(const char* name, int points, BYTE pitchAndFamily)
+{
+    HDC screen = ::GetDC(nullptr);
+    int height = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ::ReleaseDC(nullptr, screen);
+    return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily, name);
+}
+
+}  // namespace win
