@@ -44,6 +44,24 @@ void LinkLabel::Attach(HWND label)
     font_.reset(::CreateFontIndirectA(&lf));
     ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
     ::SetWindowSubclass(label, &LinkLabel::Subclass, reinterpret_cast<UINT_PTR>(this), 0);
+    FitToText();
+}
+
+// Only the text itself is the link, not the empty rest of the line.
+void LinkLabel::FitToText()
+{
+    char text[1024] = {};
+    int length = ::GetWindowTextA(label_, text, sizeof(text));
+    HDC dc = ::GetDC(label_);
+    HGDIOBJ previous = ::SelectObject(dc, font_.get());
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc, text, length, &extent);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(label_, dc);
+    RECT bounds{};
+    ::GetWindowRect(label_, &bounds);
+    const int width = extent.cx + 2 < bounds.right - bounds.left ? extent.cx + 2 : bounds.right - bounds.left;
+    ::SetWindowPos(label_, nullptr, 0, 0, width, bounds.bottom - bounds.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HBRUSH LinkLabel::Paint(HWND control, HDC dc) const

@@ -20,6 +20,7 @@ public:
     LinkLabel& operator=(const LinkLabel&) = delete;
     ~LinkLabel();
 
+    // Takes over the label; its text must be set before.
     void Attach(HWND label);
     HWND Handle() const { return label_; }
     bool IsPressed() const { return pressed_; }
@@ -31,6 +32,7 @@ public:
     void MouseUp();
 
 private:
+    void FitToText();
     static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     HWND label_ = nullptr;
