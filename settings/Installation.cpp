@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "app/Main.h"
 #include "app/VersionInfo.h"
 #include "app/VersionRules.h"
@@ -11,8 +13,8 @@
 std::string ProgramVersionText()
 {
     // The main window's version component; a component of our own when there is no main window.
-    const TVersionInfo own = MainWin != nullptr ? TVersionInfo(std::string()) : TVersionInfo();
-    const TVersionInfo& info = MainWin != nullptr ? MainWin->VersionInfo : own;
+    std::optional<TVersionInfo> own;
+    const TVersionInfo& info = MainWin != nullptr ? MainWin->VersionInfo : own.emplace();
     return version::ProgramVersionText({info.Major, info.Minor, info.Release, info.Build});
 }
 

@@ -405,3 +405,48 @@ TEST_F(MainWindowTest, ImportCommandRunsTheFileDialogThenTheImportDialog)
     EXPECT_TRUE(win::FileExists(repository_ / "(K7) Wrens.JGF"));
     EXPECT_TRUE(WaitForCaptions({"(K7) Robins", "(K7) Wrens"}));
 }
+
+TEST_F(MainWindowTest, BarsShowEachCommandWithItsCaptionHintAndPicture)
+{
+    TMainWin& w = Open();
+    auto menuText = [](HMENU menu, UINT position) {
+        char text[128] = {};
+        ::GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
+        return std::string(text);
+    };
+    HMENU puzzle = ::GetSubMenu(::GetMenu(w.Handle()), 0);
+    EXPECT_EQ(menuText(::GetMenu(w.Handle()), 0), "&Puzzle");
+    const std::vector<std::string> puzzleMenu = {"&Play Puzzle", "&Delete Puzzle", "", "&Import Puzzle(s)...", "",
+                                                 "E&xit\tAlt+F4"};
+    ASSERT_EQ(::GetMenuItemCount(puzzle), static_cast<int>(puzzleMenu.size()));
+    for (UINT i = 0; i < puzzleMenu.size(); ++i)
+        EXPECT_EQ(menuText(puzzle, i), puzzleMenu[i]);
+    HMENU popup = w.Bars().Popup(0);
+    const std::vector<std::string> popupMenu = {"&Play Puzzle", "&Delete Puzzle", "", "&Import Puzzle(s)..."};
+    ASSERT_EQ(::GetMenuItemCount(popup), static_cast<int>(popupMenu.size()));
+    for (UINT i = 0; i < popupMenu.size(); ++i)
+        EXPECT_EQ(menuText(popup, i), popupMenu[i]);
+
+    struct Button {
+        int id;
+        const char* hint;
+        int picture;
+    };
+    HWND toolbar = w.Bars().Toolbar();
+    for (const Button b : {Button{IDM_PLAY, "Play Puzzle", 2}, Button{IDM_DELETE, "Delete Puzzle", 3},
+                           Button{IDM_IMPORT, "Import Puzzle(s)", 6}}) {
+        TBBUTTONINFOA info{};
+        info.cbSize = sizeof(info);
+        info.dwMask = TBIF_IMAGE;
+        ASSERT_GE(::SendMessageA(toolbar, TB_GETBUTTONINFOA, b.id, reinterpret_cast<LPARAM>(&info)), 0);
+        EXPECT_EQ(info.iImage, b.picture);
+        NMTTDISPINFOA tip{};
+        tip.hdr.hwndFrom = toolbar;
+        tip.hdr.idFrom = static_cast<UINT_PTR>(b.id);
+        tip.hdr.code = TTN_GETDISPINFOA;
+        ::SendMessageA(w.Handle(), WM_NOTIFY, b.id, reinterpret_cast<LPARAM>(&tip));
+        ASSERT_NE(tip.lpszText, nullptr);
+        EXPECT_STREQ(tip.lpszText, b.hint);
+    }
+    EXPECT_NE(::GetWindowLongA(::GetParent(List()), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+}
