@@ -83,8 +83,6 @@ TMainWin::~TMainWin()
     StopWatcher();
     if (hwnd_ != nullptr)
         ::DestroyWindow(hwnd_);
-    if (ilsMain_ != nullptr)
-        ::ImageList_Destroy(ilsMain_);
 }
 
 bool TMainWin::Create()
@@ -133,13 +131,13 @@ void TMainWin::CreateCommands()
                                      MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)})}));
     dxPopup_ = bars_.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
                                  MenuEntry::Command(IDM_IMPORT)});
-    bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_, {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT});
+    bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_.get(), {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT});
 }
 
 void TMainWin::CreateControls()
 {
     font_.reset(win::CreatePointFont(kFontName, kFontPoints));
-    ilsMain_ = LoadMainImages();
+    ilsMain_.reset(LoadMainImages());
     CreateCommands();
 
     statusBar_ = CreateChild(STATUSCLASSNAMEA, SBARS_SIZEGRIP, 0, hwnd_, IDC_MAIN_STATUS);
@@ -149,11 +147,11 @@ void TMainWin::CreateControls()
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(kInitialCount));
 
     pnlMain_ = win::CreatePanel(hwnd_, IDC_MAIN_PANEL, true);
-    lvwPuzzles_ = CreateChild(WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | WS_TABSTOP,
+    lvwPuzzles_ = CreateChild(WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | WS_TABSTOP,
                               0, pnlMain_, IDC_MAIN_LIST);
     ::SendMessageA(lvwPuzzles_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ListView_SetExtendedListViewStyle(lvwPuzzles_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-    ListView_SetImageList(lvwPuzzles_, ilsMain_, LVSIL_SMALL);
+    ListView_SetImageList(lvwPuzzles_, ilsMain_.get(), LVSIL_SMALL);
     ListView_SetCallbackMask(lvwPuzzles_, LVIS_STATEIMAGEMASK);
     AddColumn(lvwPuzzles_, 0, "Puzzle Name", 250);
     AddColumn(lvwPuzzles_, 1, "Type", 150);

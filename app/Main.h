@@ -85,7 +85,7 @@ private:
     HWND pnlMain_ = nullptr;
     HWND lvwPuzzles_ = nullptr;
     HWND statusBar_ = nullptr;
-    HIMAGELIST ilsMain_ = nullptr;
+    win::UniqueImageList ilsMain_;
     win::UniqueHFont font_;
     ui::CommandBars bars_;
     HMENU dxPopup_ = nullptr;

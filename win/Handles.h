@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <utility>
 
 namespace win {
@@ -79,6 +81,7 @@ inline void DeleteGdiObject(HGDIOBJ object) { ::DeleteObject(object); }
 inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
 inline void DestroyMenuHandle(HMENU menu) { ::DestroyMenu(menu); }
 inline void DestroyWindowHandle(HWND window) { ::DestroyWindow(window); }
+inline void DestroyImageList(HIMAGELIST list) { ::ImageList_Destroy(list); }
 
 using UniqueHandle = Unique<HandleTraits>;
 using UniqueFindHandle = Unique<FindHandleTraits>;
@@ -90,6 +93,7 @@ using UniqueHFont = Unique<NullTraits<HFONT, DeleteGdiObject>>;
 using UniqueHIcon = Unique<NullTraits<HICON, DestroyIconHandle>>;
 using UniqueHMenu = Unique<NullTraits<HMENU, DestroyMenuHandle>>;
 using UniqueHWnd = Unique<NullTraits<HWND, DestroyWindowHandle>>;
+using UniqueImageList = Unique<NullTraits<HIMAGELIST, DestroyImageList>>;
 
 // A critical section owned for its lifetime.
 class CriticalSection {
