@@ -450,3 +450,42 @@ TEST_F(MainWindowTest, BarsShowEachCommandWithItsCaptionHintAndPicture)
     }
     EXPECT_NE(::GetWindowLongA(::GetParent(List()), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
 }
+
+TEST_F(MainWindowTest, WithoutAJavaFolderTheNoticeComesBeforeTheWindowIsShown)
+{
+    config_.JavaPath = "  ";
+    bool mainWindowVisible = true;
+    WindowCatcher catcher([&](HWND notice) {
+        HWND main = ::GetWindow(notice, GW_OWNER);
+        mainWindowVisible = main != nullptr && ::IsWindowVisible(main);
+        PressButton(notice, "OK");
+    });
+    Open();
+    CapturedWindow notice = catcher.Result();
+    ASSERT_TRUE(notice.found);
+    EXPECT_EQ(notice.caption, "Gridlark");
+    EXPECT_EQ(notice.owner, window_->Handle());
+    EXPECT_FALSE(mainWindowVisible);
+}
+
+TEST_F(MainWindowTest, ARightClickOpensThePopupAtTheCursor)
+{
+    Touch(repository_ / "Cats.JGF");
+    Open();
+    std::atomic<bool> popupSeen{false};
+    std::thread closer([&] {
+        for (int i = 0; i < 500 && !popupSeen; ++i) {
+            HWND menu = ::FindWindowA("#32768", nullptr);
+            if (menu != nullptr && ::IsWindowVisible(menu)) {
+                popupSeen = true;
+                ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            }
+            ::Sleep(20);
+        }
+    });
+    // The list follows the button until it is released; the release is already waiting.
+    ::PostMessageA(List(), WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
+    ::SendMessageA(List(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
+    closer.join();
+    EXPECT_TRUE(popupSeen);
+}
