@@ -95,20 +95,31 @@ File CreateTemporaryBeside(const std::string& path, std::string& temporary)
 
 }  // namespace
 
-void WriteFileReplacing(const std::string& path, const void* data, DWORD size)
+// Moves the written temporary file to the target in one step. A new name is taken directly; an
+// existing target is replaced unless it is read-only, which Windows refuses and Wine would not.
+static void MoveOverTarget(const std::string& temporary, const std::string& path)
 {
-    // A read-only target is refused as Windows refuses to replace it (Wine would move over it).
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
+        return;
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+        ThrowIoError(error);
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         ThrowIoError(ERROR_ACCESS_DENIED);
+    if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        ThrowLastIoError();
+}
+
+void WriteFileReplacing(const std::string& path, const void* data, DWORD size)
+{
     std::string temporary;
     File file = CreateTemporaryBeside(path, temporary);
     try {
         file.Write(data, size);
         file.Flush();
         file.Close();
-        if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            ThrowLastIoError();
+        MoveOverTarget(temporary, path);
     } catch (...) {
         file.Close();
         ::DeleteFileA(temporary.c_str());
