@@ -11,10 +11,7 @@ std::string KindExtension(std::string upperExtension)
     return upperExtension;
 }
 
-std::string PresenceGameProgram(std::string_view kind)
-{
-    return kind == ".JGF" ? kCrosswordJar : kWordSearchJar;
-}
+std::string PresenceGameProgram(std::string_view kind) { return kind == ".JGF" ? kCrosswordJar : kWordSearchJar; }
 
 std::string ParameterGameProgram(std::string_view kind)
 {

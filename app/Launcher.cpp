@@ -34,8 +34,8 @@ void PlayPuzzle(const std::string& file, HWND owner)
     }
     const std::string javaProgram = JavaProgram();
     const std::string parameters = launch::LaunchParameters(kind, file, Config->NoSound);
-    auto result = reinterpret_cast<INT_PTR>(win::OpenWithShell(nullptr, "open", javaProgram.c_str(), parameters.c_str(),
-                                                            programFolder.c_str(), SW_SHOW));
+    auto result = reinterpret_cast<INT_PTR>(
+        win::OpenWithShell(nullptr, "open", javaProgram.c_str(), parameters.c_str(), programFolder.c_str(), SW_SHOW));
     if (result == SE_ERR_FNF)
         TfrmMsg().ShowModal(owner);
 }

@@ -44,8 +44,8 @@ void RegisterMainWindowClass(WNDPROC procedure)
 HIMAGELIST LoadMainImages()
 {
     HIMAGELIST images = ::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 7, 0);
-    win::UniqueGdiObject strip(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ILSMAIN), IMAGE_BITMAP,
-                                            0, 0, LR_CREATEDIBSECTION));
+    win::UniqueGdiObject strip(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ILSMAIN), IMAGE_BITMAP, 0,
+                                            0, LR_CREATEDIBSECTION));
     ::ImageList_AddMasked(images, static_cast<HBITMAP>(strip.get()), RGB(255, 0, 255));
     return images;
 }
@@ -71,10 +71,11 @@ void AddColumn(HWND list, int index, const char* caption, int width)
 std::function<void()> TMainWin::RefillProbe;
 
 TMainWin::TMainWin()
-    : VersionInfo(), dlgImport(kImportTitle, {{"Puzzle Files (*.cw3, *.ws3)", "*.cw3;*.ws3"},
-                                              {"Crossword Puzzles (*.cw3)", "*.cw3"},
-                                              {"Word Search Puzzles (*.ws3)", "*.ws3"},
-                                              {"All Files (*.*)", "*.*"}})
+    : VersionInfo(),
+      dlgImport(kImportTitle, {{"Puzzle Files (*.cw3, *.ws3)", "*.cw3;*.ws3"},
+                               {"Crossword Puzzles (*.cw3)", "*.cw3"},
+                               {"Word Search Puzzles (*.ws3)", "*.ws3"},
+                               {"All Files (*.*)", "*.*"}})
 {
 }
 
@@ -125,10 +126,10 @@ void TMainWin::CreateCommands()
     add(IDM_EXIT, "E&xit", "Exit", ui::kNoPicture, true, [this] { dxExitClick(); });
 
     using ui::MenuEntry;
-    ::SetMenu(hwnd_, bars_.BuildMenuBar({MenuEntry::Submenu(
-                         "&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE),
-                                     MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT),
-                                     MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)})}));
+    ::SetMenu(hwnd_,
+              bars_.BuildMenuBar({MenuEntry::Submenu(
+                  "&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
+                              MenuEntry::Command(IDM_IMPORT), MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)})}));
     dxPopup_ = bars_.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
                                  MenuEntry::Command(IDM_IMPORT)});
     bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_.get(), {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT});
@@ -147,8 +148,9 @@ void TMainWin::CreateControls()
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(kInitialCount));
 
     pnlMain_ = win::CreatePanel(hwnd_, IDC_MAIN_PANEL, true);
-    lvwPuzzles_ = CreateChild(WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | WS_TABSTOP,
-                              0, pnlMain_, IDC_MAIN_LIST);
+    lvwPuzzles_ = CreateChild(
+        WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | WS_TABSTOP,
+        0, pnlMain_, IDC_MAIN_LIST);
     ::SendMessageA(lvwPuzzles_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ListView_SetExtendedListViewStyle(lvwPuzzles_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     ListView_SetImageList(lvwPuzzles_, ilsMain_.get(), LVSIL_SMALL);
@@ -256,36 +258,36 @@ LRESULT CALLBACK TMainWin::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPA
 LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CREATE:
-        CreateControls();
-        return 0;
-    case WM_SIZE:
-        Layout();
-        return 0;
-    case WM_SETFOCUS:
-        ::SetFocus(lvwPuzzles_);
-        return 0;
-    case WM_COMMAND:
-        if (bars_.Execute(LOWORD(wParam)))
+        case WM_CREATE:
+            CreateControls();
             return 0;
-        break;
-    case WM_NOTIFY:
-        return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
-    case WM_WATCHER_REFILL:
-        RefreshPuzzleList();
-        return 0;
-    case WM_WATCHER_FAILED:
-        win::HandleException(*reinterpret_cast<std::exception_ptr*>(lParam));
-        return 0;
-    case WM_CLOSE:
-        // The close is never refused; a second request while closing is the same close.
-        if (!std::exchange(closing_, true)) {
-            FormClose();
-            ::DestroyWindow(hwnd_);
-        }
-        return 0;
-    default:
-        break;
+        case WM_SIZE:
+            Layout();
+            return 0;
+        case WM_SETFOCUS:
+            ::SetFocus(lvwPuzzles_);
+            return 0;
+        case WM_COMMAND:
+            if (bars_.Execute(LOWORD(wParam)))
+                return 0;
+            break;
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
+        case WM_WATCHER_REFILL:
+            RefreshPuzzleList();
+            return 0;
+        case WM_WATCHER_FAILED:
+            win::HandleException(*reinterpret_cast<std::exception_ptr*>(lParam));
+            return 0;
+        case WM_CLOSE:
+            // The close is never refused; a second request while closing is the same close.
+            if (!std::exchange(closing_, true)) {
+                FormClose();
+                ::DestroyWindow(hwnd_);
+            }
+            return 0;
+        default:
+            break;
     }
     return ::DefWindowProcA(hwnd_, message, wParam, lParam);
 }
@@ -297,22 +299,22 @@ LRESULT TMainWin::OnNotify(NMHDR& header)
     if (header.hwndFrom != lvwPuzzles_)
         return 0;
     switch (header.code) {
-    case LVN_GETDISPINFOA:
-        lvwPuzzlesGetDispInfo(reinterpret_cast<NMLVDISPINFOA&>(header));
-        break;
-    case LVN_ITEMCHANGED:
-    case LVN_ODSTATECHANGED:
-        lvwPuzzlesSelectItem();
-        break;
-    case NM_DBLCLK:
-    case NM_RETURN:
-        lvwPuzzlesDblClick();
-        break;
-    case LVN_KEYDOWN:
-        lvwPuzzlesKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header).wVKey);
-        break;
-    default:
-        break;
+        case LVN_GETDISPINFOA:
+            lvwPuzzlesGetDispInfo(reinterpret_cast<NMLVDISPINFOA&>(header));
+            break;
+        case LVN_ITEMCHANGED:
+        case LVN_ODSTATECHANGED:
+            lvwPuzzlesSelectItem();
+            break;
+        case NM_DBLCLK:
+        case NM_RETURN:
+            lvwPuzzlesDblClick();
+            break;
+        case LVN_KEYDOWN:
+            lvwPuzzlesKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header).wVKey);
+            break;
+        default:
+            break;
     }
     return 0;
 }

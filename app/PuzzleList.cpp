@@ -38,8 +38,7 @@ std::vector<PuzzleLine> ListPuzzleFiles(const std::string& repository)
     if (text::Trim(repository).empty())
         return lines;
     WIN32_FIND_DATAA entry;
-    win::UniqueFindHandle find(
-        ::FindFirstFileA((text::IncludeTrailingBackslash(repository) + "*.*").c_str(), &entry));
+    win::UniqueFindHandle find(::FindFirstFileA((text::IncludeTrailingBackslash(repository) + "*.*").c_str(), &entry));
     if (!find)
         return lines;
     do {

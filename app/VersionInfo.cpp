@@ -44,11 +44,11 @@ void TVersionInfo::Read()
         std::string* target;
         const char* name;
     };
-    const Field fields[] = {{&CompanyName, "CompanyName"},         {&FileDescription, "FileDescription"},
-                            {&FileVersion, "FileVersion"},         {&InternalName, "InternalName"},
-                            {&LegalCopyright, "LegalCopyright"},   {&LegalTradeMarks, "LegalTradeMarks"},
+    const Field fields[] = {{&CompanyName, "CompanyName"},           {&FileDescription, "FileDescription"},
+                            {&FileVersion, "FileVersion"},           {&InternalName, "InternalName"},
+                            {&LegalCopyright, "LegalCopyright"},     {&LegalTradeMarks, "LegalTradeMarks"},
                             {&OriginalFilename, "OriginalFilename"}, {&ProductName, "ProductName"},
-                            {&ProductVersion, "ProductVersion"},   {&Comments, "Comments"}};
+                            {&ProductVersion, "ProductVersion"},     {&Comments, "Comments"}};
     for (const auto& f : fields)
         *f.target = StringValue(f.name);
 

@@ -37,7 +37,8 @@ long ReleaseNumber(const std::string& release)
 
 std::string FlagsText(std::uint32_t fileFlags)
 {
-    static const char* const names[] = {", Test", ", Pre-release", ", Patched", ", Private", ", InfoInferred", ", Special"};
+    static const char* const names[] = {", Test",    ", Pre-release",  ", Patched",
+                                        ", Private", ", InfoInferred", ", Special"};
     std::string text;
     for (int bit = 0; bit < 6; ++bit)
         if (fileFlags & (1u << bit))

@@ -7,7 +7,7 @@
 namespace io {
 
 // Codes of our own for the two failures that carry no system error.
-inline constexpr std::uint32_t kShortRead = 38;   // ERROR_HANDLE_EOF
+inline constexpr std::uint32_t kShortRead = 38;    // ERROR_HANDLE_EOF
 inline constexpr std::uint32_t kShortWrite = 112;  // ERROR_DISK_FULL
 
 // "File not found", "Invalid filename", ..., "I/O error %d".

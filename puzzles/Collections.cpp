@@ -50,8 +50,8 @@ std::string ReadShortText(Bytes record, std::size_t offset, std::size_t capacity
 
 std::string DisplayText(Bytes head)
 {
-    std::string text = "(" + ReadShortText(head, kLabel, kLabelCapacity) + ") " +
-                       ReadShortText(head, kTitle, kTitleCapacity);
+    std::string text =
+        "(" + ReadShortText(head, kLabel, kLabelCapacity) + ") " + ReadShortText(head, kTitle, kTitleCapacity);
     if (text.size() > kDisplayTextLimit)
         text.resize(kDisplayTextLimit);
     return text;

@@ -110,7 +110,8 @@ void TfrmImport::btnOKClick()
         std::string name(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
         ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(name.data()));
         name.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-        const auto index = static_cast<std::uint32_t>(::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0));
+        const auto index =
+            static_cast<std::uint32_t>(::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0));
         const std::string folder = text::IncludeTrailingBackslash(Config->GetRepository());
         if (kind_ == Kind::Crossword)
             ExportCrossword(index, folder, name);
@@ -166,21 +167,21 @@ void TfrmImport::ShowError(const char* firstLine, const io::IoError& error)
 bool TfrmImport::OnCommand(int id, int code, HWND control)
 {
     switch (id) {
-    case IDC_IMPORT_LIST:
-        if (code == LBN_SELCHANGE)
-            lbxPuzzlesClick();
-        return true;
-    case IDC_IMPORT_SELECT:
-        btnSelectClick();
-        return true;
-    case IDC_IMPORT_CLEAR:
-        btnClearClick();
-        return true;
-    case IDOK:
-        btnOKClick();
-        Close(IDOK);
-        return true;
-    default:
-        return win::Dialog::OnCommand(id, code, control);
+        case IDC_IMPORT_LIST:
+            if (code == LBN_SELCHANGE)
+                lbxPuzzlesClick();
+            return true;
+        case IDC_IMPORT_SELECT:
+            btnSelectClick();
+            return true;
+        case IDC_IMPORT_CLEAR:
+            btnClearClick();
+            return true;
+        case IDOK:
+            btnOKClick();
+            Close(IDOK);
+            return true;
+        default:
+            return win::Dialog::OnCommand(id, code, control);
     }
 }

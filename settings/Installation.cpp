@@ -42,7 +42,8 @@ void TConfig::RecordInstallation()
     if (!IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath) || !Registry->OpenKey(ProductKeyPath, true))
         return;
     const std::string programVersion = ProgramVersionText();
-    bool mustWrite = !Registry->ValueExists(config_names::kInstallPath) || !Registry->ValueExists(config_names::kVersion);
+    bool mustWrite =
+        !Registry->ValueExists(config_names::kInstallPath) || !Registry->ValueExists(config_names::kVersion);
     if (!mustWrite)
         mustWrite = version::IsNewerVersion(programVersion, Registry->ReadString(config_names::kVersion).value_or(""));
     if (mustWrite) {

@@ -22,8 +22,8 @@ INT_PTR Dialog::ShowModal(HWND owner)
 HWND Dialog::CreateModeless(HWND owner)
 {
     modal_ = false;
-    return ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner,
-                                &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+    return ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId_), owner, &Dialog::Procedure,
+                                reinterpret_cast<LPARAM>(this));
 }
 
 std::string Dialog::ItemText(int id) const
@@ -81,12 +81,12 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     if (OnMessage(message, wParam, lParam, result))
         return result;
     switch (message) {
-    case WM_INITDIALOG:
-        return FormCreate() ? TRUE : FALSE;
-    case WM_COMMAND:
-        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
-    default:
-        return FALSE;
+        case WM_INITDIALOG:
+            return FormCreate() ? TRUE : FALSE;
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+        default:
+            return FALSE;
     }
 }
 

@@ -2,7 +2,6 @@
 
 #include <atomic>
 
-
 namespace win {
 
 void ThrowIoError(DWORD code) { throw io::IoError(code); }
@@ -76,8 +75,8 @@ std::string TemporaryNameBeside(const std::string& path, unsigned attempt)
     static std::atomic<unsigned> counter{0};
     const auto separator = path.find_last_of("\\/");
     const std::string folder = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-    return folder + "~gridlark-" + std::to_string(::GetCurrentProcessId()) + "-" +
-           std::to_string(counter++) + "-" + std::to_string(attempt) + ".tmp";
+    return folder + "~gridlark-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++) + "-" +
+           std::to_string(attempt) + ".tmp";
 }
 
 File CreateTemporaryBeside(const std::string& path, std::string& temporary)

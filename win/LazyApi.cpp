@@ -17,8 +17,8 @@ Fn LazyProc(const char* module, const char* name)
 
 }  // namespace
 
-HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, const char* parameters,
-                       const char* folder, int show)
+HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, const char* parameters, const char* folder,
+                        int show)
 {
     using Fn = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
     static const Fn fn = LazyProc<Fn>("shell32.dll", "ShellExecuteA");

@@ -10,8 +10,8 @@
 
 namespace win {
 
-HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, const char* parameters,
-                       const char* folder, int show);
+HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, const char* parameters, const char* folder,
+                        int show);
 int RunFileOperation(SHFILEOPSTRUCTA* operation);
 BOOL ShowOpenFileDialog(OPENFILENAMEA* dialog);
 BOOL PlaySystemSound(const char* sound, DWORD flags);

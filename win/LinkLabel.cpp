@@ -61,7 +61,8 @@ void LinkLabel::FitToText()
     RECT bounds{};
     ::GetWindowRect(label_, &bounds);
     const int width = extent.cx + 2 < bounds.right - bounds.left ? extent.cx + 2 : bounds.right - bounds.left;
-    ::SetWindowPos(label_, nullptr, 0, 0, width, bounds.bottom - bounds.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(label_, nullptr, 0, 0, width, bounds.bottom - bounds.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HBRUSH LinkLabel::Paint(HWND control, HDC dc) const
@@ -90,24 +91,24 @@ LRESULT CALLBACK LinkLabel::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPA
     auto* self = reinterpret_cast<LinkLabel*>(id);
     return Guarded<LRESULT>(0, [&]() -> LRESULT {
         switch (message) {
-        case WM_SETCURSOR: {
-            // The play road has no main window to enter the hand cursor: load it here then.
-            HCURSOR hand = ApplicationCursor(kLinkCursorIndex);
-            ::SetCursor(hand != nullptr ? hand : ::LoadCursor(nullptr, IDC_HAND));
-            return TRUE;
-        }
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-            self->MouseDown();
-            break;
-        case WM_LBUTTONUP:
-        case WM_RBUTTONUP:
-        case WM_MBUTTONUP:
-            self->MouseUp();
-            break;
-        default:
-            break;
+            case WM_SETCURSOR: {
+                // The play road has no main window to enter the hand cursor: load it here then.
+                HCURSOR hand = ApplicationCursor(kLinkCursorIndex);
+                ::SetCursor(hand != nullptr ? hand : ::LoadCursor(nullptr, IDC_HAND));
+                return TRUE;
+            }
+            case WM_LBUTTONDOWN:
+            case WM_RBUTTONDOWN:
+            case WM_MBUTTONDOWN:
+                self->MouseDown();
+                break;
+            case WM_LBUTTONUP:
+            case WM_RBUTTONUP:
+            case WM_MBUTTONUP:
+                self->MouseUp();
+                break;
+            default:
+                break;
         }
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     });

@@ -10,12 +10,12 @@ constexpr const char* kPanelClass = "GridlarkPanel";
 LRESULT CALLBACK PanelProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_NOTIFY:
-    case WM_COMMAND:
-    case WM_CONTEXTMENU:
-        return ::SendMessageA(::GetParent(hwnd), message, wParam, lParam);
-    default:
-        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+        case WM_NOTIFY:
+        case WM_COMMAND:
+        case WM_CONTEXTMENU:
+            return ::SendMessageA(::GetParent(hwnd), message, wParam, lParam);
+        default:
+            return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
 
@@ -39,10 +39,9 @@ void RegisterPanelClass()
 HWND CreatePanel(HWND parent, int controlId, bool sunken)
 {
     RegisterPanelClass();
-    return ::CreateWindowExA(sunken ? WS_EX_CLIENTEDGE : 0, kPanelClass, nullptr,
-                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ::GetModuleHandleA(nullptr),
-                             nullptr);
+    return ::CreateWindowExA(
+        sunken ? WS_EX_CLIENTEDGE : 0, kPanelClass, nullptr, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0,
+        parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ::GetModuleHandleA(nullptr), nullptr);
 }
 
 }  // namespace win

@@ -43,8 +43,8 @@ bool RegistryAccessor::OpenKey(const std::string& path, bool canCreate)
     if (AreRegistryWritesDenied(root_))
         return false;
     HKEY key = nullptr;
-    LONG rc = canCreate ? ::RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                            KEY_ALL_ACCESS, nullptr, &key, nullptr)
+    LONG rc = canCreate ? ::RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                            nullptr, &key, nullptr)
                         : ::RegOpenKeyExA(root_, path.c_str(), 0, KEY_ALL_ACCESS, &key);
     if (rc != ERROR_SUCCESS)
         return false;
@@ -73,8 +73,8 @@ bool RegistryAccessor::CreateKey(const std::string& path) const
     if (AreRegistryWritesDenied(root_))
         return false;
     UniqueHKey key;
-    return ::RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                             nullptr, key.put(), nullptr) == ERROR_SUCCESS;
+    return ::RegCreateKeyExA(root_, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                             key.put(), nullptr) == ERROR_SUCCESS;
 }
 
 std::optional<DWORD> RegistryAccessor::ValueType(const std::string& name, DWORD& size) const
@@ -103,8 +103,8 @@ std::optional<std::string> RegistryAccessor::ReadString(const std::string& name)
     std::string buffer(size + 1, '\0');
     DWORD type = 0;
     DWORD read = size;
-    if (::RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                           &read) != ERROR_SUCCESS ||
+    if (::RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &read) !=
+            ERROR_SUCCESS ||
         type != REG_SZ || read > size)
         return std::nullopt;
     buffer.resize(read);

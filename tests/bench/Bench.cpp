@@ -233,8 +233,7 @@ void BenchImport(const std::string& root)
     TConfig config;
     Config = &config;
     for (const auto& kind : kinds) {
-        const std::string collection =
-            WriteBigCollection(root + "bench." + kind.name, kind.recordSize, kRecords);
+        const std::string collection = WriteBigCollection(root + "bench." + kind.name, kind.recordSize, kRecords);
         const std::string repository = root + "import-" + kind.name + "\\";
         const std::string plain = root + "plain-" + kind.name + "\\";
         win::ForceDirectories(repository);

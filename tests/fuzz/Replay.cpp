@@ -14,8 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 int main(int argc, char** argv)
 {
     std::mt19937 random(12345);
-    const std::size_t sizes[] = {0, 1, 66, 67, 5000, puzzles::layout::kCrosswordRecordSize,
-                                 puzzles::layout::kWordSearchRecordSize, puzzles::layout::kWordSearchRecordSize + 7};
+    const std::size_t sizes[] = {0,
+                                 1,
+                                 66,
+                                 67,
+                                 5000,
+                                 puzzles::layout::kCrosswordRecordSize,
+                                 puzzles::layout::kWordSearchRecordSize,
+                                 puzzles::layout::kWordSearchRecordSize + 7};
     int runs = 0;
     for (std::size_t size : sizes) {
         for (int fill : {0x00, 0xFF, -1}) {

@@ -112,8 +112,8 @@ TEST(MakeWordSearchPuzzle, KeepsEveryWordAndMergesTheGrids)
     r.Int16(kHeaderValue1, 12).Int16(kHeaderValue2, -2).Int16(kWordCount, 3);
     r.Text(kWordTexts, "APPLE").Text(kWordTexts + 2 * kWordSlotSize, "PEAR");
     for (std::size_t j = 0; j < 3; ++j)
-        r.Int16(kWordValues1 + 2 * j, static_cast<std::int16_t>(10 + j)).Int16(kWordValues2 + 2 * j,
-                                                                              static_cast<std::int16_t>(-20 - j));
+        r.Int16(kWordValues1 + 2 * j, static_cast<std::int16_t>(10 + j))
+            .Int16(kWordValues2 + 2 * j, static_cast<std::int16_t>(-20 - j));
     // The four kinds of cell: own letter, space taking the fill, both spaces, zero.
     r.Byte(kGrid + 0, 'A').Byte(kFillGrid + 0, 'Q');
     r.Byte(kGrid + 1, ' ').Byte(kFillGrid + 1, 'Q');

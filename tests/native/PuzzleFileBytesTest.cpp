@@ -60,9 +60,25 @@ TEST(PuzzleFileBytes, CrosswordLayout)
     p.TailText = "end";
     p.Clues = {{"Purrs", 1, -2, 3, true}, {"Naps", 4, 5, 6, false}};
     p.Grid = PatternGrid();
-    B expected = Cat({Text("Cats"), {0xFF, 0xFF, 0xFF, 0xFF}, {0x02, 0, 0, 0}, Int32(3), {0x2C, 0x01, 0, 0}, Int32(-300),
-                      Text("end"), Int32(3), Text("Purrs"), Int32(1), Int32(-2), Int32(3), {0xFF}, Text("Naps"),
-                      Int32(4), Int32(5), Int32(6), {0x00}, GridBytes(p.Grid)});
+    B expected = Cat({Text("Cats"),
+                      {0xFF, 0xFF, 0xFF, 0xFF},
+                      {0x02, 0, 0, 0},
+                      Int32(3),
+                      {0x2C, 0x01, 0, 0},
+                      Int32(-300),
+                      Text("end"),
+                      Int32(3),
+                      Text("Purrs"),
+                      Int32(1),
+                      Int32(-2),
+                      Int32(3),
+                      {0xFF},
+                      Text("Naps"),
+                      Int32(4),
+                      Int32(5),
+                      Int32(6),
+                      {0x00},
+                      GridBytes(p.Grid)});
     EXPECT_EQ(CrosswordFileBytes(p), expected);
 }
 
@@ -75,8 +91,18 @@ TEST(PuzzleFileBytes, WordSearchLayout)
     p.WordCount = 2;
     p.Words = {{"", 1, 2}, {"FIG", -3, 4}};
     p.Grid = PatternGrid();
-    B expected = Cat({Text("Fruit"), Int32(7), Int32(-1), Int32(2), {0x00}, Int32(0), Int32(1), Int32(2), Text("FIG"),
-                      Int32(-3), Int32(4), GridBytes(p.Grid)});
+    B expected = Cat({Text("Fruit"),
+                      Int32(7),
+                      Int32(-1),
+                      Int32(2),
+                      {0x00},
+                      Int32(0),
+                      Int32(1),
+                      Int32(2),
+                      Text("FIG"),
+                      Int32(-3),
+                      Int32(4),
+                      GridBytes(p.Grid)});
     EXPECT_EQ(WordSearchFileBytes(p), expected);
 }
 

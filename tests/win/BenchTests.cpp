@@ -49,13 +49,13 @@ TEST(VersionResource, ReadsBackThroughTheVersionApi)
     EXPECT_EQ(VersionString(block, "FileVersion"), "1.0.2.1");
     EXPECT_EQ(VersionString(block, "OriginalFilename"), "gridlark.exe");
     EXPECT_EQ(VersionString(block, "ProductName"), "Gridlark");
-    for (const char* name : {"FileDescription", "InternalName", "LegalCopyright", "LegalTradeMarks", "ProductVersion",
-                             "Comments"})
+    for (const char* name :
+         {"FileDescription", "InternalName", "LegalCopyright", "LegalTradeMarks", "ProductVersion", "Comments"})
         EXPECT_FALSE(VersionString(block, name).empty()) << name;
 
     WORD* translation = nullptr;
-    ASSERT_TRUE(::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                                 &length));
+    ASSERT_TRUE(
+        ::VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
     ASSERT_GE(length, 4u);
     EXPECT_EQ(translation[0], 0x0409);
     EXPECT_EQ(translation[1], 1252);

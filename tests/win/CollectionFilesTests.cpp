@@ -92,8 +92,8 @@ TEST(ListCollection, AFileLockedAgainstReadingListsNothing)
 {
     TempFolder temp;
     WriteBytes(temp / "locked.cw3", Collection(layout::kCrosswordRecordSize, 2));
-    win::UniqueHandle lock(::CreateFileA((temp / "locked.cw3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                         nullptr));
+    win::UniqueHandle lock(
+        ::CreateFileA((temp / "locked.cw3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(lock);
     EXPECT_TRUE(ListCollection(temp / "locked.cw3", layout::kCrosswordRecordSize).empty());
 }
@@ -106,8 +106,8 @@ TEST(ReadRecord, ReadsTheRecordAtItsIndexAndFailsWithTheStandardMessages)
     EXPECT_EQ(MakeCrosswordPuzzle(ReadCrosswordRecord(temp / "three.cw3", 2)).Title, "Title");
     EXPECT_EQ(DisplayText(ReadWordSearchRecord(temp / "three.ws3", 1).Bytes), "(R1) Title");
 
-    win::UniqueHandle lock(::CreateFileA((temp / "three.ws3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                                         nullptr));
+    win::UniqueHandle lock(
+        ::CreateFileA((temp / "three.ws3").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     struct Case {
         std::string path;
         std::uint32_t index;

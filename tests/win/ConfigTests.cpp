@@ -31,10 +31,7 @@ void PutText(HKEY root, const char* name, const std::string& value)
 
 void PutNumber(HKEY root, const char* name, DWORD value) { PutRaw(root, name, REG_DWORD, &value, sizeof(value)); }
 
-bool KeyExists(HKEY root)
-{
-    return win::RegistryAccessor(root).KeyExists(ProductKeyPath);
-}
+bool KeyExists(HKEY root) { return win::RegistryAccessor(root).KeyExists(ProductKeyPath); }
 
 bool ValueExists(HKEY root, const char* name)
 {
@@ -239,8 +236,10 @@ TEST(CommonAppDataFolder, AddsOneBackslashAndFallsBackWhenMissingOrBlank)
         std::optional<std::string> stored;
         std::string expected;
     };
-    const Case cases[] = {{"D:\\Shared", "D:\\Shared\\"}, {"D:\\Shared\\", "D:\\Shared\\"},
-                          {std::nullopt, fallback},       {"", fallback},
+    const Case cases[] = {{"D:\\Shared", "D:\\Shared\\"},
+                          {"D:\\Shared\\", "D:\\Shared\\"},
+                          {std::nullopt, fallback},
+                          {"", fallback},
                           {"   ", fallback}};
     for (const auto& c : cases) {
         if (c.stored)

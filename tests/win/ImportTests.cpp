@@ -105,8 +105,11 @@ TEST_F(ImportTest, ListsByExtensionSortedWithoutRegardToCase)
         std::vector<std::string> lines;
     };
     const std::vector<std::string> sorted = {"(a1) owls", "(B2) Sea Birds", "(K7) Garden Birds"};
-    const Case cases[] = {{"birds.cw3", false, sorted}, {"birds.Cw3", false, sorted}, {"birds.ws3", true, sorted},
-                          {"birds.txt", false, {}},     {"missing.cw3", false, {}}};
+    const Case cases[] = {{"birds.cw3", false, sorted},
+                          {"birds.Cw3", false, sorted},
+                          {"birds.ws3", true, sorted},
+                          {"birds.txt", false, {}},
+                          {"missing.cw3", false, {}}};
     for (const auto& c : cases) {
         if (c.name != "missing.cw3")
             WriteCollection(collections_ / c.name, kBirds, c.wordSearch ? WordSearchRecordBytes : CrosswordRecordBytes);
@@ -228,8 +231,8 @@ TEST_F(ImportTest, NoCraftedTitleOrLabelWritesOutsideTheRepository)
     win::ForceDirectories(repository);
     config_.SetRepository(repository);
     WriteFileText(root / "x.JGF", "planted");
-    const std::vector<Head> heads = {{"", "..\\..\\x"}, {"..", "\\..\\x"}, {"", "a/b"},      {"C", "x"},
-                                     {"C:", "x"},        {"", "a:stream"}, {"x", "y\\..\\..\\z"}};
+    const std::vector<Head> heads = {{"", "..\\..\\x"}, {"..", "\\..\\x"}, {"", "a/b"},          {"C", "x"},
+                                     {"C:", "x"},       {"", "a:stream"},  {"x", "y\\..\\..\\z"}};
     for (bool wordSearch : {false, true}) {
         Open(WriteCollection(collections_ / (wordSearch ? "evil.ws3" : "evil.cw3"), heads,
                              wordSearch ? WordSearchRecordBytes : CrosswordRecordBytes));

@@ -103,8 +103,9 @@ TEST_F(PlayTest, AMissingGameProgramIsNamedInAMessageBoxAndNothingStarts)
     ASSERT_TRUE(box.found);
     EXPECT_EQ(box.caption, program.Exe());
     ASSERT_EQ(box.texts.size(), 1u);
-    EXPECT_EQ(box.texts[0], "Could not locate the file, \"WordSearch.jar\".\r\n"
-                            "Please make sure that this file is in the program folder and try again.");
+    EXPECT_EQ(box.texts[0],
+              "Could not locate the file, \"WordSearch.jar\".\r\n"
+              "Please make sure that this file is in the program folder and try again.");
     EXPECT_EQ(box.buttons, std::vector<std::string>{"OK"});
     EXPECT_EQ(exitCode, 0u);
     EXPECT_TRUE(log.Records().empty());
@@ -139,12 +140,15 @@ TEST_F(PlayTest, AnUnknownSpellingOfPlayTakesTheWindowRoad)
         ASSERT_NE(process, nullptr);
         DWORD pid = ::GetProcessId(process);
         HWND mainWindow = nullptr;
-        EXPECT_TRUE(WaitUntil([&] {
-            mainWindow = ::FindWindowA("TMainWin", "Gridlark");
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(mainWindow, &owner);
-            return mainWindow != nullptr && owner == pid && ::IsWindowVisible(mainWindow);
-        }, std::chrono::seconds(20))) << arguments;
+        EXPECT_TRUE(WaitUntil(
+            [&] {
+                mainWindow = ::FindWindowA("TMainWin", "Gridlark");
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(mainWindow, &owner);
+                return mainWindow != nullptr && owner == pid && ::IsWindowVisible(mainWindow);
+            },
+            std::chrono::seconds(20)))
+            << arguments;
         ::PostMessageA(mainWindow, WM_CLOSE, 0, 0);
         EXPECT_EQ(::WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
         DWORD exitCode = 99;

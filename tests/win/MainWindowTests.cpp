@@ -171,7 +171,9 @@ TEST_F(MainWindowTest, AMissingOrEmptyRepositoryGivesAnEmptyListWithoutSpinning)
         ::GetProcessTimes(::GetCurrentProcess(), &create, &exit, &kernelBefore, &userBefore);
         WaitUntil([] { return false; }, 1500ms);
         ::GetProcessTimes(::GetCurrentProcess(), &create, &exit, &kernelAfter, &userAfter);
-        auto ticks = [](const FILETIME& f) { return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+        auto ticks = [](const FILETIME& f) {
+            return (static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+        };
         // A watcher that spun would use most of the 1.5 seconds.
         EXPECT_LT(ticks(userAfter) - ticks(userBefore) + ticks(kernelAfter) - ticks(kernelBefore), 5000000ull)
             << repository;

@@ -65,12 +65,9 @@ TEST(RecordInstallation, WritesFolderAndVersionWhenMissingOrOlder)
         std::optional<std::string> version;
         bool written;
     };
-    const Case cases[] = {{std::nullopt, std::nullopt, true},
-                          {"C:\\Old\\", std::nullopt, true},
-                          {"C:\\Old\\", "01.00.01.09", true},
-                          {"C:\\Old\\", "01.00.02.01", false},
-                          {"C:\\Old\\", "01.00.100.00", false},
-                          {"C:\\Old\\", "02.00.00.00", false}};
+    const Case cases[] = {{std::nullopt, std::nullopt, true},   {"C:\\Old\\", std::nullopt, true},
+                          {"C:\\Old\\", "01.00.01.09", true},   {"C:\\Old\\", "01.00.02.01", false},
+                          {"C:\\Old\\", "01.00.100.00", false}, {"C:\\Old\\", "02.00.00.00", false}};
     for (const auto& c : cases) {
         ClearProductKeys();
         if (c.installPath)
