@@ -57,14 +57,26 @@ std::string DisplayText(Bytes head)
     return text;
 }
 
+namespace {
+
+// The head fields both kinds of puzzle carry over: the title and the first two header values.
+template <typename Puzzle>
+Puzzle WithHead(Bytes record)
+{
+    Puzzle puzzle;
+    puzzle.Title = ReadShortText(record, kTitle, kTitleCapacity);
+    puzzle.HeaderValue1 = ReadInt16(record, kHeaderValue1);
+    puzzle.HeaderValue2 = ReadInt16(record, kHeaderValue2);
+    return puzzle;
+}
+
+}  // namespace
+
 CrosswordPuzzle MakeCrosswordPuzzle(const CrosswordRecord& record)
 {
     std::vector<std::uint8_t> padded;
     Bytes r = Sized(record.Bytes, kCrosswordRecordSize, padded);
-    CrosswordPuzzle puzzle;
-    puzzle.Title = ReadShortText(r, kTitle, kTitleCapacity);
-    puzzle.HeaderValue1 = ReadInt16(r, kHeaderValue1);
-    puzzle.HeaderValue2 = ReadInt16(r, kHeaderValue2);
+    auto puzzle = WithHead<CrosswordPuzzle>(r);
     puzzle.ClueCount = ReadInt16(r, kClueCount);
     puzzle.HeaderValue3 = ReadInt16(r, kHeaderValue3);
     puzzle.HeaderValue4 = ReadInt16(r, kHeaderValue4);
@@ -84,10 +96,7 @@ WordSearchPuzzle MakeWordSearchPuzzle(const WordSearchRecord& record)
 {
     std::vector<std::uint8_t> padded;
     Bytes r = Sized(record.Bytes, kWordSearchRecordSize, padded);
-    WordSearchPuzzle puzzle;
-    puzzle.Title = ReadShortText(r, kTitle, kTitleCapacity);
-    puzzle.HeaderValue1 = ReadInt16(r, kHeaderValue1);
-    puzzle.HeaderValue2 = ReadInt16(r, kHeaderValue2);
+    auto puzzle = WithHead<WordSearchPuzzle>(r);
     const std::int16_t stored = ReadInt16(r, kWordCount);
     const std::size_t slots = SlotsInUse(stored, kWordSlots);
     // A count beyond the slot array is cut to it, so the file's count matches its word blocks.
