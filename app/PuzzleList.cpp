@@ -1,6 +1,8 @@
 // The main window's puzzle list: the refill, the repository watcher and the list's handlers.
 #include "app/Main.h"
 
+#include <optional>
+
 #include "app/Launcher.h"
 #include "core/Text.h"
 #include "res/resource.h"
@@ -14,22 +16,6 @@ constexpr DWORD kWatchWaitMs = 500;
 constexpr const char* kCrosswordExtension = ".JGF";
 constexpr const char* kWordSearchExtension = ".JWF";
 constexpr const char* kTypeTexts[] = {"Crossword", "Word Search"};
-
-// Suspends repainting of a window for one scope.
-class RedrawSuspended {
-public:
-    explicit RedrawSuspended(HWND window) : window_(window) { ::SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
-    ~RedrawSuspended()
-    {
-        ::SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(window_, nullptr, TRUE);
-    }
-    RedrawSuspended(const RedrawSuspended&) = delete;
-    RedrawSuspended& operator=(const RedrawSuspended&) = delete;
-
-private:
-    HWND window_;
-};
 
 // The lines of the folder's puzzle files, in the order the file system gives them.
 std::vector<PuzzleLine> ListPuzzleFiles(const std::string& repository)
@@ -60,7 +46,7 @@ void TMainWin::RefreshPuzzleList()
         RefillProbe();
     const std::string repository = Config->GetRepository();
     win::HourglassCursor hourglass;
-    RedrawSuspended suspended(lvwPuzzles_);
+    win::RedrawSuspended suspended(lvwPuzzles_);
     lines_.clear();
     ListView_SetItemCountEx(lvwPuzzles_, 0, 0);
     lines_ = ListPuzzleFiles(repository);
@@ -135,18 +121,22 @@ void TMainWin::StopWatcher()
     FKeepWatching = false;
     ::SetEvent(stopWatching_.get());
     HANDLE thread = FWatcherThread.get();
+    std::optional<int> quit;
     while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT | QS_SENDMESSAGE) != WAIT_OBJECT_0) {
         MSG msg;
         while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
-                ::PostQuitMessage(static_cast<int>(msg.wParam));
-                break;
+                quit = static_cast<int>(msg.wParam);
+                continue;
             }
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
     }
     FWatcherThread.reset();
+    // A quit request taken from the queue meanwhile goes back for the message loop.
+    if (quit)
+        ::PostQuitMessage(*quit);
 }
 
 DWORD WINAPI TMainWin::WatcherThread(LPVOID parameter)

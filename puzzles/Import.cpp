@@ -52,11 +52,7 @@ void TfrmImport::LoadCollection(const std::string& path)
 {
     win::HourglassCursor hourglass;
     HWND list = List();
-    ::SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    win::ScopeExit redraw([list] {
-        ::SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-        ::InvalidateRect(list, nullptr, TRUE);
-    });
+    win::RedrawSuspended suspended(list);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     const std::string extension = text::ExtractFileExt(path);
     std::vector<puzzles::CollectionEntry> entries;

@@ -114,7 +114,9 @@ void TConfig::Save()
 {
     Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
     win::ScopeExit release([this] { Registry.reset(); });
-    if (IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath)) {
+    // One write test serves both machine-key steps.
+    const bool machineWritable = IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
+    if (machineWritable) {
         Registry->SetRoot(HKEY_LOCAL_MACHINE);
         if (Registry->OpenKey(ProductKeyPath, true)) {
             Registry->WriteString(kJavaPath, JavaPath);
@@ -122,7 +124,7 @@ void TConfig::Save()
             Registry->CloseKey();
         }
     }
-    SaveAllUsersSame();
+    SaveAllUsersSame(machineWritable);
     Registry->SetRoot(NoSoundRoot());
     if (Registry->OpenKey(ProductKeyPath, true)) {
         Registry->WriteInteger(kNoSound, NoSound ? 1 : 0);
@@ -131,9 +133,8 @@ void TConfig::Save()
     SaveWindowValues();
 }
 
-void TConfig::SaveAllUsersSame()
+void TConfig::SaveAllUsersSame(bool machineWritable)
 {
-    bool machineWritable = IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
     AllUsersSame = AllUsersSame && machineWritable;
     if (!machineWritable)
         return;

@@ -54,7 +54,7 @@ public:
 
 private:
     bool ReadAllUsersSame();
-    void SaveAllUsersSame();
+    void SaveAllUsersSame(bool machineWritable);
     HKEY NoSoundRoot() const { return AllUsersSame ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
     void LoadMachinePaths();
     void LoadNoSoundAndCreateRepository();

@@ -92,11 +92,9 @@ File CreateTemporaryBeside(const std::string& path, std::string& temporary)
     }
 }
 
-}  // namespace
-
 // Moves the written temporary file to the target in one step. A new name is taken directly; an
 // existing target is replaced unless it is read-only, which Windows refuses and Wine would not.
-static void MoveOverTarget(const std::string& temporary, const std::string& path)
+void MoveOverTarget(const std::string& temporary, const std::string& path)
 {
     if (::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
         return;
@@ -109,6 +107,8 @@ static void MoveOverTarget(const std::string& temporary, const std::string& path
     if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         ThrowLastIoError();
 }
+
+}  // namespace
 
 void WriteFileReplacing(const std::string& path, const void* data, DWORD size)
 {

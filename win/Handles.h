@@ -146,4 +146,20 @@ private:
     HCURSOR previous_;
 };
 
+// Suspends repainting of a window for one scope, then has it repainted whole.
+class RedrawSuspended {
+public:
+    explicit RedrawSuspended(HWND window) : window_(window) { ::SendMessageA(window_, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawSuspended()
+    {
+        ::SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(window_, nullptr, TRUE);
+    }
+    RedrawSuspended(const RedrawSuspended&) = delete;
+    RedrawSuspended& operator=(const RedrawSuspended&) = delete;
+
+private:
+    HWND window_;
+};
+
 }  // namespace win

@@ -1,6 +1,7 @@
 #include "win/Registry.h"
 
 #include <atomic>
+#include <cstring>
 
 namespace win {
 namespace {
@@ -113,33 +114,33 @@ std::optional<std::string> RegistryAccessor::ReadString(const std::string& name)
     return buffer;
 }
 
+std::optional<std::vector<BYTE>> RegistryAccessor::ReadExact(const std::string& name, DWORD type, DWORD size) const
+{
+    DWORD stored = 0;
+    if (ValueType(name, stored) != type || stored != size)
+        return std::nullopt;
+    std::vector<BYTE> bytes(size);
+    DWORD readType = 0;
+    DWORD read = size;
+    if (::RegQueryValueExA(key_.get(), name.c_str(), nullptr, &readType, bytes.data(), &read) != ERROR_SUCCESS ||
+        readType != type || read != size)
+        return std::nullopt;
+    return bytes;
+}
+
 std::optional<std::uint32_t> RegistryAccessor::ReadInteger(const std::string& name) const
 {
-    DWORD size = 0;
-    if (ValueType(name, size) != REG_DWORD || size != sizeof(DWORD))
+    auto bytes = ReadExact(name, REG_DWORD, sizeof(DWORD));
+    if (!bytes)
         return std::nullopt;
     DWORD value = 0;
-    DWORD type = 0;
-    DWORD read = sizeof(value);
-    if (::RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &read) !=
-            ERROR_SUCCESS ||
-        type != REG_DWORD || read != sizeof(value))
-        return std::nullopt;
+    std::memcpy(&value, bytes->data(), sizeof(value));
     return value;
 }
 
 std::optional<std::vector<BYTE>> RegistryAccessor::ReadBinary(const std::string& name, DWORD size) const
 {
-    DWORD stored = 0;
-    if (ValueType(name, stored) != REG_BINARY || stored != size)
-        return std::nullopt;
-    std::vector<BYTE> bytes(size);
-    DWORD type = 0;
-    DWORD read = size;
-    if (::RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, bytes.data(), &read) != ERROR_SUCCESS ||
-        type != REG_BINARY || read != size)
-        return std::nullopt;
-    return bytes;
+    return ReadExact(name, REG_BINARY, size);
 }
 
 bool RegistryAccessor::WriteString(const std::string& name, const std::string& value) const

@@ -43,6 +43,8 @@ public:
 
 private:
     std::optional<DWORD> ValueType(const std::string& name, DWORD& size) const;
+    // A value of exactly this type and size, or nothing.
+    std::optional<std::vector<BYTE>> ReadExact(const std::string& name, DWORD type, DWORD size) const;
 
     HKEY root_;
     UniqueHKey key_;
