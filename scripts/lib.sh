@@ -2,10 +2,43 @@
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# gridlark.exe is a 32-bit program, built in build/win32. Some machines run no 32-bit code at all
+# (their kernel has IA-32 emulation off, so 32-bit Wine cannot start): there the same sources
+# are also built for 64-bit Windows in build/win64, and the tests, the bench and scripts/run use
+# that build under 64-bit Wine.
+if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  test_arch=win32
+else
+  test_arch=win64
+fi
+test_tree="$top/build/$test_arch"
+
+wine() {
+  if [ "$test_arch" = win64 ]; then
+    WINELOADER=/usr/lib/wine/wine64 /usr/lib/wine/wine64 "$@"
+  else
+    command wine "$@"
+  fi
+}
+
+wineboot() { wine wineboot "$@"; }
+
+configure_tree() {
+  cmake -S "$top" -B "$top/build/$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-$2.cmake" >/dev/null
+}
+
+# The product tree always; the 64-bit test tree where 32-bit code does not run; then, unless
+# told windows-only, the native tree.
 build_trees() {
-  cmake -S "$top" -B "$top/build/win32" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-i686.cmake" >/dev/null
-  cmake --build "$top/build/win32" -j "$jobs"
-  if [ "${1:-}" != win32-only ]; then
+  configure_tree win32 i686
+  if [ "$test_arch" = win32 ]; then
+    cmake --build "$top/build/win32" -j "$jobs"
+  else
+    cmake --build "$top/build/win32" -j "$jobs" --target gridlark
+    configure_tree win64 x86_64
+    cmake --build "$top/build/win64" -j "$jobs"
+  fi
+  if [ "${1:-}" != windows-only ]; then
     cmake -S "$top" -B "$top/build/native" -G Ninja -DCMAKE_CXX_COMPILER=g++ -DCMAKE_C_COMPILER=gcc >/dev/null
     cmake --build "$top/build/native" -j "$jobs"
   fi
@@ -16,7 +49,9 @@ wine_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 # Sets up the environment for a Wine prefix at $1 (created when missing).
 use_wine_prefix() {
-  export WINEPREFIX=$1 WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEDLLPATH=
+  local arch=win32
+  [ "$test_arch" = win64 ] && arch=win64
+  export WINEPREFIX=$1 WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEDLLPATH=
   export HOME=$1/home XDG_DATA_HOME=$1/home/.local/share
   mkdir -p "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -72,7 +107,7 @@ stop_started_processes() {
 # keeps the desktop up for the whole run.
 prepare_test_prefix() {
   local stubs browser
-  stubs=$(wine_path "$top/build/win32/stubs")
+  stubs=$(wine_path "$test_tree/stubs")
   browser="\\\"${stubs//\\/\\\\}\\\\stubbrowser.exe\\\" %1"
   import_registry <<REG
 [HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
@@ -90,5 +125,21 @@ prepare_test_prefix() {
 [HKEY_CLASSES_ROOT\\https\\shell\\open\\command]
 @="$browser"
 REG
-  wine "$top/build/win32/stubs/wintool.exe" hold GridlarkTestDesktop >/dev/null 2>&1 &
+  wine "$test_tree/stubs/wintool.exe" hold GridlarkTestDesktop >/dev/null 2>&1 &
+  make_fixture_drives
+}
+
+# Drives M: and N: for the drive scan's tests: runtimes at several depths, a folder named
+# javaw.exe, a link back to an ancestor (a cycle) and a link to the other drive (a second path).
+make_fixture_drives() {
+  local drives="$WINEPREFIX/drives"
+  rm -rf "$drives"
+  mkdir -p "$drives/m/Java/jre1/bin" "$drives/m/Tools/javaw.exe" "$drives/m/loop" \
+    "$drives/n/jdk/bin" "$drives/n/deep/a/b/c/bin"
+  touch "$drives/m/javaw.exe" "$drives/m/Java/jre1/bin/javaw.exe" "$drives/n/jdk/bin/javaw.exe" \
+    "$drives/n/deep/a/b/c/bin/javaw.exe"
+  ln -s .. "$drives/m/loop/up"
+  ln -s ../m/Java "$drives/n/alias"
+  ln -sfn "$drives/m" "$WINEPREFIX/dosdevices/m:"
+  ln -sfn "$drives/n" "$WINEPREFIX/dosdevices/n:"
 }
