@@ -7,6 +7,7 @@
 #include "core/Text.h"
 #include "puzzles/Import.h"
 #include "res/resource.h"
+#include "settings/ConfigRules.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
 #include "win/Fonts.h"
@@ -48,6 +49,25 @@ HIMAGELIST LoadMainImages()
                                             0, LR_CREATEDIBSECTION));
     ::ImageList_AddMasked(images, static_cast<HBITMAP>(strip.get()), RGB(255, 0, 255));
     return images;
+}
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (::GetMonitorInfoA(monitor, &info)) {
+        const RECT& w = info.rcWork;
+        reinterpret_cast<std::vector<settings::Bounds>*>(areas)->push_back(
+            {w.left, w.top, w.right - w.left, w.bottom - w.top});
+    }
+    return TRUE;
+}
+
+std::vector<settings::Bounds> MonitorWorkAreas()
+{
+    std::vector<settings::Bounds> areas;
+    ::EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    return areas;
 }
 
 HWND CreateChild(const char* className, DWORD style, DWORD exStyle, HWND parent, int id)
@@ -182,14 +202,25 @@ void TMainWin::FormCreate()
 {
     win::SetApplicationCursor(win::kLinkCursorIndex, ::LoadCursor(nullptr, IDC_HAND));
     Config->RecordInstallation();
-    ::MoveWindow(hwnd_, Config->MainWindowLeft, Config->MainWindowTop, Config->MainWindowWidth,
-                 Config->MainWindowHeight, FALSE);
+    const settings::Bounds bounds = RestoredBounds();
+    ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.width, bounds.height, FALSE);
     ListView_SetColumnWidth(lvwPuzzles_, 0, Config->Column1Width);
     ListView_SetColumnWidth(lvwPuzzles_, 1, Config->Column2Width);
     if (text::Trim(Config->JavaPath).empty())
         TfrmMsg().ShowModal(hwnd_);
     RefreshPuzzleList();
     StartWatcher();
+}
+
+// The stored bounds are workspace coordinates (closing reads them from the window's placement);
+// the window is moved in screen coordinates, and back onto a monitor when it would show nowhere.
+settings::Bounds TMainWin::RestoredBounds()
+{
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    const settings::Bounds stored{Config->MainWindowLeft, Config->MainWindowTop, Config->MainWindowWidth,
+                                  Config->MainWindowHeight};
+    return settings::KeepOnScreen(settings::ScreenFromWorkspace(stored, work.left, work.top), MonitorWorkAreas());
 }
 
 void TMainWin::FormClose()
@@ -274,7 +305,7 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_WATCHER_REFILL:
-            RefreshPuzzleList();
+            ServeRefillRequest();
             return 0;
         case WM_WATCHER_FAILED:
             win::HandleException(*reinterpret_cast<std::exception_ptr*>(lParam));
@@ -324,6 +355,12 @@ LRESULT CALLBACK TMainWin::ListProcedure(HWND hwnd, UINT message, WPARAM wParam,
 {
     auto* self = reinterpret_cast<TMainWin*>(data);
     return win::Guarded<LRESULT>(0, [&]() -> LRESULT {
+        // With Alt held the key comes as a system key, which the list never reports as a key-down
+        // notice; Delete works whatever the state of Shift, Ctrl and Alt.
+        if (message == WM_SYSKEYDOWN && wParam == VK_DELETE) {
+            self->lvwPuzzlesKeyDown(VK_DELETE);
+            return 0;
+        }
         LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
         if (message == WM_RBUTTONDOWN)
             self->lvwPuzzlesMouseDown(wParam);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/VersionInfo.h"
+#include "settings/ConfigRules.h"
 #include "ui/CommandBars.h"
 #include "win/Handles.h"
 #include "win/OpenDialog.h"
@@ -24,7 +25,8 @@ struct PuzzleLine {
 
 class TMainWin {
 public:
-    // Private messages: the watcher asks the window's thread to refill, or hands it a failure.
+    // Private messages: the watcher asks the window's thread to refill (posted, at most one
+    // pending), or hands it a failure (sent).
     static constexpr UINT WM_WATCHER_REFILL = WM_APP + 1;
     static constexpr UINT WM_WATCHER_FAILED = WM_APP + 2;
 
@@ -66,8 +68,11 @@ private:
     void CreateCommands();
     void Layout();
     void FormCreate();
+    static settings::Bounds RestoredBounds();
     void FormClose();
     void WatchRepository();
+    void RequestRefill();
+    void ServeRefillRequest();
     void StartWatcher();
     void StopWatcher();
 
@@ -95,6 +100,7 @@ private:
     win::CriticalSection FListLock;
     std::atomic<bool> FKeepWatching{false};
     std::atomic<bool> FWatcherRunning{false};
+    std::atomic<bool> refillRequested_{false};
     win::UniqueHandle FWatcherThread;
     win::UniqueHandle stopWatching_;
     bool closing_ = false;

@@ -8,6 +8,7 @@
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
+#include "win/MessagePump.h"
 #include "win/Paths.h"
 
 namespace {
@@ -122,21 +123,10 @@ void TMainWin::StopWatcher()
     ::SetEvent(stopWatching_.get());
     HANDLE thread = FWatcherThread.get();
     std::optional<int> quit;
-    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT | QS_SENDMESSAGE) != WAIT_OBJECT_0) {
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                quit = static_cast<int>(msg.wParam);
-                continue;
-            }
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-    }
+    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT | QS_SENDMESSAGE) != WAIT_OBJECT_0)
+        win::DispatchPending(quit);
     FWatcherThread.reset();
-    // A quit request taken from the queue meanwhile goes back for the message loop.
-    if (quit)
-        ::PostQuitMessage(*quit);
+    win::RepostQuit(quit);
 }
 
 DWORD WINAPI TMainWin::WatcherThread(LPVOID parameter)
@@ -153,25 +143,51 @@ DWORD WINAPI TMainWin::WatcherThread(LPVOID parameter)
     return 0;
 }
 
+// Asks the window's thread for a refill. At most one request is pending: the window's thread
+// clears the flag before it lists the folder, so a change during a refill asks for another one,
+// and a burst of changes while a request waits costs nothing more. The request is posted, so no
+// loop that only serves sent messages and paints (a long import's) runs a refill.
+void TMainWin::RequestRefill()
+{
+    if (!refillRequested_.exchange(true))
+        ::PostMessageA(hwnd_, WM_WATCHER_REFILL, 0, 0);
+}
+
+void TMainWin::ServeRefillRequest()
+{
+    refillRequested_ = false;
+    RefreshPuzzleList();
+}
+
+// The folder is compared with the setting and with its own identity on every pass: a new
+// setting, a folder that went away, came back or was replaced under the same name all open a new
+// notification and ask for a refill. Without a notification the pass waits the plain 500 ms.
 void TMainWin::WatchRepository()
 {
     std::string watched;
+    std::optional<FolderIdentity> identity;
     win::UniqueChangeNotification notification;
     FWatcherRunning = true;
     while (FKeepWatching) {
         const std::string repository = Config->GetRepository();
-        if (win::UpperCase(repository) != win::UpperCase(watched)) {
+        const bool newPath = win::UpperCase(repository) != win::UpperCase(watched);
+        const auto nowIdentity = win::IdentifyFolder(repository);
+        const bool changed = newPath || nowIdentity != identity;
+        if (changed || !notification) {
             watched = repository;
+            identity = nowIdentity;
             notification.reset();
-            ::SendMessageA(hwnd_, WM_WATCHER_REFILL, 0, 0);
             notification.reset(::FindFirstChangeNotificationA(watched.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+            // A folder that could not be watched before and can be now may have changed meanwhile.
+            if (changed || notification)
+                RequestRefill();
         }
         const HANDLE waits[] = {stopWatching_.get(), notification.get()};
-        // Without a notification the pass waits on the stop signal alone, so it never spins.
         DWORD woken = ::WaitForMultipleObjects(notification ? 2 : 1, waits, FALSE, kWatchWaitMs);
         if (woken == WAIT_OBJECT_0 + 1) {
-            ::SendMessageA(hwnd_, WM_WATCHER_REFILL, 0, 0);
-            ::FindNextChangeNotification(notification.get());
+            RequestRefill();
+            if (!::FindNextChangeNotification(notification.get()))
+                notification.reset();
         }
     }
 }

@@ -2,8 +2,12 @@
 
 namespace io {
 
-std::string StandardMessage(std::uint32_t code)
+std::string StandardMessage(Failure failure, std::uint32_t code)
 {
+    if (failure == Failure::ShortRead)
+        return "Read beyond end of file";
+    if (failure == Failure::ShortWrite)
+        return "Disk full";
     switch (code) {
         case 2:
             return "File not found";
@@ -13,10 +17,6 @@ std::string StandardMessage(std::uint32_t code)
             return "Too many open files";
         case 5:
             return "File access denied";
-        case kShortRead:
-            return "Read beyond end of file";
-        case kShortWrite:
-            return "Disk full";
         default:
             return "I/O error " + std::to_string(code);
     }

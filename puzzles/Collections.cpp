@@ -82,7 +82,9 @@ CrosswordPuzzle MakeCrosswordPuzzle(const CrosswordRecord& record)
     puzzle.HeaderValue4 = ReadInt16(r, kHeaderValue4);
     puzzle.TailText = ReadShortText(r, kTailText, kTailCapacity);
     puzzle.Grid = ReadGrid(r, kGrid);
-    for (std::size_t j = 0; j < SlotsInUse(puzzle.ClueCount, kClueSlots); ++j) {
+    const std::size_t slots = SlotsInUse(puzzle.ClueCount, kClueSlots);
+    puzzle.Clues.reserve(slots);
+    for (std::size_t j = 0; j < slots; ++j) {
         std::string text = ReadShortText(r, kClueTexts + kClueSlotSize * j, kClueCapacity);
         if (text.empty())
             continue;
@@ -101,6 +103,7 @@ WordSearchPuzzle MakeWordSearchPuzzle(const WordSearchRecord& record)
     const std::size_t slots = SlotsInUse(stored, kWordSlots);
     // A count beyond the slot array is cut to it, so the file's count matches its word blocks.
     puzzle.WordCount = stored > 0 ? static_cast<std::int16_t>(slots) : stored;
+    puzzle.Words.reserve(slots);
     for (std::size_t j = 0; j < slots; ++j)
         puzzle.Words.push_back({ReadShortText(r, kWordTexts + kWordSlotSize * j, kWordCapacity),
                                 ReadInt16(r, kWordValues1 + 2 * j), ReadInt16(r, kWordValues2 + 2 * j)});

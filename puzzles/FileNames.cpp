@@ -15,4 +15,12 @@ bool IsSafeFileName(std::string_view name)
     return name != "." && name != "..";
 }
 
+std::string FirstFreeName(const std::string& text, const std::function<bool(const std::string&)>& taken)
+{
+    std::string name = text;
+    for (unsigned n = 2; taken(name); ++n)
+        name = text + " (" + std::to_string(n) + ")";
+    return name;
+}
+
 }  // namespace puzzles

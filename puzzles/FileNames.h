@@ -1,5 +1,7 @@
 // Which texts may become a file name inside the repository.
 #pragma once
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace puzzles {
@@ -8,6 +10,10 @@ namespace puzzles {
 // Windows refuses in a file name (< > " | ? *), or a control character: such a name could write
 // outside the repository or into an alternate data stream.
 bool IsSafeFileName(std::string_view name);
+
+// The first of text, text + " (2)", text + " (3)", ... that is not taken: two puzzles of one
+// import never share a file.
+std::string FirstFreeName(const std::string& text, const std::function<bool(const std::string&)>& taken);
 
 // The error Windows gives for a name it refuses (ERROR_INVALID_NAME).
 inline constexpr unsigned kInvalidNameError = 123;

@@ -1,13 +1,15 @@
 #include "puzzles/Import.h"
 
-#include <vector>
+#include <commctrl.h>
 
 #include "core/Text.h"
 #include "puzzles/CollectionFiles.h"
 #include "puzzles/FileNames.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
+#include "win/Files.h"
 #include "win/Fonts.h"
+#include "win/Paths.h"
 
 namespace {
 
@@ -16,16 +18,32 @@ constexpr const char* kReadError = "The following error occurred while attemptin
 constexpr const char* kExportError = "The following error occurred while attempting to export the puzzle:\r\n";
 constexpr const char* kListFont = "Courier New";
 constexpr int kListFontPoints = 8;
+constexpr auto kProgressInterval = std::chrono::milliseconds(50);
+// The height, in dialog units, that the list gives up to the progress line.
+constexpr int kProgressLineHeight = 14;
+// Controls that take no input while an import runs; Cancel stays live.
+constexpr int kIdleControls[] = {IDC_IMPORT_LIST, IDC_IMPORT_SELECT, IDC_IMPORT_CLEAR, IDC_IMPORT_OK};
 
-// Serves pending paint requests so that a long import keeps its windows drawn; input waits.
-void KeepPainting()
+// A count with the user's digit grouping: "2,000".
+std::string GroupedNumber(std::size_t value)
 {
-    MSG msg;
-    while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-        ::DispatchMessageA(&msg);
+    char separator[8] = ",";
+    ::GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, separator, sizeof(separator));
+    NUMBERFMTA format{};
+    format.Grouping = 3;
+    format.lpDecimalSep = const_cast<char*>(".");
+    format.lpThousandSep = separator;
+    format.NegativeOrder = 1;
+    char text[64] = {};
+    const std::string digits = std::to_string(value);
+    if (::GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digits.c_str(), &format, text, sizeof(text)) == 0)
+        return digits;
+    return text;
 }
 
 }  // namespace
+
+std::chrono::milliseconds TfrmImport::ProgressDelay{500};
 
 TfrmImport::TfrmImport() : win::Dialog(IDD_IMPORT) {}
 
@@ -41,6 +59,7 @@ INT_PTR TfrmImport::ShowModalFor(HWND owner, const std::string& path)
 
 bool TfrmImport::FormCreate()
 {
+    CenterOverOwner();
     listFont_.reset(win::CreatePointFont(kListFont, kListFontPoints, FIXED_PITCH | FF_MODERN));
     ::SendMessageA(List(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
     if (!pendingPath_.empty())
@@ -54,19 +73,19 @@ void TfrmImport::LoadCollection(const std::string& path)
     HWND list = List();
     win::RedrawSuspended suspended(list);
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
+    entries_.clear();
     const std::string extension = text::ExtractFileExt(path);
-    std::vector<puzzles::CollectionEntry> entries;
     if (text::EqualsNoCase(extension, ".CW3")) {
         kind_ = Kind::Crossword;
-        entries = puzzles::ListCollection(path, puzzles::layout::kCrosswordRecordSize);
+        entries_ = puzzles::ListCollection(path, puzzles::layout::kCrosswordRecordSize);
     } else if (text::EqualsNoCase(extension, ".WS3")) {
         kind_ = Kind::WordSearch;
-        entries = puzzles::ListCollection(path, puzzles::layout::kWordSearchRecordSize);
+        entries_ = puzzles::ListCollection(path, puzzles::layout::kWordSearchRecordSize);
     }
-    for (const auto& entry : entries) {
-        auto line = ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.DisplayText.c_str()));
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        auto line = ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries_[i].DisplayText.c_str()));
         if (line >= 0)
-            ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(line), entry.RecordIndex);
+            ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(line), static_cast<LPARAM>(i));
     }
     collectionPath_ = path;
     SetEnabled(IDC_IMPORT_SELECT, ::SendMessageA(list, LB_GETCOUNT, 0, 0) > 0);
@@ -94,39 +113,135 @@ void TfrmImport::btnClearClick()
     SetEnabled(IDC_IMPORT_CLEAR, false);
 }
 
-void TfrmImport::btnOKClick()
+// The entries of the selected lines, in list order.
+std::vector<std::size_t> TfrmImport::SelectedEntries() const
 {
-    win::HourglassCursor hourglass;
+    std::vector<std::size_t> selected;
     HWND list = List();
     const auto count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (LRESULT line = 0; line < count; ++line) {
         if (::SendMessageA(list, LB_GETSEL, static_cast<WPARAM>(line), 0) <= 0)
             continue;
-        const auto length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(line), 0);
-        std::string name(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(name.data()));
-        name.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-        const auto index =
-            static_cast<std::uint32_t>(::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0));
+        const auto entry = static_cast<std::size_t>(::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(line), 0));
+        if (entry < entries_.size())
+            selected.push_back(entry);
+    }
+    return selected;
+}
+
+// The display text, or, when this import has already written a puzzle of that name (compared
+// without regard to case), the first free numbered form of it.
+std::string TfrmImport::NameFor(const std::string& displayText) const
+{
+    return puzzles::FirstFreeName(displayText,
+                                  [this](const std::string& name) { return written_.count(win::UpperCase(name)) > 0; });
+}
+
+void TfrmImport::btnOKClick()
+{
+    const std::vector<std::size_t> selected = SelectedEntries();
+    if (selected.empty())
+        return;
+    win::HourglassCursor hourglass;
+    BeginImport();
+    win::ScopeExit ended([this] { EndImport(); });
+    for (std::size_t done = 0; done < selected.size() && !stopRequested_; ++done) {
+        const puzzles::CollectionEntry& entry = entries_[selected[done]];
         const std::string folder = text::IncludeTrailingBackslash(Config->GetRepository());
-        if (kind_ == Kind::Crossword)
-            ExportCrossword(index, folder, name);
-        else
-            ExportWordSearch(index, folder, name);
-        KeepPainting();
+        const std::string name = NameFor(entry.DisplayText);
+        const Outcome outcome = kind_ == Kind::Crossword ? ExportCrossword(entry.RecordIndex, folder, name)
+                                                         : ExportWordSearch(entry.RecordIndex, folder, name);
+        if (outcome == Outcome::Written)
+            written_.insert(win::UpperCase(name));
+        if (outcome == Outcome::Stopped)
+            stopRequested_ = true;
+        ShowProgress(done + 1, selected.size());
+        ServeDuringImport();
     }
 }
 
+void TfrmImport::BeginImport()
+{
+    importing_ = true;
+    stopRequested_ = false;
+    written_.clear();
+    importStarted_ = std::chrono::steady_clock::now();
+    // A killed import may have left temporary files behind.
+    win::RemoveStaleTemporaryFiles(Config->GetRepository());
+    for (int id : kIdleControls)
+        SetEnabled(id, false);
+    ::SetFocus(Item(IDCANCEL));
+}
+
+void TfrmImport::EndImport()
+{
+    importing_ = false;
+    win::RemoveStaleTemporaryFiles(Config->GetRepository());
+}
+
+void TfrmImport::ShowProgress(std::size_t done, std::size_t total)
+{
+    const auto now = std::chrono::steady_clock::now();
+    if (!progressShown_) {
+        if (now - importStarted_ < ProgressDelay)
+            return;
+        // The list gives up its bottom strip to the progress line.
+        RECT strip{0, 0, 0, kProgressLineHeight};
+        ::MapDialogRect(Handle(), &strip);
+        for (int id : {IDC_IMPORT_PANEL, IDC_IMPORT_LIST}) {
+            RECT bounds{};
+            ::GetWindowRect(Item(id), &bounds);
+            ::SetWindowPos(Item(id), nullptr, 0, 0, bounds.right - bounds.left,
+                           bounds.bottom - bounds.top - strip.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        ::SendMessageA(Item(IDC_IMPORT_PROGRESS), PBM_SETRANGE32, 0, static_cast<LPARAM>(total));
+        ::ShowWindow(Item(IDC_IMPORT_PROGRESS), SW_SHOWNA);
+        ::ShowWindow(Item(IDC_IMPORT_PROGRESS_TEXT), SW_SHOWNA);
+        progressShown_ = true;
+    } else if (now - progressShownAt_ < kProgressInterval && done != total) {
+        return;
+    }
+    progressShownAt_ = now;
+    const std::string text = GroupedNumber(done) + " of " + GroupedNumber(total);
+    ::SetWindowTextA(Item(IDC_IMPORT_PROGRESS_TEXT), text.c_str());
+    ::SendMessageA(Item(IDC_IMPORT_PROGRESS), PBM_SETPOS, static_cast<WPARAM>(done), 0);
+}
+
+// Serves what a long import must keep alive: paints of every window, and the dialog's own input,
+// so that Cancel and Esc can stop it. Everything else waits for the import's end, the main
+// window's refill requests among it: a refill per puzzle would make the import quadratic.
+void TfrmImport::ServeDuringImport()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+    while (::PeekMessageA(&msg, Handle(), 0, 0, PM_REMOVE)) {
+        if (!::IsDialogMessageA(Handle(), &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+// Cancel, Esc and the close box during an import stop it after the puzzle in progress; the
+// dialog then closes as after OK.
+bool TfrmImport::FormCloseQuery(INT_PTR)
+{
+    if (!importing_)
+        return true;
+    stopRequested_ = true;
+    return false;
+}
+
 template <typename ReadFn, typename WriteFn>
-void TfrmImport::Export(std::uint32_t recordIndex, const std::string& folder, const std::string& name, ReadFn read,
-                        WriteFn write)
+TfrmImport::Outcome TfrmImport::Export(std::uint32_t recordIndex, const std::string& folder, const std::string& name,
+                                       ReadFn read, WriteFn write)
 {
     decltype(read(collectionPath_, recordIndex)) record;
     try {
         record = read(collectionPath_, recordIndex);
     } catch (const io::IoError& error) {
-        ShowError(kReadError, error);
-        return;
+        return ShowError(kReadError, error) ? Outcome::Failed : Outcome::Stopped;
     }
     try {
         // The name comes from the collection: it must not lead out of the folder.
@@ -134,30 +249,46 @@ void TfrmImport::Export(std::uint32_t recordIndex, const std::string& folder, co
             throw io::IoError(puzzles::kInvalidNameError);
         write(folder + name, record);
     } catch (const io::IoError& error) {
-        ShowError(kExportError, error);
+        return ShowError(kExportError, error) ? Outcome::Failed : Outcome::Stopped;
     }
+    return Outcome::Written;
 }
 
-void TfrmImport::ExportCrossword(std::uint32_t recordIndex, const std::string& folder, const std::string& name)
+TfrmImport::Outcome TfrmImport::ExportCrossword(std::uint32_t recordIndex, const std::string& folder,
+                                                const std::string& name)
 {
-    Export(recordIndex, folder, name, puzzles::ReadCrosswordRecord,
-           [](const std::string& path, const puzzles::CrosswordRecord& record) {
-               puzzles::WriteCrosswordFile(path + ".JGF", puzzles::MakeCrosswordPuzzle(record));
-           });
+    return Export(recordIndex, folder, name, puzzles::ReadCrosswordRecord,
+                  [](const std::string& path, const puzzles::CrosswordRecord& record) {
+                      puzzles::WriteCrosswordFile(path + ".JGF", puzzles::MakeCrosswordPuzzle(record));
+                  });
 }
 
-void TfrmImport::ExportWordSearch(std::uint32_t recordIndex, const std::string& folder, const std::string& name)
+TfrmImport::Outcome TfrmImport::ExportWordSearch(std::uint32_t recordIndex, const std::string& folder,
+                                                 const std::string& name)
 {
-    Export(recordIndex, folder, name, puzzles::ReadWordSearchRecord,
-           [](const std::string& path, const puzzles::WordSearchRecord& record) {
-               puzzles::WriteWordSearchFile(path + ".JWF", puzzles::MakeWordSearchPuzzle(record));
-           });
+    return Export(recordIndex, folder, name, puzzles::ReadWordSearchRecord,
+                  [](const std::string& path, const puzzles::WordSearchRecord& record) {
+                      puzzles::WriteWordSearchFile(path + ".JWF", puzzles::MakeWordSearchPuzzle(record));
+                  });
 }
 
-void TfrmImport::ShowError(const char* firstLine, const io::IoError& error)
+// The error box: OK goes on with the next puzzle, Cancel stops the import. Answers whether to go on.
+bool TfrmImport::ShowError(const char* firstLine, const io::IoError& error)
 {
     const std::string message = std::string(firstLine) + error.what();
-    ::MessageBoxA(Handle(), message.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
+    return ::MessageBoxA(Handle(), message.c_str(), kErrorCaption, MB_ICONERROR | MB_OKCANCEL) != IDCANCEL;
+}
+
+bool TfrmImport::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result)
+{
+    // The hourglass stays over the dialog while an import runs.
+    if (message == WM_SETCURSOR && importing_) {
+        ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
+        result = TRUE;
+        ::SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, TRUE);
+        return true;
+    }
+    return false;
 }
 
 bool TfrmImport::OnCommand(int id, int code, HWND control)
@@ -173,9 +304,14 @@ bool TfrmImport::OnCommand(int id, int code, HWND control)
         case IDC_IMPORT_CLEAR:
             btnClearClick();
             return true;
+        case IDC_IMPORT_OK:
+            if (!importing_) {
+                btnOKClick();
+                RequestClose(IDOK);
+            }
+            return true;
         case IDOK:
-            btnOKClick();
-            Close(IDOK);
+            // Enter: nothing marks OK as the default, and an import replaces files.
             return true;
         default:
             return win::Dialog::OnCommand(id, code, control);

@@ -1,48 +1,75 @@
 // The import dialog: lists a collection's puzzles and writes the chosen ones as puzzle files
 // into the repository.
 #pragma once
+#include <chrono>
 #include <cstdint>
+#include <set>
 #include <string>
+#include <vector>
 
 #include "core/IoError.h"
+#include "puzzles/Collections.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
 
 class TfrmImport : public win::Dialog {
 public:
     enum class Kind { Crossword, WordSearch };
+    // How the export of one puzzle ended; Stopped when the user chose Cancel in its error box.
+    enum class Outcome { Written, Failed, Stopped };
 
     TfrmImport();
 
     // Fills the list from the collection file; call it once the dialog's window exists.
     void LoadCollection(const std::string& path);
-    // Shows the dialog modally and lists the collection when it opens.
+    // Shows the dialog modally, centred over the owner, and lists the collection when it opens.
     INT_PTR ShowModalFor(HWND owner, const std::string& path);
 
     void lbxPuzzlesClick();
     void btnSelectClick();
     void btnClearClick();
     void btnOKClick();
-    void ExportCrossword(std::uint32_t recordIndex, const std::string& folder, const std::string& name);
-    void ExportWordSearch(std::uint32_t recordIndex, const std::string& folder, const std::string& name);
+    Outcome ExportCrossword(std::uint32_t recordIndex, const std::string& folder, const std::string& name);
+    Outcome ExportWordSearch(std::uint32_t recordIndex, const std::string& folder, const std::string& name);
 
     Kind CollectionKind() const { return kind_; }
+
+    // How long an import runs before it shows how far it is; tests shorten it.
+    static std::chrono::milliseconds ProgressDelay;
     const std::string& CollectionPath() const { return collectionPath_; }
 
 protected:
     bool FormCreate() override;
+    bool FormCloseQuery(INT_PTR result) override;
     bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
     template <typename ReadFn, typename WriteFn>
-    void Export(std::uint32_t recordIndex, const std::string& folder, const std::string& name, ReadFn read,
-                WriteFn write);
-    void ShowError(const char* firstLine, const io::IoError& error);
+    Outcome Export(std::uint32_t recordIndex, const std::string& folder, const std::string& name, ReadFn read,
+                   WriteFn write);
+    bool ShowError(const char* firstLine, const io::IoError& error);
+    std::vector<std::size_t> SelectedEntries() const;
+    std::string NameFor(const std::string& displayText) const;
+    void BeginImport();
+    void EndImport();
+    void ShowProgress(std::size_t done, std::size_t total);
+    void ServeDuringImport();
     void SetEnabled(int id, bool enabled);
     HWND List() const;
 
     Kind kind_ = Kind::Crossword;
     std::string collectionPath_;
     std::string pendingPath_;
+    // The listed entries; each line of the list carries its entry's position here, so that the
+    // whole display text is at hand even where the list shows it cut short.
+    std::vector<puzzles::CollectionEntry> entries_;
+    // The names this import has written, upper-cased.
+    std::set<std::string> written_;
+    bool importing_ = false;
+    bool stopRequested_ = false;
+    bool progressShown_ = false;
+    std::chrono::steady_clock::time_point importStarted_;
+    std::chrono::steady_clock::time_point progressShownAt_;
     win::UniqueHFont listFont_;
 };

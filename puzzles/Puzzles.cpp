@@ -1,34 +1,69 @@
 #include "puzzles/Puzzles.h"
 
+#include <cstring>
+
 namespace puzzles {
 namespace {
 
+// Writes into a buffer sized once for the whole file: no growth, and texts and the grid go in
+// as whole blocks.
 class Writer {
 public:
+    explicit Writer(std::size_t size) : bytes_(size), at_(bytes_.data()) {}
     void Int32(std::int32_t value)
     {
-        auto u = static_cast<std::uint32_t>(value);
-        for (int shift = 0; shift < 32; shift += 8)
-            bytes_.push_back(static_cast<std::uint8_t>(u >> shift));
+        const auto u = static_cast<std::uint32_t>(value);
+        at_[0] = static_cast<std::uint8_t>(u);
+        at_[1] = static_cast<std::uint8_t>(u >> 8);
+        at_[2] = static_cast<std::uint8_t>(u >> 16);
+        at_[3] = static_cast<std::uint8_t>(u >> 24);
+        at_ += 4;
     }
     void Text(const std::string& text)
     {
         Int32(static_cast<std::int32_t>(text.size()));
-        bytes_.insert(bytes_.end(), text.begin(), text.end());
+        Block(text.data(), text.size());
     }
-    void Byte(std::uint8_t value) { bytes_.push_back(value); }
-    void Grid(const puzzles::GridCells& grid) { bytes_.insert(bytes_.end(), grid.begin(), grid.end()); }
+    void Byte(std::uint8_t value) { *at_++ = value; }
+    void Grid(const puzzles::GridCells& grid) { Block(grid.data(), grid.size()); }
     std::vector<std::uint8_t> Take() { return std::move(bytes_); }
 
+    static std::size_t TextSize(const std::string& text) { return 4 + text.size(); }
+
 private:
+    void Block(const void* data, std::size_t size)
+    {
+        if (size != 0)
+            std::memcpy(at_, data, size);
+        at_ += size;
+    }
+
     std::vector<std::uint8_t> bytes_;
+    std::uint8_t* at_;
 };
+
+std::size_t CrosswordFileSize(const CrosswordPuzzle& puzzle)
+{
+    std::size_t size = Writer::TextSize(puzzle.Title) + 5 * 4 + Writer::TextSize(puzzle.TailText) + 4 + kGridSize;
+    for (const auto& clue : puzzle.Clues)
+        size += Writer::TextSize(clue.Text) + 3 * 4 + 1;
+    return size;
+}
+
+std::size_t WordSearchFileSize(const WordSearchPuzzle& puzzle)
+{
+    std::size_t size = Writer::TextSize(puzzle.Title) + 3 * 4 + 1 + kGridSize;
+    if (puzzle.WordCount > 0)
+        for (const auto& word : puzzle.Words)
+            size += Writer::TextSize(word.Text) + 2 * 4;
+    return size;
+}
 
 }  // namespace
 
 std::vector<std::uint8_t> CrosswordFileBytes(const CrosswordPuzzle& puzzle)
 {
-    Writer w;
+    Writer w(CrosswordFileSize(puzzle));
     w.Text(puzzle.Title);
     w.Int32(puzzle.HeaderValue1);
     w.Int32(puzzle.HeaderValue2);
@@ -50,7 +85,7 @@ std::vector<std::uint8_t> CrosswordFileBytes(const CrosswordPuzzle& puzzle)
 
 std::vector<std::uint8_t> WordSearchFileBytes(const WordSearchPuzzle& puzzle)
 {
-    Writer w;
+    Writer w(WordSearchFileSize(puzzle));
     w.Text(puzzle.Title);
     w.Int32(puzzle.HeaderValue1);
     w.Int32(puzzle.HeaderValue2);

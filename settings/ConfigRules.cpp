@@ -1,11 +1,72 @@
 #include "settings/ConfigRules.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace settings {
 
 Bounds DefaultMainWindowBounds(const Bounds& workArea)
 {
     return {(workArea.width - kDefaultWindowWidth) / 2 + workArea.left,
             (workArea.height - kDefaultWindowHeight) / 2 + workArea.top, kDefaultWindowWidth, kDefaultWindowHeight};
+}
+
+namespace {
+
+// Edges in 64 bits: stored values near the limits of 32 bits must not overflow.
+struct Edges {
+    std::int64_t left, top, right, bottom;
+};
+
+Edges EdgesOf(const Bounds& b)
+{
+    return {b.left, b.top, std::int64_t{b.left} + b.width, std::int64_t{b.top} + b.height};
+}
+
+bool Overlap(const Edges& a, const Edges& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// How far apart two rectangles are, squared: 0 when they touch or overlap.
+double Gap(const Edges& a, const Edges& b)
+{
+    const auto dx = static_cast<double>(std::max({std::int64_t{0}, b.left - a.right, a.left - b.right}));
+    const auto dy = static_cast<double>(std::max({std::int64_t{0}, b.top - a.bottom, a.top - b.bottom}));
+    return dx * dx + dy * dy;
+}
+
+std::int32_t Clamp32(std::int64_t value)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                              std::numeric_limits<std::int32_t>::max()));
+}
+
+}  // namespace
+
+Bounds ScreenFromWorkspace(const Bounds& stored, std::int32_t workAreaLeft, std::int32_t workAreaTop)
+{
+    return {Clamp32(std::int64_t{stored.left} + workAreaLeft), Clamp32(std::int64_t{stored.top} + workAreaTop),
+            stored.width, stored.height};
+}
+
+Bounds KeepOnScreen(const Bounds& bounds, const std::vector<Bounds>& workAreas)
+{
+    if (workAreas.empty())
+        return bounds;
+    const Edges window = EdgesOf(bounds);
+    const Bounds* nearest = &workAreas.front();
+    for (const auto& area : workAreas) {
+        if (Overlap(window, EdgesOf(area)))
+            return bounds;
+        if (Gap(window, EdgesOf(area)) < Gap(window, EdgesOf(*nearest)))
+            nearest = &area;
+    }
+    const Edges area = EdgesOf(*nearest);
+    const std::int32_t width = std::clamp(bounds.width, 1, nearest->width);
+    const std::int32_t height = std::clamp(bounds.height, 1, nearest->height);
+    return {Clamp32(std::clamp<std::int64_t>(window.left, area.left, area.right - width)),
+            Clamp32(std::clamp<std::int64_t>(window.top, area.top, area.bottom - height)), width, height};
 }
 
 }  // namespace settings

@@ -1,6 +1,7 @@
 // Settings rules that need no registry.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 namespace settings {
 
@@ -16,5 +17,14 @@ inline constexpr std::int32_t kDefaultWindowHeight = 395;
 
 // The main window's first bounds: 543 x 395 centred in the work area, halves truncated toward zero.
 Bounds DefaultMainWindowBounds(const Bounds& workArea);
+
+// The stored bounds are the window's normal bounds in workspace coordinates, which differ from
+// screen coordinates by the origin of the primary monitor's work area (a taskbar at the top or
+// on the left moves it).
+Bounds ScreenFromWorkspace(const Bounds& stored, std::int32_t workAreaLeft, std::int32_t workAreaTop);
+
+// Bounds that are at least partly on some work area stay exactly as they are. Others (a monitor
+// gone, values nobody can see) go onto the nearest work area, keeping their size where it fits.
+Bounds KeepOnScreen(const Bounds& bounds, const std::vector<Bounds>& workAreas);
 
 }  // namespace settings

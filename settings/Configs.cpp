@@ -57,12 +57,32 @@ void TConfig::LoadMachinePaths()
     Registry->SetRoot(HKEY_LOCAL_MACHINE);
     if (!Registry->OpenKey(ProductKeyPath, true))
         return;
-    if (auto javaPath = Registry->ReadString(kJavaPath))
+    if (auto javaPath = ReadPath(kJavaPath, expandableJavaPath_))
         JavaPath = *javaPath;
     // An empty stored repository would leave the program without a folder: the default serves.
-    if (auto repository = Registry->ReadString(kRepository); repository && !text::Trim(*repository).empty())
+    if (auto repository = ReadPath(kRepository, expandableRepository_); repository && !text::Trim(*repository).empty())
         Repository = *repository;
     Registry->CloseKey();
+}
+
+// A text value, or an expandable one (as an administrator may write it) expanded.
+std::optional<std::string> TConfig::ReadPath(const char* name, std::optional<ExpandablePath>& expandable)
+{
+    expandable.reset();
+    bool isExpandable = false;
+    auto value = Registry->ReadText(name, isExpandable);
+    if (!value || !isExpandable)
+        return value;
+    expandable = ExpandablePath{*value, win::ExpandEnvironment(*value)};
+    return expandable->expanded;
+}
+
+void TConfig::WritePath(const char* name, const std::string& value, const std::optional<ExpandablePath>& expandable)
+{
+    if (expandable && expandable->expanded == value)
+        Registry->WriteExpandableString(name, expandable->stored);
+    else
+        Registry->WriteString(name, value);
 }
 
 void TConfig::LoadNoSoundAndCreateRepository()
@@ -119,8 +139,8 @@ void TConfig::Save()
     if (machineWritable) {
         Registry->SetRoot(HKEY_LOCAL_MACHINE);
         if (Registry->OpenKey(ProductKeyPath, true)) {
-            Registry->WriteString(kJavaPath, JavaPath);
-            Registry->WriteString(kRepository, Repository);
+            WritePath(kJavaPath, JavaPath, expandableJavaPath_);
+            WritePath(kRepository, GetRepository(), expandableRepository_);
             Registry->CloseKey();
         }
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "win/Handles.h"
@@ -53,6 +54,15 @@ public:
     std::int32_t Column2Width = 0;
 
 private:
+    // A path stored as an expandable string ("%USERPROFILE%\\Puzzles"): its stored text and what
+    // it expanded to. Saving keeps the stored form while the path is unchanged.
+    struct ExpandablePath {
+        std::string stored;
+        std::string expanded;
+    };
+    std::optional<std::string> ReadPath(const char* name, std::optional<ExpandablePath>& expandable);
+    void WritePath(const char* name, const std::string& value, const std::optional<ExpandablePath>& expandable);
+
     bool ReadAllUsersSame();
     void SaveAllUsersSame(bool machineWritable);
     HKEY NoSoundRoot() const { return AllUsersSame ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER; }
@@ -66,6 +76,8 @@ private:
     std::unique_ptr<win::RegistryAccessor> Registry;
     win::CriticalSection RepositoryLock;
     std::string Repository;
+    std::optional<ExpandablePath> expandableRepository_;
+    std::optional<ExpandablePath> expandableJavaPath_;
 };
 
 // The process-wide settings object, created and loaded first at start-up.

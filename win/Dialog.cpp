@@ -1,5 +1,7 @@
 #include "win/Dialog.h"
 
+#include <algorithm>
+
 #include "win/ExceptionHook.h"
 
 namespace win {
@@ -46,10 +48,35 @@ void Dialog::Close(INT_PTR result)
     }
 }
 
+void Dialog::RequestClose(INT_PTR result)
+{
+    if (FormCloseQuery(result))
+        Close(result);
+}
+
+void Dialog::CenterOverOwner()
+{
+    HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+    RECT dialog{}, over{};
+    ::GetWindowRect(hwnd_, &dialog);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    ::GetMonitorInfoA(::MonitorFromWindow(owner != nullptr ? owner : hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    if (owner == nullptr || !::GetWindowRect(owner, &over))
+        over = monitor.rcWork;
+    const RECT& work = monitor.rcWork;
+    const int width = dialog.right - dialog.left, height = dialog.bottom - dialog.top;
+    int left = over.left + (over.right - over.left - width) / 2;
+    int top = over.top + (over.bottom - over.top - height) / 2;
+    left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - width));
+    top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - height));
+    ::SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool Dialog::OnCommand(int id, int, HWND)
 {
     if (id == IDOK || id == IDCANCEL) {
-        Close(id);
+        RequestClose(id);
         return true;
     }
     return false;

@@ -27,6 +27,13 @@ protected:
 
     // Handlers answer true when they dealt with the message.
     virtual bool FormCreate() { return true; }
+    // The one step that every close passes, whether by OK, Cancel, Esc or the close box: answer
+    // false to keep the dialog open. A dialog that must refuse or delay closing overrides this.
+    virtual bool FormCloseQuery(INT_PTR /*result*/) { return true; }
+    // Closes with the result once FormCloseQuery allows it.
+    void RequestClose(INT_PTR result);
+    // Centres the dialog over its owner, kept inside the work area of the owner's monitor.
+    void CenterOverOwner();
     virtual bool OnCommand(int id, int code, HWND control);
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
 

@@ -1,6 +1,10 @@
 #include "win/Files.h"
 
 #include <atomic>
+#include <optional>
+#include <vector>
+
+#include "core/Text.h"
 
 namespace win {
 
@@ -48,7 +52,7 @@ DWORD File::ReadSomeAt(std::uint64_t offset, void* buffer, DWORD size) const
 void File::ReadAt(std::uint64_t offset, void* buffer, DWORD size) const
 {
     if (ReadSomeAt(offset, buffer, size) != size)
-        ThrowIoError(io::kShortRead);
+        throw io::IoError(io::Failure::ShortRead);
 }
 
 void File::Write(const void* data, DWORD size) const
@@ -57,7 +61,7 @@ void File::Write(const void* data, DWORD size) const
     if (!::WriteFile(handle_.get(), data, size, &written, nullptr))
         ThrowLastIoError();
     if (written != size)
-        ThrowIoError(io::kShortWrite);
+        throw io::IoError(io::Failure::ShortWrite);
 }
 
 void File::Flush() const
@@ -68,24 +72,66 @@ void File::Flush() const
 
 namespace {
 
-// A name in the target's folder that no listing of puzzle files picks up. The folder ends at the
-// last separator only: a colon in the name must not turn the temporary file into a stream.
-std::string TemporaryNameBeside(const std::string& path, unsigned attempt)
+// Temporary files are made in a small hidden folder inside the target's folder: on the same
+// volume, so that the move into place stays one step, yet outside the target's folder, where
+// every new name costs a look-up across all of its entries (Wine compares names without regard
+// to case by reading the whole folder). No listing of puzzle files sees the folder or its files.
+constexpr const char* kStagingFolder = "~gridlark";
+constexpr const char* kTemporaryPrefix = "~gridlark-";
+constexpr const char* kTemporarySuffix = ".tmp";
+
+std::string FolderOf(const std::string& path)
 {
-    static std::atomic<unsigned> counter{0};
+    // The folder ends at the last separator only: a colon in the name must not turn the
+    // temporary file into a stream.
     const auto separator = path.find_last_of("\\/");
-    const std::string folder = separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-    return folder + "~gridlark-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++) + "-" +
-           std::to_string(attempt) + ".tmp";
+    return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
 }
 
-File CreateTemporaryBeside(const std::string& path, std::string& temporary)
+std::uint64_t ProcessStartStamp(HANDLE process)
 {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!::GetProcessTimes(process, &created, &exited, &kernel, &user))
+        return 0;
+    return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+}
+
+// "~gridlark-<process id>-<process start>-<counter>.tmp": the owner can be told from the name,
+// also once its process id belongs to another process.
+std::string TemporaryName()
+{
+    static std::atomic<unsigned> counter{0};
+    static const std::uint64_t started = ProcessStartStamp(::GetCurrentProcess());
+    return std::string(kTemporaryPrefix) + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(started) +
+           "-" + std::to_string(counter++) + kTemporarySuffix;
+}
+
+// The staging folder inside the folder, made (hidden) when missing; the folder itself when the
+// staging folder cannot be made.
+std::string StagingFolder(const std::string& folder)
+{
+    const std::string staging = folder + kStagingFolder;
+    if (::CreateDirectoryA(staging.c_str(), nullptr))
+        ::SetFileAttributesA(staging.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    const DWORD attributes = ::GetFileAttributesA(staging.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return staging + "\\";
+    return folder;
+}
+
+File CreateTemporaryFor(const std::string& path, std::string& temporary)
+{
+    const std::string folder = FolderOf(path);
+    std::string staging = folder + kStagingFolder + "\\";
     for (unsigned attempt = 0;; ++attempt) {
-        temporary = TemporaryNameBeside(path, attempt);
+        temporary = staging + TemporaryName();
         try {
             return File::CreateExclusive(temporary);
         } catch (const io::IoError& e) {
+            if (e.Code() == ERROR_PATH_NOT_FOUND && attempt == 0) {
+                staging = StagingFolder(folder);
+                continue;
+            }
             if ((e.Code() != ERROR_FILE_EXISTS && e.Code() != ERROR_ALREADY_EXISTS) || attempt >= 100)
                 throw;
         }
@@ -108,12 +154,83 @@ void MoveOverTarget(const std::string& temporary, const std::string& path)
         ThrowLastIoError();
 }
 
+// The owner of a temporary file, read from its name. Files beside the target, left by earlier
+// versions, are named "~gridlark-<process id>-<counter>-<attempt>.tmp" and carry no start.
+struct TemporaryOwner {
+    DWORD processId = 0;
+    std::uint64_t started = 0;
+};
+
+std::optional<TemporaryOwner> OwnerOf(const std::string& name, bool namesStart)
+{
+    const std::string prefix = kTemporaryPrefix, suffix = kTemporarySuffix;
+    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        name.compare(name.size() - suffix.size(), suffix.size(), suffix) != 0)
+        return std::nullopt;
+    std::vector<std::uint64_t> fields;
+    std::uint64_t value = 0;
+    bool digits = false;
+    for (std::size_t i = prefix.size(); i <= name.size() - suffix.size(); ++i) {
+        const char c = i < name.size() - suffix.size() ? name[i] : '-';
+        if (c >= '0' && c <= '9' && value <= (UINT64_MAX - 9) / 10) {
+            value = value * 10 + static_cast<unsigned>(c - '0');
+            digits = true;
+        } else if (c == '-' && digits) {
+            fields.push_back(value);
+            value = 0;
+            digits = false;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (fields.size() != 3 || fields[0] == 0 || fields[0] > MAXDWORD)
+        return std::nullopt;
+    return TemporaryOwner{static_cast<DWORD>(fields[0]), namesStart ? fields[1] : 0};
+}
+
+// Whether the process that made a temporary file still runs. A process that cannot be asked
+// counts as running: another user's file is never taken away.
+bool OwnerRuns(const TemporaryOwner& owner)
+{
+    UniqueHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, owner.processId));
+    if (!process)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    if (::GetExitCodeProcess(process.get(), &code) && code != STILL_ACTIVE)
+        return false;
+    // The same id may now belong to a later process.
+    return owner.started == 0 || ProcessStartStamp(process.get()) == owner.started;
+}
+
+void RemoveStaleIn(const std::string& folder, bool namesStart)
+{
+    WIN32_FIND_DATAA entry;
+    UniqueFindHandle find(::FindFirstFileA((folder + kTemporaryPrefix + "*" + kTemporarySuffix).c_str(), &entry));
+    if (!find)
+        return;
+    do {
+        const auto owner = OwnerOf(entry.cFileName, namesStart);
+        if (owner && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && !OwnerRuns(*owner))
+            ::DeleteFileA((folder + entry.cFileName).c_str());
+    } while (::FindNextFileA(find.get(), &entry));
+}
+
 }  // namespace
+
+void RemoveStaleTemporaryFiles(const std::string& folder)
+{
+    const std::string base = text::IncludeTrailingBackslash(folder);
+    const std::string staging = base + kStagingFolder + "\\";
+    RemoveStaleIn(staging, true);
+    RemoveStaleIn(base, false);
+    // Only an empty staging folder goes; one holding a running import's file stays.
+    ::RemoveDirectoryA(staging.c_str());
+}
 
 void WriteFileReplacing(const std::string& path, const void* data, DWORD size)
 {
     std::string temporary;
-    File file = CreateTemporaryBeside(path, temporary);
+    File file = CreateTemporaryFor(path, temporary);
     try {
         file.Write(data, size);
         file.Flush();

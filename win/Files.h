@@ -35,8 +35,12 @@ private:
     UniqueHandle handle_;
 };
 
-// Writes the content to a temporary file beside the target, then moves it over the target in one
-// step: the target keeps its old content, or stays absent, when anything fails.
+// Writes the content to a temporary file on the target's volume (in a hidden staging folder
+// inside the target's folder), then moves it over the target in one step: the target keeps its
+// old content, or stays absent, when anything fails.
 void WriteFileReplacing(const std::string& path, const void* data, DWORD size);
+// Removes the temporary files that processes which no longer run left in the folder (a killed
+// import), never another running process's; then the staging folder, when it is empty.
+void RemoveStaleTemporaryFiles(const std::string& folder);
 
 }  // namespace win

@@ -11,4 +11,13 @@ HFONT CreatePointFont(const char* name, int points, BYTE pitchAndFamily)
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily, name);
 }
 
+HFONT CreateBoldFontOf(HWND window)
+{
+    LOGFONTA font{};
+    auto current = reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0));
+    ::GetObjectA(current != nullptr ? current : ::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    font.lfWeight = FW_BOLD;
+    return ::CreateFontIndirectA(&font);
+}
+
 }  // namespace win

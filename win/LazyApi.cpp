@@ -48,4 +48,13 @@ BOOL PlaySystemSound(const char* sound, DWORD flags)
     return fn != nullptr && fn(sound, nullptr, flags);
 }
 
+bool SetTimerResolution(UINT milliseconds, bool begin)
+{
+    using Fn = MMRESULT(WINAPI*)(UINT);
+    static const Fn beginPeriod = LazyProc<Fn>("winmm.dll", "timeBeginPeriod");
+    static const Fn endPeriod = LazyProc<Fn>("winmm.dll", "timeEndPeriod");
+    const Fn fn = begin ? beginPeriod : endPeriod;
+    return fn != nullptr && fn(milliseconds) == TIMERR_NOERROR;
+}
+
 }  // namespace win

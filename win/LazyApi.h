@@ -15,5 +15,7 @@ HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, con
 int RunFileOperation(SHFILEOPSTRUCTA* operation);
 BOOL ShowOpenFileDialog(OPENFILENAMEA* dialog);
 BOOL PlaySystemSound(const char* sound, DWORD flags);
+// timeBeginPeriod (begin) or timeEndPeriod; answers whether the call succeeded.
+bool SetTimerResolution(UINT milliseconds, bool begin);
 
 }  // namespace win

@@ -49,11 +49,45 @@ bool ForceDirectories(const std::string& path)
     return ::CreateDirectoryA(folder.c_str(), nullptr) || DirectoryExists(folder);
 }
 
+std::optional<FolderIdentity> IdentifyFolder(const std::string& path)
+{
+    if (path.empty())
+        return std::nullopt;
+    // No access rights asked, every sharing mode allowed: holding the handle for the call must
+    // not stop anyone from deleting or renaming the folder.
+    HANDLE h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info{};
+    const bool known = ::GetFileInformationByHandle(h, &info) != FALSE;
+    ::CloseHandle(h);
+    if (!known || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return std::nullopt;
+    return FolderIdentity{info.dwVolumeSerialNumber,
+                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
 std::string UpperCase(std::string text)
 {
     if (!text.empty())
         ::CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
     return text;
+}
+
+std::string ExpandEnvironment(const std::string& text)
+{
+    std::string expanded(text.size() + 1, '\0');
+    for (;;) {
+        DWORD n = ::ExpandEnvironmentStringsA(text.c_str(), expanded.data(), static_cast<DWORD>(expanded.size()));
+        if (n == 0)
+            return text;
+        if (n <= expanded.size()) {
+            expanded.resize(n - 1);  // n counts the terminator
+            return expanded;
+        }
+        expanded.resize(n);
+    }
 }
 
 std::string EnvironmentVariable(const std::string& name)

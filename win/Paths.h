@@ -1,8 +1,14 @@
 // The program's own file and folder, and simple questions about the file system.
 #pragma once
+#include <optional>
 #include <string>
 
+#include "core/FolderIdentity.h"
+
 namespace win {
+
+// The identity of an existing folder; none for a missing path, a file, or a folder not opened.
+std::optional<FolderIdentity> IdentifyFolder(const std::string& path);
 
 std::string ProgramFileName();
 // The running program's folder, ending in a backslash.
@@ -12,6 +18,8 @@ bool DirectoryExists(const std::string& path);
 // Creates the folder and every missing parent; answers whether the folder exists afterwards.
 bool ForceDirectories(const std::string& path);
 std::string EnvironmentVariable(const std::string& name);
+// The text with every %NAME% of a defined environment variable replaced by its value.
+std::string ExpandEnvironment(const std::string& text);
 // Upper case under the system locale.
 std::string UpperCase(std::string text);
 

@@ -97,8 +97,20 @@ bool RegistryAccessor::ValueExists(const std::string& name) const
 
 std::optional<std::string> RegistryAccessor::ReadString(const std::string& name) const
 {
+    return ReadTextOfType(name, REG_SZ);
+}
+
+std::optional<std::string> RegistryAccessor::ReadText(const std::string& name, bool& expandable) const
+{
     DWORD size = 0;
-    if (ValueType(name, size) != REG_SZ || size > kMaxRegistryText)
+    expandable = ValueType(name, size) == REG_EXPAND_SZ;
+    return ReadTextOfType(name, expandable ? REG_EXPAND_SZ : REG_SZ);
+}
+
+std::optional<std::string> RegistryAccessor::ReadTextOfType(const std::string& name, DWORD expected) const
+{
+    DWORD size = 0;
+    if (ValueType(name, size) != expected || size > kMaxRegistryText)
         return std::nullopt;
     // One byte more than the stored size, zeroed: a value stored without its terminator still ends.
     std::string buffer(size + 1, '\0');
@@ -106,7 +118,7 @@ std::optional<std::string> RegistryAccessor::ReadString(const std::string& name)
     DWORD read = size;
     if (::RegQueryValueExA(key_.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &read) !=
             ERROR_SUCCESS ||
-        type != REG_SZ || read > size)
+        type != expected || read > size)
         return std::nullopt;
     buffer.resize(read);
     if (auto end = buffer.find('\0'); end != std::string::npos)
@@ -145,7 +157,17 @@ std::optional<std::vector<BYTE>> RegistryAccessor::ReadBinary(const std::string&
 
 bool RegistryAccessor::WriteString(const std::string& name, const std::string& value) const
 {
-    return key_ && ::RegSetValueExA(key_.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    return WriteTextOfType(name, value, REG_SZ);
+}
+
+bool RegistryAccessor::WriteExpandableString(const std::string& name, const std::string& value) const
+{
+    return WriteTextOfType(name, value, REG_EXPAND_SZ);
+}
+
+bool RegistryAccessor::WriteTextOfType(const std::string& name, const std::string& value, DWORD type) const
+{
+    return key_ && ::RegSetValueExA(key_.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                                     static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 

@@ -33,15 +33,20 @@ public:
     bool ValueExists(const std::string& name) const;
     // Each read accepts only its own value type and size; anything else reads as absent.
     std::optional<std::string> ReadString(const std::string& name) const;
+    // A text stored as REG_SZ or REG_EXPAND_SZ, unexpanded; expandable tells which.
+    std::optional<std::string> ReadText(const std::string& name, bool& expandable) const;
     std::optional<std::uint32_t> ReadInteger(const std::string& name) const;
     std::optional<std::vector<BYTE>> ReadBinary(const std::string& name, DWORD size) const;
 
     bool WriteString(const std::string& name, const std::string& value) const;
+    bool WriteExpandableString(const std::string& name, const std::string& value) const;
     bool WriteInteger(const std::string& name, std::uint32_t value) const;
     bool WriteBinary(const std::string& name, const void* data, DWORD size) const;
     bool DeleteValue(const std::string& name) const;
 
 private:
+    std::optional<std::string> ReadTextOfType(const std::string& name, DWORD type) const;
+    bool WriteTextOfType(const std::string& name, const std::string& value, DWORD type) const;
     std::optional<DWORD> ValueType(const std::string& name, DWORD& size) const;
     // A value of exactly this type and size, or nothing.
     std::optional<std::vector<BYTE>> ReadExact(const std::string& name, DWORD type, DWORD size) const;

@@ -35,21 +35,6 @@ std::vector<std::uint8_t> Collection(std::size_t recordSize, int records, std::s
     return all;
 }
 
-std::vector<std::string> FilesIn(const std::string& folder)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    win::UniqueFindHandle find(::FindFirstFileA((folder + "*").c_str(), &data));
-    if (!find)
-        return names;
-    do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    } while (::FindNextFileA(find.get(), &data));
-    return names;
-}
-
 template <typename F>
 std::string FailureMessage(F&& f)
 {
@@ -136,7 +121,11 @@ TEST(WritePuzzleFile, WritesTheLayoutAndReplacesAnEarlierFileWhole)
     wordSearch.Words = {{"", 1, 2}};
     WriteWordSearchFile(temp / "Fruit.JWF", wordSearch);
     EXPECT_EQ(ReadBytes(temp / "Fruit.JWF"), WordSearchFileBytes(wordSearch));
-    EXPECT_EQ(FilesIn(temp.Path()).size(), 2u);
+    // The temporary files were made in the hidden staging folder and moved out of it.
+    auto files = FolderEntries(temp.Path());
+    EXPECT_EQ(files, (std::vector<std::string>{"Cats.JGF", "Fruit.JWF", "~gridlark"}));
+    EXPECT_TRUE(::GetFileAttributesA((temp / "~gridlark").c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_TRUE(FolderEntries(temp / "~gridlark\\").empty());
 }
 
 TEST(WritePuzzleFile, AFailedWriteLeavesNoPartialFileAndTheEarlierFileUnchanged)
@@ -164,7 +153,7 @@ TEST(WritePuzzleFile, AFailedWriteLeavesNoPartialFileAndTheEarlierFileUnchanged)
     lock.reset();
     EXPECT_EQ(ReadFileText(readOnly), "earlier read-only");
     EXPECT_EQ(ReadFileText(locked), "earlier locked");
-    auto files = FilesIn(temp.Path());
-    std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, (std::vector<std::string>{"Locked.JGF", "ReadOnly.JGF"}));
+    auto files = FolderEntries(temp.Path());
+    EXPECT_EQ(files, (std::vector<std::string>{"Locked.JGF", "ReadOnly.JGF", "~gridlark"}));
+    EXPECT_TRUE(FolderEntries(temp / "~gridlark\\").empty());
 }

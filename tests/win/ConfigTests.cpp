@@ -273,3 +273,38 @@ TEST(Repository, AReaderRacingAWriterSeesTheOldOrTheNewTextWhole)
     reader.join();
     EXPECT_EQ(torn.load(), 0);
 }
+
+TEST_F(ConfigTest, ExpandablePathsAreReadExpandedAndKeptThroughASave)
+{
+    TempFolder root;
+    std::string folder = root.Path();
+    folder.pop_back();
+    ::SetEnvironmentVariableA("GRIDLARK_TEST_ROOT", folder.c_str());
+    auto putExpandable = [](const char* name, const std::string& value) {
+        PutRaw(HKEY_LOCAL_MACHINE, name, REG_EXPAND_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
+    };
+    auto stored = [](const char* name) {
+        win::RegistryAccessor reader(HKEY_LOCAL_MACHINE);
+        reader.OpenKeyReadOnly(ProductKeyPath);
+        bool expandable = false;
+        auto text = reader.ReadText(name, expandable);
+        return std::make_pair(text.value_or("<none>"), expandable);
+    };
+    putExpandable("Repository", "%GRIDLARK_TEST_ROOT%\\Puzzles");
+    putExpandable("Java Path", "%GRIDLARK_TEST_ROOT%\\jre\\bin\\");
+    TConfig config;
+    config.Load();
+    EXPECT_EQ(config.GetRepository(), root / "Puzzles");
+    EXPECT_EQ(config.JavaPath, root / "jre\\bin\\");
+    EXPECT_TRUE(win::DirectoryExists(root / "Puzzles"));
+
+    config.Save();
+    EXPECT_EQ(stored("Repository"), std::make_pair(std::string("%GRIDLARK_TEST_ROOT%\\Puzzles"), true));
+    EXPECT_EQ(stored("Java Path"), std::make_pair(std::string("%GRIDLARK_TEST_ROOT%\\jre\\bin\\"), true));
+
+    config.SetRepository("C:\\Elsewhere");
+    config.Save();
+    EXPECT_EQ(stored("Repository"), std::make_pair(std::string("C:\\Elsewhere"), false));
+    EXPECT_EQ(stored("Java Path"), std::make_pair(std::string("%GRIDLARK_TEST_ROOT%\\jre\\bin\\"), true));
+    ::SetEnvironmentVariableA("GRIDLARK_TEST_ROOT", nullptr);
+}

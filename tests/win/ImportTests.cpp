@@ -10,6 +10,11 @@
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"
 
+#include <algorithm>
+#include <thread>
+
+using namespace std::chrono_literals;
+
 using namespace testing_support;
 using namespace puzzles;
 
@@ -83,7 +88,7 @@ protected:
     std::vector<CapturedWindow> ImportSelected()
     {
         BoxAnswerer answerer(dialog_->Handle());
-        Press(IDOK);
+        Press(IDC_IMPORT_OK);
         return answerer.Stop();
     }
 
@@ -117,7 +122,7 @@ TEST_F(ImportTest, ListsByExtensionSortedWithoutRegardToCase)
         EXPECT_EQ(Lines(Item(IDC_IMPORT_LIST)), c.lines) << c.name;
         EXPECT_EQ(Enabled(IDC_IMPORT_SELECT), !c.lines.empty()) << c.name;
         EXPECT_FALSE(Enabled(IDC_IMPORT_CLEAR));
-        EXPECT_TRUE(Enabled(IDOK));
+        EXPECT_TRUE(Enabled(IDC_IMPORT_OK));
         if (!c.lines.empty()) {
             EXPECT_EQ(d.CollectionKind(), c.wordSearch ? TfrmImport::Kind::WordSearch : TfrmImport::Kind::Crossword);
         }
@@ -178,17 +183,166 @@ TEST_F(ImportTest, WritesEachSelectedPuzzleByteForByteWithOrWithoutATrailingBack
 TEST_F(ImportTest, ARefusedNameShowsTheExportErrorAndTheImportGoesOn)
 {
     for (bool wordSearch : {false, true}) {
-        const std::vector<Head> heads = {{"A", "What?"}, {"B", "Fine"}};
+        // The second label holds a NUL: the list shows "(N", but the name is the whole text.
+        const std::vector<Head> heads = {{"A", "What?"}, {std::string("N\0L", 3), "Nul"}, {"B", "Fine"}};
         Open(WriteCollection(collections_ / (wordSearch ? "q.ws3" : "q.cw3"), heads,
                              wordSearch ? WordSearchRecordBytes : CrosswordRecordBytes));
         Press(IDC_IMPORT_SELECT);
         auto boxes = ImportSelected();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].caption, "Error");
-        EXPECT_EQ(boxes[0].iconName, "IDI_HAND");
-        EXPECT_EQ(boxes[0].texts.at(0),
-                  "The following error occurred while attempting to export the puzzle:\r\nI/O error 123");
+        ASSERT_EQ(boxes.size(), 2u);
+        for (const auto& box : boxes) {
+            EXPECT_EQ(box.caption, "Error");
+            EXPECT_EQ(box.iconName, "IDI_HAND");
+            EXPECT_EQ(box.buttons, (std::vector<std::string>{"OK", "Cancel"}));
+            EXPECT_EQ(box.texts.at(0),
+                      "The following error occurred while attempting to export the puzzle:\r\nI/O error 123");
+        }
         EXPECT_TRUE(win::FileExists(repository_ / (wordSearch ? "(B) Fine.JWF" : "(B) Fine.JGF")));
+    }
+    EXPECT_EQ(FolderEntries(repository_.Path()), (std::vector<std::string>{"(B) Fine.JGF", "(B) Fine.JWF"}));
+}
+
+TEST_F(ImportTest, CancelInTheErrorBoxStopsTheImport)
+{
+    Open(
+        WriteCollection(collections_ / "bad.cw3", {{"A", "Bad?"}, {"B", "Bad*"}, {"C", "Fine"}}, CrosswordRecordBytes));
+    Press(IDC_IMPORT_SELECT);
+    BoxAnswerer answerer(dialog_->Handle(), "Cancel");
+    Press(IDC_IMPORT_OK);
+    EXPECT_EQ(answerer.Stop().size(), 1u);
+    EXPECT_TRUE(FolderEntries(repository_.Path()).empty());
+}
+
+TEST_F(ImportTest, PuzzlesWhoseNamesDifferOnlyInCaseOrNotAtAllEachGetTheirOwnFile)
+{
+    const std::vector<Head> heads = {{"A1", "Owls"}, {"a1", "OWLS"}, {"A1", "Owls"}};
+    std::string bytes;
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < heads.size(); ++i) {
+        // Each record its own clue, so that each file can be told from the others.
+        auto r = RecordBuilder::ForCrossword().Head(heads[i].label, heads[i].title);
+        r.Int16(layout::kClueCount, 1).Text(layout::kClueTexts, "Clue " + std::to_string(i));
+        bytes.append(r.Bytes().begin(), r.Bytes().end());
+        expected.push_back(AsText(CrosswordFileBytes(MakeCrosswordPuzzle({r.Bytes()}))));
+    }
+    WriteFileText(collections_ / "owls.cw3", bytes);
+    // A file of an earlier import is still replaced as before.
+    WriteFileText(repository_ / "(A1) Owls.JGF", "earlier");
+    Open(collections_ / "owls.cw3");
+    Press(IDC_IMPORT_SELECT);
+    EXPECT_TRUE(ImportSelected().empty());
+    std::vector<std::string> names = FolderEntries(repository_.Path()), contents;
+    ASSERT_EQ(names.size(), 3u);
+    for (const auto& name : names)
+        contents.push_back(ReadFileText(repository_ / name));
+    std::vector<std::string> upper;
+    for (auto name : names)
+        upper.push_back(win::UpperCase(name));
+    std::sort(upper.begin(), upper.end());
+    EXPECT_EQ(upper, (std::vector<std::string>{"(A1) OWLS (2).JGF", "(A1) OWLS (3).JGF", "(A1) OWLS.JGF"}));
+    std::sort(contents.begin(), contents.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(contents, expected);
+}
+
+TEST_F(ImportTest, TemporaryFilesOfEndedProcessesAreRemovedAndThoseOfRunningOnesKept)
+{
+    HANDLE ended = StartProgram(StubsFolder() + "wintool.exe", "");
+    ASSERT_NE(ended, nullptr);
+    ::WaitForSingleObject(ended, 10000);
+    const std::string endedId = std::to_string(::GetProcessId(ended));
+    ::CloseHandle(ended);
+    FILETIME created{}, exited{}, kernel{}, user{};
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const std::string ownId = std::to_string(::GetCurrentProcessId());
+    const std::string ownStart =
+        std::to_string((static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime);
+    const std::string staging = repository_ / "~gridlark\\";
+    ::CreateDirectoryA(staging.c_str(), nullptr);
+    struct Planted {
+        std::string path;
+        bool kept;
+    };
+    const Planted planted[] = {
+        {staging + "~gridlark-" + endedId + "-1-0.tmp", false},
+        {staging + "~gridlark-" + ownId + "-" + ownStart + "-7.tmp", true},
+        {staging + "~gridlark-" + ownId + "-12345-7.tmp", false},  // the id now names another process
+        {repository_ / ("~gridlark-" + endedId + "-0-0.tmp"), false},
+        {repository_ / ("~gridlark-" + ownId + "-3-0.tmp"), true},
+        {repository_ / "~gridlark-notes.tmp", true},
+    };
+    for (const auto& p : planted)
+        WriteFileText(p.path, "partial");
+    Open(WriteCollection(collections_ / "birds.cw3", kBirds, CrosswordRecordBytes));
+    Press(IDC_IMPORT_SELECT);
+    EXPECT_TRUE(ImportSelected().empty());
+    for (const auto& p : planted)
+        EXPECT_EQ(win::FileExists(p.path), p.kept) << p.path;
+    EXPECT_TRUE(win::FileExists(repository_ / "(K7) Garden Birds.JGF"));
+}
+
+TEST_F(ImportTest, EnterInTheListWritesNothingAndTheDialogIsCentredOverItsOwner)
+{
+    const std::string cw3 = WriteCollection(collections_ / "birds.cw3", kBirds, CrosswordRecordBytes);
+    win::UniqueHWnd owner(::CreateWindowExA(0, "STATIC", "Owner", WS_POPUP | WS_VISIBLE, 60, 40, 700, 560, nullptr,
+                                            nullptr, nullptr, nullptr));
+    RECT dialogBounds{};
+    std::thread driver([&] {
+        HWND dialog = nullptr;
+        WaitUntil([&] {
+            dialog = ::FindWindowA("#32770", "Import Puzzle(s)");
+            return dialog != nullptr && ::IsWindowVisible(dialog);
+        });
+        ::GetWindowRect(dialog, &dialogBounds);
+        ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IMPORT_SELECT, BN_CLICKED), 0);
+        HWND list = ::GetDlgItem(dialog, IDC_IMPORT_LIST);
+        ::PostMessageA(list, WM_KEYDOWN, VK_RETURN, 0);
+        ::PostMessageA(list, WM_KEYUP, VK_RETURN, 0);
+        ::Sleep(300);
+        ::PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    TfrmImport dialog;
+    const INT_PTR result = dialog.ShowModalFor(owner.get(), cw3);
+    driver.join();
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_TRUE(FolderEntries(repository_.Path()).empty());
+    EXPECT_NEAR((dialogBounds.left + dialogBounds.right) / 2, 60 + 350, 1);
+    EXPECT_NEAR((dialogBounds.top + dialogBounds.bottom) / 2, 40 + 280, 1);
+}
+
+TEST_F(ImportTest, ALongImportShowsProgressAndEscStopsItLeavingOnlyWholeFiles)
+{
+    constexpr int kRecords = 500;
+    std::vector<Head> heads;
+    for (int i = 0; i < kRecords; ++i)
+        heads.push_back({"L", "Puzzle " + std::to_string(1000 + i)});
+    Open(WriteCollection(collections_ / "long.cw3", heads, CrosswordRecordBytes));
+    Press(IDC_IMPORT_SELECT);
+    // The progress shows at once here, so that Esc surely comes while the import runs.
+    TfrmImport::ProgressDelay = 0ms;
+    win::ScopeExit restore([] { TfrmImport::ProgressDelay = 500ms; });
+    std::string progressText;
+    HWND dialog = dialog_->Handle();
+    std::thread driver([&] {
+        HWND bar = ::GetDlgItem(dialog, IDC_IMPORT_PROGRESS);
+        // The dialog itself is not shown here: the bar's own style tells whether it shows.
+        WaitUntil([&] { return (::GetWindowLongA(bar, GWL_STYLE) & WS_VISIBLE) != 0; }, 30s);
+        char text[64] = {};
+        ::GetWindowTextA(::GetDlgItem(dialog, IDC_IMPORT_PROGRESS_TEXT), text, sizeof(text));
+        progressText = text;
+        ::PostMessageA(::GetDlgItem(dialog, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    Press(IDC_IMPORT_OK);
+    driver.join();
+    EXPECT_EQ(dialog_->Handle(), nullptr);  // closed as after OK
+    EXPECT_NE(progressText.find(" of 500"), std::string::npos) << progressText;
+    const auto names = FolderEntries(repository_.Path());
+    EXPECT_GT(names.size(), 0u);
+    EXPECT_LT(names.size(), static_cast<std::size_t>(kRecords));
+    const std::string whole = AsText(CrosswordFileBytes(MakeCrosswordPuzzle({CrosswordRecordBytes(heads[0])})));
+    for (const auto& name : names) {
+        ASSERT_EQ(name.rfind("(L) Puzzle ", 0), 0u) << name;  // no temporary file or folder
+        EXPECT_EQ(ReadFileText(repository_ / name).size(), whole.size()) << name;
     }
 }
 

@@ -9,8 +9,10 @@
 #include <thread>
 
 #include "app/Main.h"
+#include "puzzles/Import.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
+#include "tests/native/RecordBuilder.h"
 #include "tests/win/TestSupport.h"
 #include "win/ExceptionHook.h"
 #include "win/Paths.h"
@@ -157,6 +159,34 @@ TEST_F(MainWindowTest, ANewRepositoryIsListedWithinASecondAndACaseChangeIsNotNew
     EXPECT_EQ(refills, before);
 }
 
+TEST_F(MainWindowTest, ARepositoryDeletedOrReplacedUnderTheSameNameIsListedAnew)
+{
+    const std::string folder = repository_ / "live";
+    auto fill = [&](const std::string& prefix, int count) {
+        std::vector<std::string> captions;
+        for (int i = 0; i < count; ++i) {
+            captions.push_back(prefix + std::to_string(i));
+            Touch(folder + "\\" + captions.back() + ".JGF");
+        }
+        return captions;
+    };
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    config_.SetRepository(folder);
+    const auto old = fill("Old ", 5);
+    Open();
+    ASSERT_TRUE(WaitForCaptions(old));
+
+    // As a user outside Wine would do it (Wine keeps the watched folder from being removed).
+    const std::string unixFolder = UnixPath(folder);
+    ASSERT_FALSE(unixFolder.empty());
+    ASSERT_TRUE(RunUnixShell("rm -rf '" + unixFolder + "' && mkdir '" + unixFolder + "'"));
+    EXPECT_TRUE(WaitForCaptions(fill("New ", 4), 2s));
+
+    ASSERT_TRUE(RunUnixShell("mv '" + unixFolder + "' '" + unixFolder + "-away' && mkdir '" + unixFolder + "'"));
+    EXPECT_TRUE(WaitForCaptions({}, 2s));
+    EXPECT_TRUE(WaitForCaptions(fill("Fresh ", 2), 2s));
+}
+
 TEST_F(MainWindowTest, AMissingOrEmptyRepositoryGivesAnEmptyListWithoutSpinning)
 {
     Touch(repository_ / "AFile.txt");
@@ -231,20 +261,25 @@ TEST_F(MainWindowTest, EnterAndPlayStartTheGameWithTheRebuiltQuotedPath)
     EXPECT_EQ(parameters[1], "-jar WordSearch.jar \"" + repository_.Path() + "Fruit.JWF\"");
 }
 
-TEST_F(MainWindowTest, DeleteSendsTheFileToTheRecycleBinAndTheListFollows)
+TEST_F(MainWindowTest, DeleteAndAltDeleteSendTheFileToTheRecycleBinAndTheListFollows)
 {
-    Touch(repository_ / "Cats.JGF");
     Touch(repository_ / "Cats.JWF");
     Open();
-    int crossword = window_->Lines()[0].KindTag == PuzzleLine::Crossword ? 0 : 1;
-    Select(crossword);
-    WindowCatcher confirm("Yes");
-    ::SendMessageA(List(), WM_KEYDOWN, VK_DELETE, 0);
-    EXPECT_TRUE(confirm.Result().found);
-    EXPECT_FALSE(win::FileExists(repository_ / "Cats.JGF"));
-    EXPECT_TRUE(win::FileExists(repository_ / "Cats.JWF"));
-    EXPECT_TRUE(WaitUntil([&] { return window_->Lines().size() == 1; }));
-    EXPECT_EQ(window_->Lines()[0].KindTag, PuzzleLine::WordSearch);
+    // Alt+Delete reaches the list as a system key (context bit 29 set).
+    const std::pair<UINT, LPARAM> keys[] = {{WM_KEYDOWN, 0}, {WM_SYSKEYDOWN, 1 << 29}};
+    for (const auto& [message, flags] : keys) {
+        Touch(repository_ / "Cats.JGF");
+        ASSERT_TRUE(WaitUntil([&] { return window_->Lines().size() == 2; }));
+        int crossword = window_->Lines()[0].KindTag == PuzzleLine::Crossword ? 0 : 1;
+        Select(crossword);
+        WindowCatcher confirm("Yes");
+        ::SendMessageA(List(), message, VK_DELETE, flags);
+        EXPECT_TRUE(confirm.Result().found) << message;
+        EXPECT_FALSE(win::FileExists(repository_ / "Cats.JGF"));
+        EXPECT_TRUE(win::FileExists(repository_ / "Cats.JWF"));
+        EXPECT_TRUE(WaitUntil([&] { return window_->Lines().size() == 1; }));
+        EXPECT_EQ(window_->Lines()[0].KindTag, PuzzleLine::WordSearch);
+    }
 }
 
 TEST_F(MainWindowTest, ClosingMaximisedStoresTheStateAndTheNormalBounds)
@@ -275,6 +310,32 @@ TEST_F(MainWindowTest, ClosingMaximisedStoresTheStateAndTheNormalBounds)
     EXPECT_EQ(r.right - r.left, 600);
     EXPECT_EQ(r.bottom - r.top, 420);
     EXPECT_EQ(ListView_GetColumnWidth(again.ListView(), 0), 123);
+}
+
+TEST_F(MainWindowTest, AnImportOfManyPuzzlesCostsFewRefillsAndEndsWithEveryPuzzleListed)
+{
+    constexpr int kRecords = 300;
+    TempFolder collections;
+    std::string bytes;
+    std::vector<std::string> names;
+    for (int i = 0; i < kRecords; ++i) {
+        const std::string title = "Puzzle " + std::to_string(i);
+        auto record = RecordBuilder::ForCrossword().Head("B", title).Bytes();
+        bytes.append(record.begin(), record.end());
+        names.push_back("(B) " + title);
+    }
+    WriteFileText(collections / "many.cw3", bytes);
+    std::atomic<int> refills{0};
+    TMainWin& w = Open();
+    WaitUntil([] { return false; }, 700ms);
+    TMainWin::RefillProbe = [&] { ++refills; };
+    TfrmImport dialog;
+    dialog.CreateModeless(w.Handle());
+    dialog.LoadCollection(collections / "many.cw3");
+    ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_IMPORT_SELECT, BN_CLICKED), 0);
+    ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_IMPORT_OK, BN_CLICKED), 0);
+    EXPECT_TRUE(WaitForCaptions(names, 10s));
+    EXPECT_LE(refills, 5);
 }
 
 TEST_F(MainWindowTest, ClosingDuringAStormOfChangesEndsWithinASecond)
@@ -384,7 +445,7 @@ TEST_F(MainWindowTest, ImportCommandRunsTheFileDialogThenTheImportDialog)
                 if (::GetDlgItem(dialog, IDC_IMPORT_LIST) != nullptr) {
                     seen.push_back("import dialog");
                     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IMPORT_SELECT, BN_CLICKED), 0);
-                    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_IMPORT_OK, BN_CLICKED), 0);
                 } else {
                     seen.push_back("file dialog");
                     HWND name = ::GetDlgItem(dialog, 0x47C);  // the file name box

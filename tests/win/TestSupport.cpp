@@ -1,5 +1,7 @@
 #include "tests/win/TestSupport.h"
 
+#include <algorithm>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -25,6 +27,23 @@ TempFolder::TempFolder()
 }
 
 TempFolder::~TempFolder() { RemoveTree(path_); }
+
+std::vector<std::string> FolderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 void RemoveTree(const std::string& path)
 {
@@ -299,6 +318,35 @@ HANDLE StartProgram(const std::string& program, const std::string& arguments)
         return nullptr;
     ::CloseHandle(pi.hThread);
     return pi.hProcess;
+}
+
+std::string UnixPath(const std::string& windowsPath)
+{
+    using Fn = char*(CDECL*)(LPCWSTR);
+    static const Fn toUnix = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (toUnix == nullptr)
+        return {};
+    std::wstring wide(windowsPath.begin(), windowsPath.end());
+    char* unix = toUnix(wide.c_str());
+    if (unix == nullptr)
+        return {};
+    std::string path = unix;
+    ::HeapFree(::GetProcessHeap(), 0, unix);
+    return path;
+}
+
+bool RunUnixShell(const std::string& command)
+{
+    // Wine's own way of starting a Unix program (its web browser helper uses it).
+    using Fn = LONG(CDECL*)(char* const*, int);
+    static const Fn spawn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "__wine_unix_spawnvp")));
+    if (spawn == nullptr)
+        return false;
+    std::string shell = "/bin/sh", option = "-c", line = command;
+    char* const argv[] = {shell.data(), option.data(), line.data(), nullptr};
+    return spawn(argv, TRUE) == 0;
 }
 
 ProcessResult RunProgram(const std::string& program, const std::string& arguments, std::chrono::milliseconds timeout)

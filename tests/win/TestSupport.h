@@ -32,6 +32,9 @@ private:
 };
 
 void RemoveTree(const std::string& path);
+// The names in a folder (a path ending in a backslash), hidden ones too, without "." and "..",
+// sorted.
+std::vector<std::string> FolderEntries(const std::string& folder);
 void WriteFileText(const std::string& path, const std::string& content);
 std::string ReadFileText(const std::string& path);
 bool CopyFileTo(const std::string& from, const std::string& to);
@@ -131,6 +134,12 @@ struct ProcessResult {
     bool finished = false;
     DWORD exitCode = 0;
 };
+// The Unix path of a Windows path, under Wine.
+std::string UnixPath(const std::string& windowsPath);
+// Runs a shell command on the Unix side, as a user working outside Wine would (rm -rf, mv, ln -s),
+// and waits for its end; answers whether it succeeded.
+bool RunUnixShell(const std::string& command);
+
 // Runs a program with a command line and waits (bounded) for its end.
 ProcessResult RunProgram(const std::string& program, const std::string& arguments,
                          std::chrono::milliseconds timeout = std::chrono::seconds(30));

@@ -1,0 +1,15 @@
+// Serving a thread's messages while it waits for a worker: the worker's sent hand-offs, paints and
+// input go on. A quit request met on the way is kept aside for the caller to post again once its
+// wait is over, so that the message loop still sees it.
+#pragma once
+#include <windows.h>
+
+#include <optional>
+
+namespace win {
+
+void DispatchPending(std::optional<int>& quit);
+// Posts a kept quit request again.
+void RepostQuit(const std::optional<int>& quit);
+
+}  // namespace win
