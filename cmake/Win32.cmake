@@ -1,6 +1,7 @@
-# Win32 tree: gridlark.exe for 32-bit Windows, its Wine tests and the test stubs.
+# Windows tree: gridlark.exe, its Wine tests and the test stubs. build/win32 is the product for
+# 32-bit Windows; build/win64 the same code for 64-bit Windows, tested where no 32-bit code runs.
 enable_language(RC)
-set(JPEG_PREFIX ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-i686 CACHE PATH "libjpeg built by scripts/setup")
+set(JPEG_PREFIX ${PROJECT_SOURCE_DIR}/build/deps/libjpeg-${CMAKE_SYSTEM_PROCESSOR} CACHE PATH "libjpeg built by scripts/setup")
 
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601 _WIN32_IE=0x0600)
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wall> $<$<COMPILE_LANGUAGE:CXX>:-Wextra>)
@@ -29,6 +30,9 @@ set(GRIDLARK_WIN_SOURCES
   win/LazyApi.cpp
   win/Fonts.cpp
   win/LinkLabel.cpp
+  win/MessagePump.cpp
+  jre/ScanThread.cpp
+  jre/ScanForm.cpp
 )
 add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})
 target_include_directories(gridlark_win PUBLIC ${PROJECT_SOURCE_DIR} ${JPEG_PREFIX}/include)

@@ -45,3 +45,16 @@
 #define IDC_IMPORT_LIST 502
 #define IDC_IMPORT_SELECT 503
 #define IDC_IMPORT_CLEAR 504
+// OK has an id of its own: Enter, which the dialog manager turns into IDOK, must not import.
+#define IDC_IMPORT_OK 505
+#define IDC_IMPORT_PROGRESS 506
+#define IDC_IMPORT_PROGRESS_TEXT 507
+
+// The Select JRE dialog.
+#define IDD_SCAN 600
+#define IDC_SCAN_LABEL1 601
+#define IDC_SCAN_PANEL 602
+#define IDC_SCAN_STATUS 603
+#define IDC_SCAN_PATH 604
+#define IDC_SCAN_ANIMATION 605
+#define IDC_SCAN_PATHS 606

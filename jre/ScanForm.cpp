@@ -1,0 +1,198 @@
+#include "jre/ScanForm.h"
+
+#include <commctrl.h>
+
+#include <optional>
+
+#include "core/Text.h"
+#include "res/resource.h"
+#include "win/ExceptionHook.h"
+#include "win/Fonts.h"
+#include "win/MessagePump.h"
+
+TfrmScan* frmScan = nullptr;
+std::function<void(TScanDrive::Notice, const std::string&)> TfrmScan::NoticeProbe;
+
+namespace {
+
+constexpr const char* kNoItems = "There are no items to show in this view";
+constexpr UINT kMarqueeMs = 30;
+// The controls that stand on the white panel.
+constexpr int kPanelControls[] = {IDC_SCAN_STATUS, IDC_SCAN_PATH};
+
+}  // namespace
+
+TfrmScan::TfrmScan() : win::Dialog(IDD_SCAN) {}
+
+bool TfrmScan::FormCreate()
+{
+    CenterOverOwner();
+    boldFont_.reset(win::CreateBoldFontOf(Item(IDC_SCAN_STATUS)));
+    ::SendMessageA(Item(IDC_SCAN_STATUS), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    white_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
+    // The scan starts once the dialog shows.
+    ::PostMessageA(Handle(), WM_SCAN_START, 0, 0);
+    return true;
+}
+
+void TfrmScan::FormShow()
+{
+    ::SendMessageA(Item(IDC_SCAN_ANIMATION), PBM_SETMARQUEE, TRUE, kMarqueeMs);
+    Scanner = TScanDrive::CreateSuspended();
+    Scanner->Resume();
+}
+
+void TfrmScan::AddFind(const std::string& folder)
+{
+    ::SendMessageA(Item(IDC_SCAN_PATHS), LB_ADDSTRING, 0,
+                   reinterpret_cast<LPARAM>(text::IncludeTrailingBackslash(folder).c_str()));
+    ::ShowWindow(Item(IDC_SCAN_PATHS), SW_SHOW);
+}
+
+// The panel's inside, in the dialog's client coordinates.
+RECT TfrmScan::PanelInside() const
+{
+    HWND panel = Item(IDC_SCAN_PANEL);
+    RECT inside{};
+    ::GetClientRect(panel, &inside);
+    ::MapWindowPoints(panel, Handle(), reinterpret_cast<POINT*>(&inside), 2);
+    return inside;
+}
+
+void TfrmScan::ScanFinished()
+{
+    HWND animation = Item(IDC_SCAN_ANIMATION);
+    ::SendMessageA(animation, PBM_SETMARQUEE, FALSE, 0);
+    ::ShowWindow(animation, SW_HIDE);
+    HWND list = Item(IDC_SCAN_PATHS);
+    ::ShowWindow(list, ::SendMessageA(list, LB_GETCOUNT, 0, 0) > 0 ? SW_SHOW : SW_HIDE);
+    const RECT inside = PanelInside();
+    ::SetWindowPos(list, HWND_TOP, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top,
+                   SWP_NOACTIVATE);
+    ::SetDlgItemTextA(Handle(), IDC_SCAN_STATUS, kNoItems);
+    ::ShowWindow(Item(IDC_SCAN_PATH), SW_HIDE);
+    Scanner = nullptr;
+}
+
+void TfrmScan::lbxPathsClick()
+{
+    HWND list = Item(IDC_SCAN_PATHS);
+    const auto selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
+    selectedJrePath_.clear();
+    if (selected != LB_ERR) {
+        const auto length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
+        std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+        selectedJrePath_ = text;
+    }
+    ::EnableWindow(Item(IDOK), selected != LB_ERR ? TRUE : FALSE);
+}
+
+void TfrmScan::StopScan()
+{
+    if (Scanner != nullptr)
+        Scanner->StopRequested = true;
+}
+
+// Every way of closing passes here: a running scan is stopped, and the dialog waits for its
+// completion notice while serving the worker's hand-offs, which only run while this thread
+// processes messages.
+bool TfrmScan::FormCloseQuery(INT_PTR)
+{
+    if (closing_)
+        return false;
+    closing_ = true;
+    StopScan();
+    WaitForScanEnd();
+    closing_ = false;
+    return true;
+}
+
+void TfrmScan::WaitForScanEnd()
+{
+    std::optional<int> quit;
+    while (Scanner != nullptr) {
+        win::DispatchPending(quit);
+        if (Scanner != nullptr)
+            ::Sleep(1);
+    }
+    win::RepostQuit(quit);
+}
+
+void TfrmScan::Deliver(TScanDrive::Notice notice, TScanDrive& scanner)
+{
+    if (frmScan != nullptr && frmScan->Handle() != nullptr)
+        ::SendMessageA(frmScan->Handle(), WM_SCAN_NOTICE, notice, reinterpret_cast<LPARAM>(&scanner));
+}
+
+void TfrmScan::HandOverFailure(std::exception_ptr error)
+{
+    if (frmScan != nullptr && frmScan->Handle() != nullptr)
+        ::SendMessageA(frmScan->Handle(), WM_SCAN_FAILED, 0, reinterpret_cast<LPARAM>(&error));
+}
+
+void TfrmScan::OnNotice(TScanDrive::Notice notice, const TScanDrive& scanner)
+{
+    if (NoticeProbe)
+        NoticeProbe(notice, scanner.CurrentFolder);
+    switch (notice) {
+        case TScanDrive::ReportProgress:
+            ::SetDlgItemTextA(Handle(), IDC_SCAN_PATH, scanner.CurrentFolder.c_str());
+            break;
+        case TScanDrive::ReportFind:
+            AddFind(scanner.CurrentFolder);
+            break;
+        case TScanDrive::ScanFinished:
+            ScanFinished();
+            break;
+    }
+}
+
+bool TfrmScan::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+{
+    switch (message) {
+        case WM_SCAN_START:
+            FormShow();
+            return true;
+        case WM_SCAN_NOTICE:
+            OnNotice(static_cast<TScanDrive::Notice>(wParam), *reinterpret_cast<const TScanDrive*>(lParam));
+            return true;
+        case WM_SCAN_FAILED:
+            win::HandleException(*reinterpret_cast<std::exception_ptr*>(lParam));
+            return true;
+        case WM_CTLCOLORSTATIC: {
+            const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+            for (int onPanel : kPanelControls) {
+                if (id == onPanel) {
+                    ::SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+                    result = reinterpret_cast<INT_PTR>(white_.get());
+                    return true;
+                }
+            }
+            return false;
+        }
+        default:
+            return false;
+    }
+}
+
+bool TfrmScan::OnCommand(int id, int code, HWND control)
+{
+    if (id == IDC_SCAN_PATHS) {
+        if (code == LBN_SELCHANGE)
+            lbxPathsClick();
+        return true;
+    }
+    return win::Dialog::OnCommand(id, code, control);
+}
+
+std::optional<std::string> SelectJre(HWND owner)
+{
+    TfrmScan dialog;
+    frmScan = &dialog;
+    win::ScopeExit forget([] { frmScan = nullptr; });
+    if (dialog.ShowModal(owner) != IDOK)
+        return std::nullopt;
+    return dialog.SelectedJrePath();
+}

@@ -1,0 +1,192 @@
+// The drive scan and the Select JRE dialog, against the fixture drives M: and N: that the test
+// prefix maps (see scripts/lib.sh): M:\javaw.exe, M:\Java\jre1\bin\javaw.exe, a folder
+// M:\Tools\javaw.exe, M:\loop\up linking back to M:\, N:\jdk\bin\javaw.exe,
+// N:\deep\a\b\c\bin\javaw.exe and N:\alias linking to M:\Java.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "jre/ScanForm.h"
+#include "res/resource.h"
+#include "tests/win/TestSupport.h"
+
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Seen {
+    TScanDrive::Notice notice;
+    std::string folder;
+    bool operator==(const Seen&) const = default;
+};
+
+std::size_t Depth(const std::string& folder) { return std::count(folder.begin(), folder.end(), '\\'); }
+
+class ScanTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TScanDrive::RootsForTests = [] { return std::vector<std::string>{"M:\\", "N:\\"}; };
+        TfrmScan::NoticeProbe = [this](TScanDrive::Notice notice, const std::string& folder) {
+            seen_.push_back({notice, folder});
+            if (onNotice_)
+                onNotice_(notice, folder);
+        };
+    }
+    void TearDown() override
+    {
+        dialog_.reset();
+        frmScan = nullptr;
+        TScanDrive::RootsForTests = nullptr;
+        TfrmScan::NoticeProbe = nullptr;
+    }
+    TfrmScan& Open()
+    {
+        dialog_ = std::make_unique<TfrmScan>();
+        frmScan = dialog_.get();
+        EXPECT_NE(dialog_->CreateModeless(nullptr), nullptr);
+        return *dialog_;
+    }
+    bool WaitFinished()
+    {
+        return WaitUntil([&] { return !seen_.empty() && seen_.back().notice == TScanDrive::ScanFinished; }, 30s);
+    }
+    std::vector<std::string> Folders(TScanDrive::Notice notice) const
+    {
+        std::vector<std::string> folders;
+        for (const auto& s : seen_)
+            if (s.notice == notice)
+                folders.push_back(s.folder);
+        return folders;
+    }
+    std::vector<std::string> ListItems() const
+    {
+        std::vector<std::string> items;
+        HWND list = dialog_->Item(IDC_SCAN_PATHS);
+        for (LRESULT i = 0; i < ::SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+            char text[MAX_PATH] = {};
+            ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+            items.push_back(text);
+        }
+        return items;
+    }
+    // The dialog is not shown in these tests: a control's own style tells whether it shows.
+    bool Visible(int id) const { return (::GetWindowLongA(dialog_->Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
+
+    std::vector<Seen> seen_;
+    std::function<void(TScanDrive::Notice, const std::string&)> onNotice_;
+    std::unique_ptr<TfrmScan> dialog_;
+};
+
+}  // namespace
+
+TEST_F(ScanTest, TheFixedDrivesAreTheFixtureDrivesAmongOthersInLetterOrder)
+{
+    const auto drives = FixedDrives();
+    const auto m = std::find(drives.begin(), drives.end(), "M:\\");
+    ASSERT_NE(m, drives.end());
+    ASSERT_NE(m + 1, drives.end());
+    EXPECT_EQ(*(m + 1), "N:\\");
+    EXPECT_TRUE(std::is_sorted(drives.begin(), drives.end()));
+}
+
+TEST_F(ScanTest, WithoutFixedDrivesTheScanEndsAtOnceInItsEmptyState)
+{
+    TScanDrive::RootsForTests = [] { return std::vector<std::string>{}; };
+    Open();
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(seen_, (std::vector<Seen>{{TScanDrive::ScanFinished, ""}}));
+    EXPECT_FALSE(Visible(IDC_SCAN_PATHS));
+    EXPECT_FALSE(Visible(IDC_SCAN_PATH));
+    EXPECT_FALSE(Visible(IDC_SCAN_ANIMATION));
+    EXPECT_EQ(dialog_->ItemText(IDC_SCAN_STATUS), "There are no items to show in this view");
+    EXPECT_FALSE(::IsWindowEnabled(dialog_->Item(IDOK)));
+    EXPECT_EQ(dialog_->ItemText(IDC_SCAN_LABEL1),
+              "Below is a list of JREs installed on your system.  Some may be incomplete while others are older "
+              "versions.  You may have to try each one to find a compatible version.");
+}
+
+TEST_F(ScanTest, FindsComeShallowFirstOncePerPathAndALinkBackToAnAncestorIsNotEntered)
+{
+    Open();
+    ASSERT_TRUE(WaitFinished());
+    const auto finds = Folders(TScanDrive::ReportFind);
+    const auto examined = Folders(TScanDrive::ReportProgress);
+    std::vector<std::string> sorted = finds;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sorted,
+              (std::vector<std::string>{"M:\\", "M:\\Java\\jre1\\bin\\", "M:\\Tools\\", "N:\\alias\\jre1\\bin\\",
+                                        "N:\\deep\\a\\b\\c\\bin\\", "N:\\jdk\\bin\\"}));
+    EXPECT_TRUE(
+        std::is_sorted(finds.begin(), finds.end(), [](const auto& a, const auto& b) { return Depth(a) < Depth(b); }));
+    ASSERT_GE(examined.size(), 2u);
+    EXPECT_EQ(examined[0], "M:\\");
+    EXPECT_EQ(examined[1], "N:\\");
+    EXPECT_TRUE(std::is_sorted(examined.begin(), examined.end(),
+                               [](const auto& a, const auto& b) { return Depth(a) < Depth(b); }));
+    EXPECT_NE(std::find(examined.begin(), examined.end(), "M:\\loop\\"), examined.end());
+    EXPECT_EQ(std::find(examined.begin(), examined.end(), "M:\\loop\\up\\"), examined.end());
+    // Each find is shown right after its folder's progress.
+    for (std::size_t i = 0; i < seen_.size(); ++i)
+        if (seen_[i].notice == TScanDrive::ReportFind)
+            EXPECT_EQ(seen_.at(i - 1), (Seen{TScanDrive::ReportProgress, seen_[i].folder}));
+    EXPECT_EQ(ListItems(), sorted);
+    EXPECT_TRUE(Visible(IDC_SCAN_PATHS));
+    EXPECT_FALSE(dialog_->Scanning());
+}
+
+TEST_F(ScanTest, AStopDuringAFolderFinishesThatFolderAndEndsTheScan)
+{
+    onNotice_ = [this](TScanDrive::Notice notice, const std::string& folder) {
+        if (notice == TScanDrive::ReportProgress && folder == "M:\\")
+            dialog_->StopScan();
+    };
+    Open();
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(seen_, (std::vector<Seen>{{TScanDrive::ReportProgress, "M:\\"},
+                                        {TScanDrive::ReportFind, "M:\\"},
+                                        {TScanDrive::ScanFinished, "M:\\"}}));
+}
+
+TEST_F(ScanTest, OkDuringTheScanGivesTheSelectedFolderWhileCancelAndTheCloseBoxGiveNone)
+{
+    // Each folder takes a little longer, so that the choices are made while the scan runs.
+    onNotice_ = [](TScanDrive::Notice notice, const std::string&) {
+        if (notice == TScanDrive::ReportProgress)
+            ::Sleep(30);
+    };
+    enum class Choice { Ok, Cancel, CloseBox };
+    for (Choice choice : {Choice::Ok, Choice::Cancel, Choice::CloseBox}) {
+        seen_.clear();
+        bool scanningAtChoice = false;
+        std::thread driver([&] {
+            HWND dialog = nullptr;
+            WaitUntil([&] {
+                dialog = ::FindWindowA("#32770", "Select JRE");
+                return dialog != nullptr && ::IsWindowVisible(::GetDlgItem(dialog, IDC_SCAN_PATHS));
+            });
+            scanningAtChoice = ::IsWindowVisible(::GetDlgItem(dialog, IDC_SCAN_ANIMATION)) != FALSE;
+            HWND list = ::GetDlgItem(dialog, IDC_SCAN_PATHS);
+            if (choice == Choice::Ok) {
+                ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+                ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SCAN_PATHS, LBN_SELCHANGE),
+                               reinterpret_cast<LPARAM>(list));
+                ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            } else if (choice == Choice::Cancel) {
+                ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            } else {
+                ::PostMessageA(dialog, WM_CLOSE, 0, 0);
+            }
+        });
+        const auto chosen = SelectJre(nullptr);
+        driver.join();
+        EXPECT_TRUE(scanningAtChoice);
+        EXPECT_EQ(chosen, choice == Choice::Ok ? std::optional<std::string>("M:\\") : std::nullopt);
+        ASSERT_FALSE(seen_.empty());
+        EXPECT_EQ(seen_.back().notice, TScanDrive::ScanFinished);
+        EXPECT_EQ(frmScan, nullptr);
+    }
+}
