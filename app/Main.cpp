@@ -4,11 +4,13 @@
 
 #include "app/Application.h"
 #include "app/MsgForm.h"
+#include "help/HTMLHelp.h"
 #include "core/Text.h"
 #include "puzzles/Import.h"
 #include "res/resource.h"
 #include "settings/ConfigRules.h"
 #include "settings/Configs.h"
+#include "settings/Prefs.h"
 #include "win/ExceptionHook.h"
 #include "win/Fonts.h"
 #include "win/LinkLabel.h"
@@ -24,6 +26,7 @@ constexpr const char* kInitialCount = "Items:";
 constexpr const char* kFontName = "Tahoma";
 constexpr int kFontPoints = 8;
 constexpr const char* kImportTitle = "Import Puzzle(s)";
+constexpr const char* kHelpContents = "Contents.htm";
 
 void RegisterMainWindowClass(WNDPROC procedure)
 {
@@ -144,15 +147,20 @@ void TMainWin::CreateCommands()
     add(IDM_DELETE, "&Delete Puzzle", "Delete Puzzle", 3, false, [this] { dxDeleteClick(); });
     add(IDM_IMPORT, "&Import Puzzle(s)...", "Import Puzzle(s)", 6, true, [this] { dxImportClick(); });
     add(IDM_EXIT, "E&xit", "Exit", ui::kNoPicture, true, [this] { dxExitClick(); });
+    add(IDM_PREFS, "&Preferences...", "Preferences", 5, true, [this] { dxPrefsClick(); });
+    add(IDM_GLHELP, "Gridlark &Help...", "Gridlark Help", 4, true, [this] { dxGLHelpClick(); });
 
     using ui::MenuEntry;
-    ::SetMenu(hwnd_,
-              bars_.BuildMenuBar({MenuEntry::Submenu(
-                  "&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
-                              MenuEntry::Command(IDM_IMPORT), MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)})}));
+    ::SetMenu(hwnd_, bars_.BuildMenuBar(
+                         {MenuEntry::Submenu("&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE),
+                                                         MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT),
+                                                         MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)}),
+                          MenuEntry::Submenu("&Options", {MenuEntry::Command(IDM_PREFS)}),
+                          MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_GLHELP)})}));
     dxPopup_ = bars_.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
                                  MenuEntry::Command(IDM_IMPORT)});
-    bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_.get(), {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT});
+    bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_.get(),
+                       {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT, 0, IDM_PREFS, 0, IDM_GLHELP});
 }
 
 void TMainWin::CreateControls()
@@ -252,6 +260,11 @@ void TMainWin::dxImportClick()
         return;
     TfrmImport().ShowModalFor(hwnd_, dlgImport.FileName());
 }
+
+// A new repository reaches the list through the watcher; nothing is refreshed here.
+void TMainWin::dxPrefsClick() { TfrmPrefs().ShowModal(hwnd_); }
+
+void TMainWin::dxGLHelpClick() { ShowHelpTopic(kHelpContents); }
 
 void TMainWin::dxDeleteClick()
 {

@@ -85,6 +85,8 @@ private:
     void dxDeleteClick();
     void dxExitClick();
     void dxImportClick();
+    void dxPrefsClick();
+    void dxGLHelpClick();
 
     HWND hwnd_ = nullptr;
     HWND pnlMain_ = nullptr;

@@ -11,6 +11,7 @@
 #include "app/Application.h"
 #include "app/Launcher.h"
 #include "app/Main.h"
+#include "app/Modules.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
 
@@ -60,15 +61,18 @@ int RunWindowRoad()
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    app::InitializeModules();
     auto config = std::make_unique<TConfig>();
     Config = config.get();
     Config->Load();
     if (int play = FindPlayArgument()) {
         PlayPuzzle(play + 1 < __argc ? __argv[play + 1] : "", nullptr);
         // The play road ends here: nothing is saved and nothing else runs.
+        app::FinalizeModules();
         ::ExitProcess(0);
     }
     int exitCode = RunWindowRoad();
     Config = nullptr;
+    app::FinalizeModules();
     return exitCode;
 }

@@ -9,6 +9,7 @@ set(GRIDLARK_CORE_SOURCES
   puzzles/FileNames.cpp
   app/VersionRules.cpp
   jre/ScanQueue.cpp
+  help/HelpRules.cpp
 )
 add_library(gridlark_core STATIC ${GRIDLARK_CORE_SOURCES})
 target_include_directories(gridlark_core PUBLIC ${PROJECT_SOURCE_DIR})

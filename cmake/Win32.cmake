@@ -33,6 +33,11 @@ set(GRIDLARK_WIN_SOURCES
   win/MessagePump.cpp
   jre/ScanThread.cpp
   jre/ScanForm.cpp
+  win/ShellFolderTree.cpp
+  settings/BrowseDir.cpp
+  settings/Prefs.cpp
+  help/HTMLHelp.cpp
+  app/Modules.cpp
 )
 add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})
 target_include_directories(gridlark_win PUBLIC ${PROJECT_SOURCE_DIR} ${JPEG_PREFIX}/include)
@@ -46,6 +51,22 @@ set_source_files_properties(${GRIDLARK_RC} PROPERTIES
 add_executable(gridlark WIN32 app/gridlark.cpp ${GRIDLARK_RC})
 target_link_libraries(gridlark PRIVATE gridlark_win)
 set_target_properties(gridlark PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/dist)
+
+# The help file, compiled from our own pages with chmcmd, shipped beside gridlark.exe.
+file(GLOB HELP_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/help/chm/*)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/dist/gridlark.chm
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/help/chm ${CMAKE_BINARY_DIR}/help-chm
+  COMMAND ${CMAKE_COMMAND} -E chdir ${CMAKE_BINARY_DIR}/help-chm chmcmd --no-html-scan gridlark.hhp
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/dist
+  COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_BINARY_DIR}/help-chm/gridlark.chm ${CMAKE_BINARY_DIR}/dist/gridlark.chm
+  DEPENDS ${HELP_SOURCES}
+  COMMENT "Compiling the help file"
+  VERBATIM)
+add_custom_target(helpfile ALL DEPENDS ${CMAKE_BINARY_DIR}/dist/gridlark.chm)
+add_dependencies(gridlark helpfile)
+add_test(NAME HelpFile.HoldsBothRootTopics
+  COMMAND sh -c "chmls list '${CMAKE_BINARY_DIR}/dist/gridlark.chm' > chm.txt && grep -q ' /Contents.htm$' chm.txt && grep -q ' /Options_Menu.htm$' chm.txt"
+  WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
 
 # Stubs for the outside programs the product starts; never shipped.
 foreach(stub javaw Relaybug stubbrowser)

@@ -8,6 +8,8 @@ inline constexpr const char* kPuzzleSite = "http://puzzles.orvanel.example";
 inline constexpr const char* kCorporateSite = "http://www.orvanel.example";
 inline constexpr const char* kLatticorSite = "http://latticor.orvanel.example";
 inline constexpr const char* kHuntgridSite = "http://huntgrid.orvanel.example";
+// The platform vendor's site, named where the help viewer is missing.
+inline constexpr const char* kPlatformVendorSite = "http://www.microsoft.example";
 
 inline constexpr const char* kJavaDownloadPath = "/gridlark/jre.htm";
 

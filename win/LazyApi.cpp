@@ -48,6 +48,60 @@ BOOL PlaySystemSound(const char* sound, DWORD flags)
     return fn != nullptr && fn(sound, nullptr, flags);
 }
 
+HRESULT ShellDesktopFolder(IShellFolder** folder)
+{
+    using Fn = HRESULT(WINAPI*)(IShellFolder**);
+    static const Fn fn = LazyProc<Fn>("shell32.dll", "SHGetDesktopFolder");
+    return fn != nullptr ? fn(folder) : E_NOTIMPL;
+}
+
+DWORD_PTR ShellFileInfo(PCIDLIST_ABSOLUTE item, SHFILEINFOA* info, UINT flags)
+{
+    using Fn = DWORD_PTR(WINAPI*)(LPCSTR, DWORD, SHFILEINFOA*, UINT, UINT);
+    static const Fn fn = LazyProc<Fn>("shell32.dll", "SHGetFileInfoA");
+    return fn != nullptr ? fn(reinterpret_cast<LPCSTR>(item), 0, info, sizeof(*info), flags | SHGFI_PIDL) : 0;
+}
+
+PIDLIST_ABSOLUTE CombineItemIds(PCIDLIST_ABSOLUTE parent, PCUITEMID_CHILD child)
+{
+    using Fn = PIDLIST_ABSOLUTE(WINAPI*)(PCIDLIST_ABSOLUTE, PCUIDLIST_RELATIVE);
+    static const Fn fn = LazyProc<Fn>("shell32.dll", "ILCombine");
+    return fn != nullptr ? fn(parent, child) : nullptr;
+}
+
+void FreeItemIds(LPITEMIDLIST ids)
+{
+    using Fn = void(WINAPI*)(LPVOID);
+    static const Fn fn = LazyProc<Fn>("ole32.dll", "CoTaskMemFree");
+    if (fn != nullptr && ids != nullptr)
+        fn(ids);
+}
+
+std::string TextOfShellName(STRRET& name, PCUITEMID_CHILD item)
+{
+    using Fn = HRESULT(WINAPI*)(STRRET*, PCUITEMID_CHILD, LPSTR, UINT);
+    static const Fn fn = LazyProc<Fn>("shlwapi.dll", "StrRetToBufA");
+    char text[MAX_PATH * 2] = {};
+    if (fn == nullptr || FAILED(fn(&name, item, text, sizeof(text))))
+        return {};
+    return text;
+}
+
+ComScope::ComScope()
+{
+    using Fn = HRESULT(WINAPI*)(LPVOID, DWORD);
+    static const Fn fn = LazyProc<Fn>("ole32.dll", "CoInitializeEx");
+    initialized_ = fn != nullptr && SUCCEEDED(fn(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+ComScope::~ComScope()
+{
+    using Fn = void(WINAPI*)();
+    static const Fn fn = LazyProc<Fn>("ole32.dll", "CoUninitialize");
+    if (initialized_ && fn != nullptr)
+        fn();
+}
+
 bool SetTimerResolution(UINT milliseconds, bool begin)
 {
     using Fn = MMRESULT(WINAPI*)(UINT);

@@ -7,6 +7,9 @@
 #include <commdlg.h>
 #include <mmsystem.h>
 #include <shellapi.h>
+#include <shlobj.h>
+
+#include <string>
 
 namespace win {
 
@@ -15,6 +18,25 @@ HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, con
 int RunFileOperation(SHFILEOPSTRUCTA* operation);
 BOOL ShowOpenFileDialog(OPENFILENAMEA* dialog);
 BOOL PlaySystemSound(const char* sound, DWORD flags);
+// The shell namespace, for the folder chooser's tree.
+HRESULT ShellDesktopFolder(IShellFolder** folder);
+DWORD_PTR ShellFileInfo(PCIDLIST_ABSOLUTE item, SHFILEINFOA* info, UINT flags);
+PIDLIST_ABSOLUTE CombineItemIds(PCIDLIST_ABSOLUTE parent, PCUITEMID_CHILD child);
+void FreeItemIds(LPITEMIDLIST ids);
+// A display name the shell handed back, as text; the name's own memory is released.
+std::string TextOfShellName(STRRET& name, PCUITEMID_CHILD item);
+// COM for the calling thread, for one scope.
+class ComScope {
+public:
+    ComScope();
+    ~ComScope();
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    bool initialized_ = false;
+};
+
 // timeBeginPeriod (begin) or timeEndPeriod; answers whether the call succeeded.
 bool SetTimerResolution(UINT milliseconds, bool begin);
 

@@ -1,7 +1,8 @@
 // Helper for scripts: "wintool wait <caption> <seconds>" waits until a visible top-level window
 // with that caption exists; "wintool close <caption>" asks it to close as a user would;
 // "wintool hold <caption>" keeps a hidden window open until it is closed, which keeps Wine's
-// desktop process alive between the short test processes.
+// desktop process alive between the short test processes; "wintool command <caption> <id>" sends
+// the window a menu command, as choosing it would.
 #include <windows.h>
 
 #include <cstdio>
@@ -30,6 +31,13 @@ int main(int argc, char** argv)
         MSG msg;
         while (window != nullptr && ::IsWindow(window) && ::GetMessageA(&msg, nullptr, 0, 0) > 0)
             ::DispatchMessageA(&msg);
+        return 0;
+    }
+    if (std::strcmp(argv[1], "command") == 0 && argc > 3) {
+        HWND window = ::FindWindowA(nullptr, argv[2]);
+        if (window == nullptr)
+            return 1;
+        ::PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(std::atoi(argv[3])), 0);
         return 0;
     }
     if (std::strcmp(argv[1], "close") == 0) {

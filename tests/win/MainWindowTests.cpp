@@ -469,6 +469,26 @@ TEST_F(MainWindowTest, ImportCommandRunsTheFileDialogThenTheImportDialog)
     EXPECT_TRUE(WaitForCaptions({"(K7) Robins", "(K7) Wrens"}));
 }
 
+TEST_F(MainWindowTest, ANewRepositoryChosenInThePreferencesIsListedWithinASecond)
+{
+    TempFolder other;
+    Touch(other / "Moved.JWF");
+    TMainWin& w = Open();
+    std::thread driver([&] {
+        HWND dialog = nullptr;
+        WaitUntil([&] {
+            dialog = ::FindWindowA("#32770", "Preferences");
+            return dialog != nullptr && ::IsWindowVisible(dialog);
+        });
+        ::SetDlgItemTextA(dialog, IDC_PREFS_REPOSITORY, other.Path().c_str());
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    ::SendMessageA(w.Handle(), WM_COMMAND, IDM_PREFS, 0);
+    driver.join();
+    EXPECT_EQ(config_.GetRepository(), other.Path());
+    EXPECT_TRUE(WaitForCaptions({"Moved"}, 1s));
+}
+
 TEST_F(MainWindowTest, BarsShowEachCommandWithItsCaptionHintAndPicture)
 {
     TMainWin& w = Open();

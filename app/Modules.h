@@ -1,0 +1,12 @@
+// The modules' start and end for the whole process: the help access loads the viewer's library at
+// program start and releases it at the end.
+#pragma once
+
+namespace app {
+
+void InitializeModules();
+// Runs once, whichever road the process leaves by: the window road's end, the play road's
+// ExitProcess and the crash report's end of process, where no static destructor runs.
+void FinalizeModules();
+
+}  // namespace app

@@ -1,0 +1,87 @@
+#include "help/HTMLHelp.h"
+
+#include "app/Application.h"
+#include "help/HelpRules.h"
+#include "win/Paths.h"
+
+namespace {
+
+constexpr UINT kDisplayTopic = 0;  // HH_DISPLAY_TOPIC
+constexpr DWORD kPathBufferSize = 1000;
+constexpr DWORD kViewerCloseWaitMs = 250;
+constexpr const char* kHelpErrorCaption = "Help Error";
+constexpr const char* kNotInstalledCaption = "HTML Help Not Installed";
+
+HMODULE HelpLibrary = nullptr;
+HtmlHelpFunction HtmlHelpEntry = nullptr;
+HWND HelpWindow = nullptr;
+bool standIn = false;
+
+// The first candidate on the PATH that exists; a PATH longer than the buffer is not read.
+std::string SearchLibrary()
+{
+    char buffer[kPathBufferSize] = {};
+    const DWORD length = ::GetEnvironmentVariableA("PATH", buffer, kPathBufferSize);
+    const std::string path = length < kPathBufferSize ? std::string(buffer, length) : std::string();
+    for (const auto& candidate : help::LibraryCandidates(path))
+        if (win::FileExists(candidate))
+            return candidate;
+    return {};
+}
+
+}  // namespace
+
+void LoadHelpLibrary()
+{
+    HelpLibrary = ::LoadLibraryA(help::kLibraryName);
+    if (HelpLibrary == nullptr) {
+        const std::string found = SearchLibrary();
+        if (!found.empty() && win::FileExists(found))
+            HelpLibrary = ::LoadLibraryA(found.c_str());
+    }
+    if (HelpLibrary != nullptr)
+        HtmlHelpEntry =
+            reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(::GetProcAddress(HelpLibrary, "HtmlHelpA")));
+}
+
+// A library without the entry counts as missing: its entry is never called.
+bool HelpLibraryLoaded() { return (HelpLibrary != nullptr || standIn) && HtmlHelpEntry != nullptr; }
+
+void ShowHelpTopic(const std::string& topic)
+{
+    if (!HelpLibraryLoaded()) {
+        ShowHelpNotInstalled();
+        return;
+    }
+    const std::string helpFile = app::HelpFile();
+    const std::string path = help::HelpFilePath(helpFile, win::ProgramFolder());
+    if (!win::FileExists(path)) {
+        ::MessageBoxA(nullptr, help::MissingFileMessage(helpFile).c_str(), kHelpErrorCaption, MB_ICONERROR | MB_OK);
+        return;
+    }
+    HelpWindow = HtmlHelpEntry(nullptr, help::TopicAddress(path, topic).c_str(), kDisplayTopic, 0);
+}
+
+void ShowHelpNotInstalled()
+{
+    ::MessageBoxA(nullptr, help::NotInstalledMessage(app::Title()).c_str(), kNotInstalledCaption, MB_OK);
+}
+
+void UnloadHelpLibrary()
+{
+    if (HelpWindow != nullptr && ::IsWindow(HelpWindow))
+        ::SendMessageA(HelpWindow, WM_CLOSE, 0, 0);
+    HelpWindow = nullptr;
+    ::Sleep(kViewerCloseWaitMs);
+    if (HelpLibrary != nullptr) {
+        ::FreeLibrary(HelpLibrary);
+        HelpLibrary = nullptr;
+    }
+    HtmlHelpEntry = nullptr;
+}
+
+void SetHtmlHelpEntryForTests(HtmlHelpFunction entry)
+{
+    standIn = entry != nullptr;
+    HtmlHelpEntry = entry;
+}

@@ -1,0 +1,25 @@
+// The help access's rules that need no window: where the library and the help file are looked
+// for, the address of a topic, and the two messages.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace help {
+
+inline constexpr const char* kLibraryName = "hhctrl.ocx";
+
+// The candidates for the viewer's library, in order: the bare name, then each non-empty entry of
+// the PATH value with a backslash added unless it ends in ":" or "\", then the library's name.
+std::vector<std::string> LibraryCandidates(const std::string& pathValue);
+
+// The help file: the name itself when it has a folder part, else the program's folder and it.
+std::string HelpFilePath(const std::string& helpFile, const std::string& programFolder);
+
+// "%s::\Contents.htm" for no topic; "%s::\%s" for a topic holding ".htm" (exact case);
+// "%s::\%s.htm" otherwise.
+std::string TopicAddress(const std::string& helpFilePath, const std::string& topic);
+
+std::string MissingFileMessage(const std::string& helpFile);
+std::string NotInstalledMessage(const std::string& title);
+
+}  // namespace help

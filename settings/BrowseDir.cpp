@@ -1,0 +1,111 @@
+#include "settings/BrowseDir.h"
+
+#include "core/Text.h"
+#include "res/resource.h"
+#include "win/LazyApi.h"
+#include "win/Paths.h"
+
+namespace {
+
+constexpr const char* kConfirmCaption = "Confirm Create";
+constexpr const char* kConfirmText = "The specified directory does not exist.\r\nDo you want to create it?";
+constexpr const char* kErrorCaption = "Error";
+constexpr const char* kCreateFailed =
+    "Could not create the path, \"%s\".\r\n"
+    "Please make sure that the disk is not full or write-protected.";
+
+}  // namespace
+
+TfrmBrowseDir::TfrmBrowseDir(std::string prompt, std::string requiredFile)
+    : win::Dialog(IDD_BROWSEDIR), prompt_(std::move(prompt)), RequiredFile(std::move(requiredFile))
+{
+}
+
+bool TfrmBrowseDir::FormCreate()
+{
+    CenterOverOwner();
+    ::SetDlgItemTextA(Handle(), IDC_BROWSE_LABEL1, prompt_.c_str());
+    stvwFolders.Attach(Item(IDC_BROWSE_TREE));
+    edtPathChange();
+    return true;
+}
+
+void TfrmBrowseDir::stvwFoldersChange()
+{
+    ::SetDlgItemTextA(Handle(), IDC_BROWSE_PATH, stvwFolders.SelectedPath().c_str());
+}
+
+void TfrmBrowseDir::edtPathChange()
+{
+    const std::string path = ItemText(IDC_BROWSE_PATH);
+    bool enabled = !text::Trim(path).empty();
+    if (enabled && !RequiredFile.empty())
+        enabled = win::FileExists(text::IncludeTrailingBackslash(path) + RequiredFile);
+    ::EnableWindow(Item(IDOK), enabled ? TRUE : FALSE);
+}
+
+// Only OK asks: a typed folder that does not exist may be created, kept as typed, or reconsidered.
+bool TfrmBrowseDir::FormCloseQuery(INT_PTR result)
+{
+    const std::string path = ItemText(IDC_BROWSE_PATH);
+    if (result == IDOK && !win::DirectoryExists(path)) {
+        switch (::MessageBoxA(Handle(), kConfirmText, kConfirmCaption, MB_ICONQUESTION | MB_YESNOCANCEL)) {
+            case IDYES:
+                if (!CreateTypedFolder())
+                    return false;
+                break;
+            case IDNO:
+                break;
+            default:
+                return false;
+        }
+    }
+    selectedPath_ = path;
+    return true;
+}
+
+bool TfrmBrowseDir::CreateTypedFolder()
+{
+    const std::string path = ItemText(IDC_BROWSE_PATH);
+    if (win::ForceDirectories(path))
+        return true;
+    std::string message(kCreateFailed);
+    message.replace(message.find("%s"), 2, path);
+    ::MessageBoxA(Handle(), message.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
+    return false;
+}
+
+bool TfrmBrowseDir::OnCommand(int id, int code, HWND control)
+{
+    if (id == IDC_BROWSE_PATH) {
+        if (code == EN_CHANGE)
+            edtPathChange();
+        return true;
+    }
+    return win::Dialog::OnCommand(id, code, control);
+}
+
+bool TfrmBrowseDir::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR&)
+{
+    if (message != WM_NOTIFY)
+        return false;
+    const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+    if (stvwFolders.OnNotify(header))
+        return true;
+    if (header.idFrom == IDC_BROWSE_TREE && (header.code == TVN_SELCHANGEDA || header.code == TVN_SELCHANGEDW)) {
+        stvwFoldersChange();
+        return true;
+    }
+    return false;
+}
+
+bool BrowseForFolder(HWND owner, const std::string& prompt, std::string& path, const std::string& requiredFile)
+{
+    path.clear();
+    win::ComScope com;
+    TfrmBrowseDir dialog(prompt, requiredFile);
+    if (dialog.ShowModal(owner) != IDOK)
+        return false;
+    path = dialog.SelectedPath();
+    return true;
+}

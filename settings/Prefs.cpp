@@ -1,0 +1,108 @@
+#include "settings/Prefs.h"
+
+#include "core/Text.h"
+#include "help/HTMLHelp.h"
+#include "jre/ScanForm.h"
+#include "res/resource.h"
+#include "settings/BrowseDir.h"
+#include "settings/Configs.h"
+#include "win/Fonts.h"
+
+namespace {
+
+constexpr const char* kRepositoryPrompt = "Choose Repository Folder";
+constexpr const char* kJavaPrompt = "Choose Java Location";
+constexpr const char* kJavaLauncher = "javaw.exe";
+constexpr const char* kHelpTopic = "Options_Menu";
+constexpr int kMachineWideControls[] = {IDC_PREFS_ALLUSERS, IDC_PREFS_REPOSITORY, IDC_PREFS_BROWSE, IDC_PREFS_JAVAPATH,
+                                        IDC_PREFS_JAVA};
+
+}  // namespace
+
+TfrmPrefs::TfrmPrefs() : win::Dialog(IDD_PREFS) {}
+
+bool TfrmPrefs::Checked(int id) const { return ::IsDlgButtonChecked(Handle(), id) == BST_CHECKED; }
+
+bool TfrmPrefs::FormCreate()
+{
+    CenterOverOwner();
+    boldFont_.reset(win::CreateBoldFontOf(Item(IDC_PREFS_LABEL2)));
+    ::SendMessageA(Item(IDC_PREFS_LABEL2), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
+    ::SetDlgItemTextA(Handle(), IDC_PREFS_REPOSITORY, Config->GetRepository().c_str());
+    ::CheckDlgButton(Handle(), IDC_PREFS_NOSOUND, Config->NoSound ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(Handle(), IDC_PREFS_ALLUSERS, Config->AllUsersSame ? BST_CHECKED : BST_UNCHECKED);
+    ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAPATH, Config->JavaPath.c_str());
+    machineWritable_ = TConfig::IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
+    if (!machineWritable_)
+        for (int id : kMachineWideControls)
+            ::EnableWindow(Item(id), FALSE);
+    return true;
+}
+
+void TfrmPrefs::btnBrowseClick()
+{
+    std::string folder;
+    if (BrowseForFolder(Handle(), kRepositoryPrompt, folder, ""))
+        ::SetDlgItemTextA(Handle(), IDC_PREFS_REPOSITORY, folder.c_str());
+}
+
+void TfrmPrefs::btnJavaClick()
+{
+    std::string folder;
+    if (BrowseForFolder(Handle(), kJavaPrompt, folder, kJavaLauncher))
+        ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAPATH, folder.c_str());
+}
+
+void TfrmPrefs::btnScanClick()
+{
+    if (auto folder = SelectJre(Handle()))
+        ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAPATH, folder->c_str());
+}
+
+void TfrmPrefs::btnOKClick()
+{
+    Config->SetRepository(ItemText(IDC_PREFS_REPOSITORY));
+    Config->NoSound = Checked(IDC_PREFS_NOSOUND);
+    Config->AllUsersSame = Checked(IDC_PREFS_ALLUSERS);
+    Config->JavaPath = text::IncludeTrailingBackslash(ItemText(IDC_PREFS_JAVAPATH));
+    Config->Save();
+}
+
+void TfrmPrefs::btnHelpClick() { ShowHelpTopic(kHelpTopic); }
+
+bool TfrmPrefs::OnCommand(int id, int code, HWND control)
+{
+    switch (id) {
+        case IDC_PREFS_BROWSE:
+            btnBrowseClick();
+            return true;
+        case IDC_PREFS_JAVA:
+            btnJavaClick();
+            return true;
+        case IDC_PREFS_SCAN:
+            btnScanClick();
+            return true;
+        case IDC_PREFS_HELP:
+            btnHelpClick();
+            return true;
+        case IDOK:
+            btnOKClick();
+            RequestClose(IDOK);
+            return true;
+        default:
+            return win::Dialog::OnCommand(id, code, control);
+    }
+}
+
+// Edit fields of the machine-wide settings show the button face while they are disabled.
+bool TfrmPrefs::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+{
+    if (message != WM_CTLCOLORSTATIC || machineWritable_)
+        return false;
+    const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
+    if (id != IDC_PREFS_REPOSITORY && id != IDC_PREFS_JAVAPATH)
+        return false;
+    ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_BTNFACE));
+    result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_BTNFACE));
+    return true;
+}

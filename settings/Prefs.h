@@ -1,0 +1,29 @@
+// The preferences dialog: the sound switch, the all-users switch, the repository folder and the
+// Java runtime's folder. OK stores them in the settings object and saves it; anything else
+// changes nothing.
+#pragma once
+#include "win/Dialog.h"
+#include "win/Handles.h"
+
+class TfrmPrefs : public win::Dialog {
+public:
+    TfrmPrefs();
+
+    void btnBrowseClick();
+    void btnJavaClick();
+    void btnScanClick();
+    void btnOKClick();
+    void btnHelpClick();
+
+protected:
+    bool FormCreate() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    bool Checked(int id) const;
+
+    // The machine-wide controls are disabled for a user who may not write the machine key.
+    bool machineWritable_ = true;
+    win::UniqueHFont boldFont_;
+};
