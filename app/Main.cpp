@@ -4,7 +4,9 @@
 
 #include "app/Application.h"
 #include "app/MsgForm.h"
+#include "faults/FatalError.h"
 #include "help/HTMLHelp.h"
+#include "settings/WebHosts.h"
 #include "core/Text.h"
 #include "puzzles/Import.h"
 #include "res/resource.h"
@@ -27,6 +29,7 @@ constexpr const char* kFontName = "Tahoma";
 constexpr int kFontPoints = 8;
 constexpr const char* kImportTitle = "Import Puzzle(s)";
 constexpr const char* kHelpContents = "Contents.htm";
+constexpr const char* kProductPagePath = "/gridlark";
 
 void RegisterMainWindowClass(WNDPROC procedure)
 {
@@ -117,8 +120,11 @@ bool TMainWin::Create()
                               ::GetModuleHandleA(nullptr), this);
     if (hwnd_ == nullptr)
         return false;
-    FormCreate();
-    return true;
+    // Creation work runs after the window exists, outside its procedure: it is guarded the same way.
+    return win::Guarded<bool>(false, [this] {
+        FormCreate();
+        return true;
+    });
 }
 
 void TMainWin::Show()
@@ -147,16 +153,19 @@ void TMainWin::CreateCommands()
     add(IDM_DELETE, "&Delete Puzzle", "Delete Puzzle", 3, false, [this] { dxDeleteClick(); });
     add(IDM_IMPORT, "&Import Puzzle(s)...", "Import Puzzle(s)", 6, true, [this] { dxImportClick(); });
     add(IDM_EXIT, "E&xit", "Exit", ui::kNoPicture, true, [this] { dxExitClick(); });
+    add(IDM_BUGREPORTER, "Configure &Bug Reporter...", "Configure Bug Reporter", ui::kNoPicture, true,
+        [this] { dxBugReporterClick(); });
     add(IDM_PREFS, "&Preferences...", "Preferences", 5, true, [this] { dxPrefsClick(); });
     add(IDM_GLHELP, "Gridlark &Help...", "Gridlark Help", 4, true, [this] { dxGLHelpClick(); });
 
     using ui::MenuEntry;
-    ::SetMenu(hwnd_, bars_.BuildMenuBar(
-                         {MenuEntry::Submenu("&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE),
-                                                         MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT),
-                                                         MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)}),
-                          MenuEntry::Submenu("&Options", {MenuEntry::Command(IDM_PREFS)}),
-                          MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_GLHELP)})}));
+    ::SetMenu(hwnd_,
+              bars_.BuildMenuBar(
+                  {MenuEntry::Submenu("&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE),
+                                                  MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT),
+                                                  MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)}),
+                   MenuEntry::Submenu("&Options", {MenuEntry::Command(IDM_BUGREPORTER), MenuEntry::Command(IDM_PREFS)}),
+                   MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_GLHELP)})}));
     dxPopup_ = bars_.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
                                  MenuEntry::Command(IDM_IMPORT)});
     bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_.get(),
@@ -266,6 +275,11 @@ void TMainWin::dxPrefsClick() { TfrmPrefs().ShowModal(hwnd_); }
 
 void TMainWin::dxGLHelpClick() { ShowHelpTopic(kHelpContents); }
 
+void TMainWin::dxBugReporterClick()
+{
+    faults::ConfigureBugReporter(app::kTitle, std::string(web::kCorporateSite) + kProductPagePath);
+}
+
 void TMainWin::dxDeleteClick()
 {
     std::string path = SelectedPuzzlePath();
@@ -321,7 +335,7 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             ServeRefillRequest();
             return 0;
         case WM_WATCHER_FAILED:
-            win::HandleException(*reinterpret_cast<std::exception_ptr*>(lParam));
+            win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));
             return 0;
         case WM_CLOSE:
             // The close is never refused; a second request while closing is the same close.

@@ -87,6 +87,7 @@ private:
     void dxImportClick();
     void dxPrefsClick();
     void dxGLHelpClick();
+    void dxBugReporterClick();
 
     HWND hwnd_ = nullptr;
     HWND pnlMain_ = nullptr;

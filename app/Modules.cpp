@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "faults/FatalError.h"
 #include "help/HTMLHelp.h"
 
 namespace app {
@@ -11,7 +12,11 @@ std::atomic<bool> finalized{false};
 
 }  // namespace
 
-void InitializeModules() { LoadHelpLibrary(); }
+void InitializeModules()
+{
+    LoadHelpLibrary();
+    faults::InitializeFatalError();
+}
 
 void FinalizeModules()
 {

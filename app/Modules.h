@@ -1,5 +1,6 @@
 // The modules' start and end for the whole process: the help access loads the viewer's library at
-// program start and releases it at the end.
+// program start and releases it at the end; the fault reporting gathers its start-up values and
+// takes over every unhandled failure.
 #pragma once
 
 namespace app {

@@ -25,7 +25,11 @@ std::vector<PuzzleLine> ListPuzzleFiles(const std::string& repository)
     if (text::Trim(repository).empty())
         return lines;
     WIN32_FIND_DATAA entry;
-    win::UniqueFindHandle find(::FindFirstFileA((text::IncludeTrailingBackslash(repository) + "*.*").c_str(), &entry));
+    // Long names only, fetched in large batches: a folder of tens of thousands of files is listed
+    // on every change, and short names are neither needed nor free to make.
+    win::UniqueFindHandle find(::FindFirstFileExA((text::IncludeTrailingBackslash(repository) + "*.*").c_str(),
+                                                  FindExInfoBasic, &entry, FindExSearchNameMatch, nullptr,
+                                                  FIND_FIRST_EX_LARGE_FETCH));
     if (!find)
         return lines;
     do {
@@ -136,8 +140,8 @@ DWORD WINAPI TMainWin::WatcherThread(LPVOID parameter)
         self->WatchRepository();
     } catch (...) {
         // The failure is told on the window's own thread, where the exception hook runs.
-        std::exception_ptr error = std::current_exception();
-        ::SendMessageA(self->hwnd_, WM_WATCHER_FAILED, 0, reinterpret_cast<LPARAM>(&error));
+        const win::CaughtException caught = win::CaughtException::Current();
+        ::SendMessageA(self->hwnd_, WM_WATCHER_FAILED, 0, reinterpret_cast<LPARAM>(&caught));
     }
     self->FWatcherRunning = false;
     return 0;

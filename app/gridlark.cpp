@@ -36,7 +36,7 @@ void RunMessageLoop()
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         } catch (...) {
-            win::HandleException(std::current_exception());
+            win::HandleException(win::CaughtException::Current());
         }
     }
 }

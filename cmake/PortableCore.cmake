@@ -10,6 +10,9 @@ set(GRIDLARK_CORE_SOURCES
   app/VersionRules.cpp
   jre/ScanQueue.cpp
   help/HelpRules.cpp
+  faults/ReportRules.cpp
+  faults/SymbolTable.cpp
+  settings/LinkRules.cpp
 )
 add_library(gridlark_core STATIC ${GRIDLARK_CORE_SOURCES})
 target_include_directories(gridlark_core PUBLIC ${PROJECT_SOURCE_DIR})

@@ -38,9 +38,14 @@ set(GRIDLARK_WIN_SOURCES
   settings/Prefs.cpp
   help/HTMLHelp.cpp
   app/Modules.cpp
+  win/ThrowSite.cpp
+  faults/FatalError.cpp
+  settings/WebLinks.cpp
 )
 add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})
 target_include_directories(gridlark_win PUBLIC ${PROJECT_SOURCE_DIR} ${JPEG_PREFIX}/include)
+# Every C++ raise is recorded where it happens, for the crash report (win/ThrowSite.cpp).
+target_link_options(gridlark_win PUBLIC -Wl,--wrap=__cxa_throw)
 target_link_libraries(gridlark_win PUBLIC gridlark_core
   ${JPEG_PREFIX}/lib/libjpeg.a comctl32 comdlg32 shell32 shlwapi version winmm ole32 uuid gdi32 user32 advapi32)
 
@@ -63,6 +68,16 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/dist/gridlark.chm
   COMMENT "Compiling the help file"
   VERBATIM)
 add_custom_target(helpfile ALL DEPENDS ${CMAKE_BINARY_DIR}/dist/gridlark.chm)
+
+# The crash report's address table, from the program's symbols and DWARF lines, beside it.
+string(REGEX REPLACE "g\\+\\+-posix$" "" BINUTILS_PREFIX ${CMAKE_CXX_COMPILER})
+function(add_symbol_table target)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/symtable ${BINUTILS_PREFIX} $<TARGET_FILE:${target}> ${PROJECT_SOURCE_DIR}
+            $<TARGET_FILE_DIR:${target}>/$<TARGET_FILE_BASE_NAME:${target}>.sym
+    VERBATIM)
+endfunction()
+add_symbol_table(gridlark)
 add_dependencies(gridlark helpfile)
 add_test(NAME HelpFile.HoldsBothRootTopics
   COMMAND sh -c "chmls list '${CMAKE_BINARY_DIR}/dist/gridlark.chm' > chm.txt && grep -q ' /Contents.htm$' chm.txt && grep -q ' /Options_Menu.htm$' chm.txt"
@@ -82,7 +97,14 @@ set_target_properties(wintool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} ${GRIDLARK_RC})
 target_link_libraries(win_tests PRIVATE gridlark_win GTest::gtest)
-add_dependencies(win_tests gridlark stub_javaw stub_Relaybug stub_stubbrowser)
+add_dependencies(win_tests gridlark stub_javaw stub_Relaybug stub_stubbrowser crashtest)
+add_symbol_table(win_tests)
+
+# A main window that fails on purpose, for the crash report's end-to-end tests.
+add_executable(crashtest WIN32 tests/win/crash/CrashTest.cpp ${GRIDLARK_RC})
+target_link_libraries(crashtest PRIVATE gridlark_win)
+set_target_properties(crashtest PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/crash)
+add_symbol_table(crashtest)
 
 function(to_wine_path out path)
   string(REPLACE "/" "\\" p "${path}")

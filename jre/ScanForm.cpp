@@ -126,10 +126,10 @@ void TfrmScan::Deliver(TScanDrive::Notice notice, TScanDrive& scanner)
         ::SendMessageA(frmScan->Handle(), WM_SCAN_NOTICE, notice, reinterpret_cast<LPARAM>(&scanner));
 }
 
-void TfrmScan::HandOverFailure(std::exception_ptr error)
+void TfrmScan::HandOverFailure(const win::CaughtException& caught)
 {
     if (frmScan != nullptr && frmScan->Handle() != nullptr)
-        ::SendMessageA(frmScan->Handle(), WM_SCAN_FAILED, 0, reinterpret_cast<LPARAM>(&error));
+        ::SendMessageA(frmScan->Handle(), WM_SCAN_FAILED, 0, reinterpret_cast<LPARAM>(&caught));
 }
 
 void TfrmScan::OnNotice(TScanDrive::Notice notice, const TScanDrive& scanner)
@@ -159,7 +159,7 @@ bool TfrmScan::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
             OnNotice(static_cast<TScanDrive::Notice>(wParam), *reinterpret_cast<const TScanDrive*>(lParam));
             return true;
         case WM_SCAN_FAILED:
-            win::HandleException(*reinterpret_cast<std::exception_ptr*>(lParam));
+            win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));
             return true;
         case WM_CTLCOLORSTATIC: {
             const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));

@@ -10,6 +10,7 @@
 
 #include "jre/ScanThread.h"
 #include "win/Dialog.h"
+#include "win/ExceptionHook.h"
 #include "win/Handles.h"
 
 class TfrmScan : public win::Dialog {
@@ -30,7 +31,7 @@ public:
     // Runs a worker's notice on the dialog's thread; the worker waits for it.
     static void Deliver(TScanDrive::Notice notice, TScanDrive& scanner);
     // Hands a failure inside the worker to the exception hook on the dialog's thread.
-    static void HandOverFailure(std::exception_ptr error);
+    static void HandOverFailure(const win::CaughtException& caught);
 
     // Test seam: sees every notice on the dialog's thread, with the folder it carries.
     static std::function<void(TScanDrive::Notice, const std::string&)> NoticeProbe;

@@ -74,7 +74,7 @@ void TScanDrive::Execute()
     } catch (const std::bad_alloc&) {
         // The scan ends with what it has found.
     } catch (...) {
-        TfrmScan::HandOverFailure(std::current_exception());
+        TfrmScan::HandOverFailure(win::CaughtException::Current());
     }
     Notify(ScanFinished);
 }

@@ -82,6 +82,7 @@ void TfrmImport::LoadCollection(const std::string& path)
         kind_ = Kind::WordSearch;
         entries_ = puzzles::ListCollection(path, puzzles::layout::kWordSearchRecordSize);
     }
+    ::SendMessageA(list, LB_INITSTORAGE, entries_.size(), entries_.size() * 64);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         auto line = ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries_[i].DisplayText.c_str()));
         if (line >= 0)

@@ -6,21 +6,18 @@
 #include <mutex>
 #include <utility>
 
+#include "faults/ReportRules.h"
+
 namespace win {
 namespace {
 
 std::mutex hookMutex;
 
-// Until a crash report is written, an unhandled failure is told on stderr and ends the process.
-void DefaultHook(std::exception_ptr error)
+// Until the crash report is set up, an unhandled failure is told on stderr and ends the process.
+void DefaultHook(const CaughtException& caught)
 {
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "gridlark: unhandled exception: %s\n", e.what());
-    } catch (...) {
-        std::fprintf(stderr, "gridlark: unhandled exception of unknown type\n");
-    }
+    std::fprintf(stderr, "gridlark: unhandled exception %s: %s\n", ClassNameOf(caught).c_str(),
+                 MessageOf(caught).c_str());
     std::fflush(stderr);
     ::ExitProcess(3);
 }
@@ -31,7 +28,29 @@ ExceptionHook& CurrentHook()
     return hook;
 }
 
+const char* StructuredName(unsigned long code)
+{
+    switch (code) {
+        case EXCEPTION_ACCESS_VIOLATION:
+            return "Access violation";
+        case EXCEPTION_INT_DIVIDE_BY_ZERO:
+            return "Division by zero";
+        case EXCEPTION_STACK_OVERFLOW:
+            return "Stack overflow";
+        case EXCEPTION_ILLEGAL_INSTRUCTION:
+            return "Illegal instruction";
+        case EXCEPTION_PRIV_INSTRUCTION:
+            return "Privileged instruction";
+        case EXCEPTION_IN_PAGE_ERROR:
+            return "In-page error";
+        default:
+            return "Structured exception";
+    }
+}
+
 }  // namespace
+
+CaughtException CaughtException::Current() { return {std::current_exception(), LastThrowSite()}; }
 
 ExceptionHook SetExceptionHook(ExceptionHook hook)
 {
@@ -39,14 +58,42 @@ ExceptionHook SetExceptionHook(ExceptionHook hook)
     return std::exchange(CurrentHook(), hook ? std::move(hook) : ExceptionHook(DefaultHook));
 }
 
-void HandleException(std::exception_ptr error)
+void HandleException(const CaughtException& caught)
 {
     ExceptionHook hook;
     {
         std::lock_guard lock(hookMutex);
         hook = CurrentHook();
     }
-    hook(error);
+    hook(caught);
+}
+
+std::string ClassNameOf(const CaughtException& caught)
+{
+    if (!caught.error)
+        return caught.site.typeName;
+    if (const std::type_info* type = caught.error.__cxa_exception_type())
+        return DemangledTypeName(type->name());
+    return caught.site.typeName;
+}
+
+std::string MessageOf(const CaughtException& caught)
+{
+    try {
+        if (caught.error)
+            std::rethrow_exception(caught.error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+    }
+    return {};
+}
+
+StructuredException::StructuredException(unsigned long code, const void* address)
+    : code_(code),
+      message_(std::string(StructuredName(code)) + " (code " + faults::AddressText(code) + ") at address " +
+               faults::AddressText(reinterpret_cast<std::uintptr_t>(address)))
+{
 }
 
 }  // namespace win

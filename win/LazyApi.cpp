@@ -48,6 +48,13 @@ BOOL PlaySystemSound(const char* sound, DWORD flags)
     return fn != nullptr && fn(sound, nullptr, flags);
 }
 
+bool ShellFolderPath(int csidl, char* path)
+{
+    using Fn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    static const Fn fn = LazyProc<Fn>("shell32.dll", "SHGetFolderPathA");
+    return fn != nullptr && SUCCEEDED(fn(nullptr, csidl, nullptr, 0, path));
+}
+
 HRESULT ShellDesktopFolder(IShellFolder** folder)
 {
     using Fn = HRESULT(WINAPI*)(IShellFolder**);

@@ -18,6 +18,8 @@ HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, con
 int RunFileOperation(SHFILEOPSTRUCTA* operation);
 BOOL ShowOpenFileDialog(OPENFILENAMEA* dialog);
 BOOL PlaySystemSound(const char* sound, DWORD flags);
+// A special folder's path (SHGetFolderPathA); path holds MAX_PATH characters.
+bool ShellFolderPath(int csidl, char* path);
 // The shell namespace, for the folder chooser's tree.
 HRESULT ShellDesktopFolder(IShellFolder** folder);
 DWORD_PTR ShellFileInfo(PCIDLIST_ABSOLUTE item, SHFILEINFOA* info, UINT flags);

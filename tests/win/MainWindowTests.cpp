@@ -370,10 +370,10 @@ TEST_F(MainWindowTest, AFailedRefillReachesTheExceptionHookOnTheWindowsThread)
     };
     std::string seen;
     DWORD seenOn = 0;
-    auto previous = win::SetExceptionHook([&](std::exception_ptr error) {
+    auto previous = win::SetExceptionHook([&](const win::CaughtException& caught) {
         seenOn = ::GetCurrentThreadId();
         try {
-            std::rethrow_exception(error);
+            std::rethrow_exception(caught.error);
         } catch (const std::exception& e) {
             seen = e.what();
         }
