@@ -5,7 +5,11 @@
 #include "app/Application.h"
 #include "app/MsgForm.h"
 #include "faults/FatalError.h"
+#include "help/About.h"
+#include "help/DataExchange.h"
 #include "help/HTMLHelp.h"
+#include "settings/LinkRules.h"
+#include "settings/WebLinks.h"
 #include "settings/WebHosts.h"
 #include "core/Text.h"
 #include "puzzles/Import.h"
@@ -30,6 +34,8 @@ constexpr int kFontPoints = 8;
 constexpr const char* kImportTitle = "Import Puzzle(s)";
 constexpr const char* kHelpContents = "Contents.htm";
 constexpr const char* kProductPagePath = "/gridlark";
+constexpr const char* kKnowledgebasePath = "/gridlark/kb.htm";
+constexpr const char* kSupportPath = "/gridlark/support.htm";
 
 void RegisterMainWindowClass(WNDPROC procedure)
 {
@@ -143,6 +149,15 @@ std::string TMainWin::StatusText(int part) const
     return buffer;
 }
 
+std::vector<ui::MenuEntry> TMainWin::OnTheWeb()
+{
+    using ui::MenuEntry;
+    return {MenuEntry::Command(IDM_HOMEPAGE),       MenuEntry::Separator(),
+            MenuEntry::Command(IDM_MOREPUZZ),       MenuEntry::Separator(),
+            MenuEntry::Command(IDM_CHECKFORUPDATE), MenuEntry::Command(IDM_KNOWLEDGEBASE),
+            MenuEntry::Command(IDM_SUPPORT)};
+}
+
 void TMainWin::CreateCommands()
 {
     auto add = [this](int id, const char* caption, const char* hint, int picture, bool enabled,
@@ -157,6 +172,14 @@ void TMainWin::CreateCommands()
         [this] { dxBugReporterClick(); });
     add(IDM_PREFS, "&Preferences...", "Preferences", 5, true, [this] { dxPrefsClick(); });
     add(IDM_GLHELP, "Gridlark &Help...", "Gridlark Help", 4, true, [this] { dxGLHelpClick(); });
+    add(IDM_ABOUT, "&About...", "About", ui::kNoPicture, true, [this] { dxAboutClick(); });
+    add(IDM_HOMEPAGE, "&Home Page", "Home Page", ui::kNoPicture, true, [this] { dxHomePageClick(); });
+    add(IDM_MOREPUZZ, "Download more puzzles", "Download more puzzles", ui::kNoPicture, true,
+        [this] { dxMorePuzzClick(); });
+    add(IDM_CHECKFORUPDATE, "Check For &Update", "Check For Update", ui::kNoPicture, true,
+        [this] { dxCheckForUpdateClick(); });
+    add(IDM_KNOWLEDGEBASE, "&Knowledgebase", "Knowledgebase", ui::kNoPicture, true, [this] { dxKnowledgebaseClick(); });
+    add(IDM_SUPPORT, "&Support", "Support", ui::kNoPicture, true, [this] { dxSupportClick(); });
 
     using ui::MenuEntry;
     ::SetMenu(hwnd_,
@@ -165,7 +188,9 @@ void TMainWin::CreateCommands()
                                                   MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT),
                                                   MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)}),
                    MenuEntry::Submenu("&Options", {MenuEntry::Command(IDM_BUGREPORTER), MenuEntry::Command(IDM_PREFS)}),
-                   MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_GLHELP)})}));
+                   MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_GLHELP), MenuEntry::Separator(),
+                                                MenuEntry::Submenu("&On The Web", OnTheWeb()), MenuEntry::Separator(),
+                                                MenuEntry::Command(IDM_ABOUT)})}));
     dxPopup_ = bars_.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
                                  MenuEntry::Command(IDM_IMPORT)});
     bars_.BuildToolbar(hwnd_, IDC_MAIN_TOOLBAR, ilsMain_.get(),
@@ -274,6 +299,28 @@ void TMainWin::dxImportClick()
 void TMainWin::dxPrefsClick() { TfrmPrefs().ShowModal(hwnd_); }
 
 void TMainWin::dxGLHelpClick() { ShowHelpTopic(kHelpContents); }
+
+void TMainWin::dxAboutClick() { TfrmAboutBox().ShowModal(hwnd_); }
+
+void TMainWin::dxMorePuzzClick() { TfrmDataExchange().ShowModal(hwnd_); }
+
+// The vendor's pages open with the referral suffix, without a parent window.
+void TMainWin::OpenVendorPage(const char* path)
+{
+    const std::string address = std::string(web::kCorporateSite) + path + LinkReferralSuffix();
+    win::OpenWithShell(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW);
+}
+
+void TMainWin::dxHomePageClick() { OpenVendorPage(kProductPagePath); }
+void TMainWin::dxKnowledgebaseClick() { OpenVendorPage(kKnowledgebasePath); }
+void TMainWin::dxSupportClick() { OpenVendorPage(kSupportPath); }
+
+void TMainWin::dxCheckForUpdateClick()
+{
+    const std::string address =
+        settings::UpdatePageAddress(web::kCorporateSite, VersionInfo.ShortVersion()) + LinkReferralSuffix();
+    win::OpenWithShell(hwnd_, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
 void TMainWin::dxBugReporterClick()
 {

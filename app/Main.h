@@ -88,6 +88,14 @@ private:
     void dxPrefsClick();
     void dxGLHelpClick();
     void dxBugReporterClick();
+    void dxAboutClick();
+    void dxMorePuzzClick();
+    void dxHomePageClick();
+    void dxKnowledgebaseClick();
+    void dxSupportClick();
+    void dxCheckForUpdateClick();
+    static void OpenVendorPage(const char* path);
+    static std::vector<ui::MenuEntry> OnTheWeb();
 
     HWND hwnd_ = nullptr;
     HWND pnlMain_ = nullptr;

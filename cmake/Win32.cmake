@@ -41,6 +41,9 @@ set(GRIDLARK_WIN_SOURCES
   win/ThrowSite.cpp
   faults/FatalError.cpp
   settings/WebLinks.cpp
+  win/Jpeg.cpp
+  help/DataExchange.cpp
+  help/About.cpp
 )
 add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})
 target_include_directories(gridlark_win PUBLIC ${PROJECT_SOURCE_DIR} ${JPEG_PREFIX}/include)
@@ -51,7 +54,7 @@ target_link_libraries(gridlark_win PUBLIC gridlark_core
 
 set(GRIDLARK_RC ${PROJECT_SOURCE_DIR}/res/gridlark.rc)
 set_source_files_properties(${GRIDLARK_RC} PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/gridlark.manifest;${PROJECT_SOURCE_DIR}/res/gridlark.ico;${PROJECT_SOURCE_DIR}/res/ilsMain.bmp;${PROJECT_SOURCE_DIR}/res/dialogs.rc")
+  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/gridlark.manifest;${PROJECT_SOURCE_DIR}/res/gridlark.ico;${PROJECT_SOURCE_DIR}/res/ilsMain.bmp;${PROJECT_SOURCE_DIR}/res/logo.jpg;${PROJECT_SOURCE_DIR}/res/morepuzzles.jpg;${PROJECT_SOURCE_DIR}/res/dialogs.rc")
 
 add_executable(gridlark WIN32 app/gridlark.cpp ${GRIDLARK_RC})
 target_link_libraries(gridlark PRIVATE gridlark_win)
@@ -105,6 +108,9 @@ add_executable(crashtest WIN32 tests/win/crash/CrashTest.cpp ${GRIDLARK_RC})
 target_link_libraries(crashtest PRIVATE gridlark_win)
 set_target_properties(crashtest PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/crash)
 add_symbol_table(crashtest)
+add_executable(versioned WIN32 tests/win/versioned/Versioned.cpp tests/win/versioned/versioned.rc)
+set_target_properties(versioned PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stubs)
+add_dependencies(win_tests versioned)
 
 function(to_wine_path out path)
   string(REPLACE "/" "\\" p "${path}")

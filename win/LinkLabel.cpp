@@ -71,7 +71,7 @@ HBRUSH LinkLabel::Paint(HWND control, HDC dc) const
         return nullptr;
     ::SetTextColor(dc, TextColor());
     ::SetBkMode(dc, TRANSPARENT);
-    return ::GetSysColorBrush(COLOR_BTNFACE);
+    return transparent_ ? static_cast<HBRUSH>(::GetStockObject(NULL_BRUSH)) : ::GetSysColorBrush(COLOR_BTNFACE);
 }
 
 void LinkLabel::MouseDown()

@@ -27,6 +27,8 @@ public:
     COLORREF TextColor() const { return pressed_ ? RGB(255, 0, 0) : RGB(0, 0, 255); }
     // Answers the brush for WM_CTLCOLORSTATIC when the message is about this label, else null.
     HBRUSH Paint(HWND control, HDC dc) const;
+    // Over a picture the label paints no background of its own.
+    void SetTransparent(bool transparent) { transparent_ = transparent; }
 
     void MouseDown();
     void MouseUp();
@@ -38,6 +40,7 @@ private:
     HWND label_ = nullptr;
     UniqueHFont font_;
     bool pressed_ = false;
+    bool transparent_ = false;
 };
 
 }  // namespace win

@@ -489,49 +489,98 @@ TEST_F(MainWindowTest, ANewRepositoryChosenInThePreferencesIsListedWithinASecond
     EXPECT_TRUE(WaitForCaptions({"Moved"}, 1s));
 }
 
-TEST_F(MainWindowTest, BarsShowEachCommandWithItsCaptionHintAndPicture)
+TEST_F(MainWindowTest, BarsShowEveryCommandInItsPlaceWithItsCaptionHintAndPicture)
 {
     TMainWin& w = Open();
-    auto menuText = [](HMENU menu, UINT position) {
-        char text[128] = {};
-        ::GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
-        return std::string(text);
+    auto items = [](HMENU menu) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+            char text[128] = {};
+            ::GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+            texts.push_back(text);
+        }
+        return texts;
     };
-    HMENU puzzle = ::GetSubMenu(::GetMenu(w.Handle()), 0);
-    EXPECT_EQ(menuText(::GetMenu(w.Handle()), 0), "&Puzzle");
-    const std::vector<std::string> puzzleMenu = {"&Play Puzzle", "&Delete Puzzle", "", "&Import Puzzle(s)...", "",
-                                                 "E&xit\tAlt+F4"};
-    ASSERT_EQ(::GetMenuItemCount(puzzle), static_cast<int>(puzzleMenu.size()));
-    for (UINT i = 0; i < puzzleMenu.size(); ++i)
-        EXPECT_EQ(menuText(puzzle, i), puzzleMenu[i]);
-    HMENU popup = w.Bars().Popup(0);
-    const std::vector<std::string> popupMenu = {"&Play Puzzle", "&Delete Puzzle", "", "&Import Puzzle(s)..."};
-    ASSERT_EQ(::GetMenuItemCount(popup), static_cast<int>(popupMenu.size()));
-    for (UINT i = 0; i < popupMenu.size(); ++i)
-        EXPECT_EQ(menuText(popup, i), popupMenu[i]);
+    HMENU bar = ::GetMenu(w.Handle());
+    HMENU help = ::GetSubMenu(bar, 2);
+    struct Menu {
+        HMENU menu;
+        std::vector<std::string> items;
+    };
+    const Menu menus[] = {
+        {bar, {"&Puzzle", "&Options", "&Help"}},
+        {::GetSubMenu(bar, 0), {"&Play Puzzle", "&Delete Puzzle", "", "&Import Puzzle(s)...", "", "E&xit\tAlt+F4"}},
+        {::GetSubMenu(bar, 1), {"Configure &Bug Reporter...", "&Preferences..."}},
+        {help, {"Gridlark &Help...", "", "&On The Web", "", "&About..."}},
+        {::GetSubMenu(help, 2),
+         {"&Home Page", "", "Download more puzzles", "", "Check For &Update", "&Knowledgebase", "&Support"}},
+        {w.Bars().Popup(0), {"&Play Puzzle", "&Delete Puzzle", "", "&Import Puzzle(s)..."}},
+    };
+    for (const auto& m : menus)
+        EXPECT_EQ(items(m.menu), m.items);
 
     struct Button {
-        int id;
+        int id;  // 0 for a separator
         const char* hint;
         int picture;
     };
+    const Button buttons[] = {{IDM_PLAY, "Play Puzzle", 2},
+                              {IDM_DELETE, "Delete Puzzle", 3},
+                              {0, "", 0},
+                              {IDM_IMPORT, "Import Puzzle(s)", 6},
+                              {0, "", 0},
+                              {IDM_PREFS, "Preferences", 5},
+                              {0, "", 0},
+                              {IDM_GLHELP, "Gridlark Help", 4}};
     HWND toolbar = w.Bars().Toolbar();
-    for (const Button b : {Button{IDM_PLAY, "Play Puzzle", 2}, Button{IDM_DELETE, "Delete Puzzle", 3},
-                           Button{IDM_IMPORT, "Import Puzzle(s)", 6}}) {
-        TBBUTTONINFOA info{};
-        info.cbSize = sizeof(info);
-        info.dwMask = TBIF_IMAGE;
-        ASSERT_GE(::SendMessageA(toolbar, TB_GETBUTTONINFOA, b.id, reinterpret_cast<LPARAM>(&info)), 0);
-        EXPECT_EQ(info.iImage, b.picture);
+    ASSERT_EQ(::SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), static_cast<LRESULT>(std::size(buttons)));
+    for (int i = 0; i < static_cast<int>(std::size(buttons)); ++i) {
+        const Button& b = buttons[i];
+        TBBUTTON button{};
+        ::SendMessageA(toolbar, TB_GETBUTTON, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&button));
+        EXPECT_EQ((button.fsStyle & BTNS_SEP) != 0, b.id == 0) << i;
+        if (b.id == 0)
+            continue;
+        EXPECT_EQ(button.idCommand, b.id);
+        EXPECT_EQ(button.iBitmap, b.picture);
         NMTTDISPINFOA tip{};
         tip.hdr.hwndFrom = toolbar;
         tip.hdr.idFrom = static_cast<UINT_PTR>(b.id);
         tip.hdr.code = TTN_GETDISPINFOA;
-        ::SendMessageA(w.Handle(), WM_NOTIFY, b.id, reinterpret_cast<LPARAM>(&tip));
+        ::SendMessageA(w.Handle(), WM_NOTIFY, static_cast<WPARAM>(b.id), reinterpret_cast<LPARAM>(&tip));
         ASSERT_NE(tip.lpszText, nullptr);
         EXPECT_STREQ(tip.lpszText, b.hint);
     }
     EXPECT_NE(::GetWindowLongA(::GetParent(List()), GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+}
+
+TEST_F(MainWindowTest, WebCommandsOpenTheVendorsPagesWithAndWithoutTheReferralTag)
+{
+    TempFolder temp;
+    StubLog log(temp);
+    TMainWin& w = Open();
+    const std::pair<int, std::string> pages[] = {
+        {IDM_HOMEPAGE, "http://www.orvanel.example/gridlark"},
+        {IDM_KNOWLEDGEBASE, "http://www.orvanel.example/gridlark/kb.htm"},
+        {IDM_SUPPORT, "http://www.orvanel.example/gridlark/support.htm"},
+        {IDM_CHECKFORUPDATE, "http://www.orvanel.example/gridlark/upd/glv1_0b.htm"}};
+    std::vector<std::string> expected;
+    for (const char* tag : {"", "?ID=A7x2"}) {
+        if (*tag != '\0') {
+            win::RegistryAccessor machine(HKEY_LOCAL_MACHINE);
+            machine.OpenKey(ProductKeyPath, true);
+            machine.WriteString("Install File", "C:\\Downloads\\setup-A7x2.exe");
+        }
+        for (const auto& [id, address] : pages) {
+            ::SendMessageA(w.Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0);
+            expected.push_back(address + tag);
+            log.WaitFor(expected.size());
+        }
+    }
+    std::vector<std::string> opened;
+    for (const auto& record : log.WaitFor(expected.size()))
+        opened.push_back(record.parameters);
+    EXPECT_EQ(opened, expected);
 }
 
 TEST_F(MainWindowTest, WithoutAJavaFolderTheNoticeComesBeforeTheWindowIsShown)

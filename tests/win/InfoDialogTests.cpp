@@ -1,0 +1,242 @@
+// The about box and Download More Puzzles in-process: their texts, the links as the stub browser
+// records them, and the logo decoded with libjpeg, a damaged one included.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <jpeglib.h>
+
+#include <cstdlib>
+
+#include "help/About.h"
+#include "help/DataExchange.h"
+#include "res/resource.h"
+#include "settings/Configs.h"
+#include "tests/win/TestSupport.h"
+#include "win/Jpeg.h"
+#include "win/Paths.h"
+#include "win/Registry.h"
+
+using namespace testing_support;
+
+namespace {
+
+// A picture of one colour, encoded with libjpeg.
+std::string SolidJpeg(int width, int height, unsigned char r, unsigned char g, unsigned char b)
+{
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    for (int x = 0; x < width; ++x)
+        row[3 * x] = r, row[3 * x + 1] = g, row[3 * x + 2] = b;
+    unsigned char* encoded = nullptr;
+    unsigned long size = 0;
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    jpeg_mem_dest(&c, &encoded, &size);
+    c.image_width = static_cast<JDIMENSION>(width);
+    c.image_height = static_cast<JDIMENSION>(height);
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 95, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::string bytes(reinterpret_cast<char*>(encoded), size);
+    std::free(encoded);
+    return bytes;
+}
+
+// A JPEG whose header claims a size of its own: the frame header's height and width replaced.
+std::string ClaimingSize(std::string jpeg, int width, int height)
+{
+    const auto frame = jpeg.find("\xFF\xC0");
+    jpeg[frame + 5] = static_cast<char>(height >> 8), jpeg[frame + 6] = static_cast<char>(height & 0xFF);
+    jpeg[frame + 7] = static_cast<char>(width >> 8), jpeg[frame + 8] = static_cast<char>(width & 0xFF);
+    return jpeg;
+}
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y)
+{
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = ::SelectObject(dc, bitmap);
+    COLORREF colour = ::GetPixel(dc, x, y);
+    ::SelectObject(dc, previous);
+    ::DeleteDC(dc);
+    return colour;
+}
+
+bool Near(COLORREF a, COLORREF b)
+{
+    return std::abs(GetRValue(a) - GetRValue(b)) < 12 && std::abs(GetGValue(a) - GetGValue(b)) < 12 &&
+           std::abs(GetBValue(a) - GetBValue(b)) < 12;
+}
+
+std::string Text(const win::Dialog& dialog, int id) { return dialog.ItemText(id); }
+
+void Click(const win::Dialog& dialog, int id)
+{
+    ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(dialog.Item(id)));
+}
+
+void SetInstallFile(const char* path)
+{
+    win::RegistryAccessor machine(HKEY_LOCAL_MACHINE);
+    machine.OpenKey(ProductKeyPath, true);
+    machine.WriteString("Install File", path);
+}
+
+}  // namespace
+
+TEST(AboutBox, ShowsTheVersionResourceOfTheProgramAndOfAFlaggedTestBuild)
+{
+    struct Case {
+        std::string file;
+        std::string caption, version, build, buildNumber, attributes;
+    };
+    const Case cases[] = {
+        {"", "About Gridlark", "Version 1.0b", "build 1", "1.0.2.1", ""},
+        {StubsFolder() + "versioned.exe", "About Gridlark Test Edition", "Version 1.0.25", "build 3", "1.0.25.3",
+         "[Pre-release version]"},
+    };
+    for (const auto& c : cases) {
+        TfrmAboutBox box(c.file);
+        box.CreateModeless(nullptr);
+        char caption[128] = {};
+        ::GetWindowTextA(box.Handle(), caption, sizeof(caption));
+        EXPECT_EQ(caption, c.caption);
+        EXPECT_EQ(Text(box, IDC_ABOUT_PRODUCTNAME), box.VersionInfo.ProductName);
+        EXPECT_EQ(Text(box, IDC_ABOUT_PRODUCTNAME2), box.VersionInfo.ProductName);
+        EXPECT_EQ(Text(box, IDC_ABOUT_TRADEMARK), "TM");
+        EXPECT_EQ(Text(box, IDC_ABOUT_VERSION), c.version);
+        EXPECT_EQ(Text(box, IDC_ABOUT_BLDNUM), c.build);
+        EXPECT_EQ(Text(box, IDC_ABOUT_BUILDNUM), c.buildNumber);
+        EXPECT_EQ(Text(box, IDC_ABOUT_ATTRIBUTES), c.attributes);
+        EXPECT_EQ(Text(box, IDC_ABOUT_COPYRIGHT), box.VersionInfo.LegalCopyright);
+        EXPECT_EQ(Text(box, IDC_ABOUT_RIGHTS), "All Rights Reserved");
+        EXPECT_EQ(Text(box, IDC_ABOUT_COMMENTS), box.VersionInfo.Comments);
+        EXPECT_EQ(Text(box, IDC_ABOUT_TITLEVERSION), "");
+        EXPECT_EQ(Text(box, IDC_ABOUT_WEBSITEORV), "http://www.orvanel.example");
+        EXPECT_EQ(Text(box, IDC_ABOUT_PRODUCTSITE), "http://puzzles.orvanel.example/gridlark");
+    }
+}
+
+TEST(AboutBox, TheProductNameIsFittedBetween35And13Points)
+{
+    for (const auto& [name, points] : {std::pair<std::string, int>{"Gl", 35}, {std::string(200, 'W'), 13}}) {
+        TfrmAboutBox box;
+        box.VersionInfo.ProductName = name;
+        box.CreateModeless(nullptr);
+        EXPECT_EQ(box.ProductNamePoints(), points) << name.size();
+    }
+}
+
+TEST(AboutBox, LinksOpenTheirAddressWithTheReferralSuffix)
+{
+    ClearProductKeys();
+    TempFolder temp;
+    StubLog log(temp);
+    TfrmAboutBox box;
+    box.CreateModeless(nullptr);
+    Click(box, IDC_ABOUT_PRODUCTSITE);
+    log.WaitFor(1);
+    SetInstallFile("C:\\Downloads\\setup-A7X2.exe");
+    Click(box, IDC_ABOUT_WEBSITEORV);
+    auto records = log.WaitFor(2);
+    ClearProductKeys();
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].parameters, "http://puzzles.orvanel.example/gridlark");
+    EXPECT_EQ(records[1].parameters, "http://www.orvanel.example?ID=A7X2");
+}
+
+TEST(AboutBox, AUsersLogoReplacesTheStoredOneUnlessItIsDamaged)
+{
+    const std::string custom = win::ProgramFolder() + "custLogo.jpg";
+    const std::string red = SolidJpeg(40, 30, 230, 20, 20);
+    struct Case {
+        const char* what;
+        std::string bytes;
+        bool shown;
+    };
+    const Case cases[] = {
+        {"a red picture", red, true},
+        {"not a picture", "this is no JPEG at all", false},
+        {"cut short", red.substr(0, red.size() / 2), false},
+        {"20,000 by 20,000", ClaimingSize(red, 20000, 20000), false},
+        {"no file", "", false},
+    };
+    const COLORREF stored = RGB(31, 63, 127);  // the stored logo's dark squares
+    for (const auto& c : cases) {
+        if (c.bytes.empty())
+            ::DeleteFileA(custom.c_str());
+        else
+            WriteFileText(custom, c.bytes);
+        TfrmAboutBox box;
+        box.CreateModeless(nullptr);
+        auto logo = reinterpret_cast<HBITMAP>(
+            ::SendDlgItemMessageA(box.Handle(), IDC_ABOUT_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0));
+        ASSERT_NE(logo, nullptr) << c.what;
+        EXPECT_TRUE(Near(PixelOf(logo, 5, 5), c.shown ? RGB(230, 20, 20) : stored)) << c.what;
+    }
+    ::DeleteFileA(custom.c_str());
+}
+
+TEST(Jpeg, DamagedOrHugeDataGivesNoPictureAndNoFailure)
+{
+    const std::string good = SolidJpeg(16, 16, 0, 128, 255);
+    const std::string cases[] = {"",
+                                 "GIF89a",
+                                 good.substr(0, 40),
+                                 good.substr(0, good.size() - 20),
+                                 ClaimingSize(good, 20000, 20000),
+                                 ClaimingSize(good, 65535, 1)};
+    for (const auto& bytes : cases)
+        EXPECT_EQ(win::DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), nullptr)
+            << bytes.size();
+    HBITMAP decoded = win::DecodeJpeg(reinterpret_cast<const std::uint8_t*>(good.data()), good.size());
+    ASSERT_NE(decoded, nullptr);
+    EXPECT_TRUE(Near(PixelOf(decoded, 8, 8), RGB(0, 128, 255)));
+    ::DeleteObject(decoded);
+}
+
+TEST(DownloadMorePuzzles, ShowsFiveFullAddressesAndOpensEachWithTheSuffix)
+{
+    ClearProductKeys();
+    SetInstallFile("C:\\Downloads\\setup-TAG.exe");
+    TempFolder temp;
+    StubLog log(temp);
+    TfrmDataExchange dialog;
+    dialog.CreateModeless(nullptr);
+    char caption[64] = {};
+    ::GetWindowTextA(dialog.Handle(), caption, sizeof(caption));
+    EXPECT_STREQ(caption, "Download More Puzzles");
+    RECT client{};
+    ::GetClientRect(dialog.Handle(), &client);
+    EXPECT_EQ(client.right, 318);
+    EXPECT_EQ(client.bottom, 229);
+    EXPECT_EQ(Text(dialog, IDC_DX_LABEL1),
+              "Additional puzzles can be downloaded from any of the websites listed below.  "
+              "Simply click on a link and your web browser will be opened to that location.");
+    EXPECT_EQ(Text(dialog, IDC_DX_LABEL2),
+              "Additionally, you can create your own puzzles using one of our construction "
+              "kits.  Click on either of the links below to find more information.");
+    const int links[] = {IDC_DX_LINK1, IDC_DX_LINK2, IDC_DX_LINK3, IDC_DX_LINK4, IDC_DX_LINK5};
+    const std::string addresses[] = {"http://puzzles.orvanel.example/",
+                                     "http://latticor.orvanel.example/collections.htm",
+                                     "http://huntgrid.orvanel.example/collections.htm",
+                                     "http://latticor.orvanel.example/", "http://huntgrid.orvanel.example/"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Text(dialog, links[i]), addresses[i]);
+        Click(dialog, links[i]);
+        log.WaitFor(static_cast<std::size_t>(i) + 1);
+    }
+    auto records = log.WaitFor(5);
+    ClearProductKeys();
+    ASSERT_EQ(records.size(), 5u);
+    for (int i = 0; i < 5; ++i)
+        EXPECT_EQ(records[static_cast<std::size_t>(i)].parameters, addresses[i] + "?ID=TAG");
+}

@@ -1,0 +1,21 @@
+// JPEG pictures through libjpeg, into bitmaps the dialogs show. Any failure of the data (not a
+// JPEG, cut short, damaged) or a picture too large to be a logo gives no bitmap, never an error
+// box or the end of the program.
+#pragma once
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace win {
+
+// The largest picture accepted, in pixels: the header is refused before anything is decoded.
+inline constexpr std::uint64_t kMostJpegPixels = 4096ull * 4096ull;
+
+// A 24-bit DIB section of the picture; null when the data is no sound JPEG or too large.
+HBITMAP DecodeJpeg(const std::uint8_t* data, std::size_t size);
+HBITMAP LoadJpegFile(const std::string& path);
+HBITMAP LoadJpegResource(const char* name);
+
+}  // namespace win
