@@ -12,6 +12,15 @@ namespace {
 constexpr int kClientWidth = 318;
 constexpr int kClientHeight = 229;
 constexpr int kLinkIds[] = {IDC_DX_LINK1, IDC_DX_LINK2, IDC_DX_LINK3, IDC_DX_LINK4, IDC_DX_LINK5};
+// The client area is fixed in pixels by its picture: so is the place of everything on it.
+struct Place {
+    int id, left, top, width, height;
+};
+constexpr Place kPlaces[] = {
+    {IDC_DX_LABEL1, 10, 4, 300, 52},  {IDC_DX_LINK1, 18, 58, 284, 14},  {IDC_DX_LINK2, 18, 72, 284, 14},
+    {IDC_DX_LINK3, 18, 86, 284, 14},  {IDC_DX_LABEL2, 10, 104, 300, 52}, {IDC_DX_LINK4, 18, 158, 284, 14},
+    {IDC_DX_LINK5, 18, 172, 284, 14}, {IDCANCEL, 232, 200, 76, 23},
+};
 constexpr const char* kCollectionsPage = "/collections.htm";
 
 }  // namespace
@@ -32,6 +41,8 @@ bool TfrmDataExchange::FormCreate()
                          static_cast<DWORD>(::GetWindowLongA(Handle(), GWL_EXSTYLE)));
     ::SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const Place& p : kPlaces)
+        ::SetWindowPos(Item(p.id), nullptr, p.left, p.top, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
     Image1.reset(win::LoadJpegResource("MOREPUZZLES_JPEG"));
     boldFont_.reset(win::CreateBoldFontOf(Item(IDC_DX_LABEL1)));
     for (int id : {IDC_DX_LABEL1, IDC_DX_LABEL2})

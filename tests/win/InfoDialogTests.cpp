@@ -132,6 +132,17 @@ TEST(AboutBox, TheProductNameIsFittedBetween35And13Points)
         box.VersionInfo.ProductName = name;
         box.CreateModeless(nullptr);
         EXPECT_EQ(box.ProductNamePoints(), points) << name.size();
+        // The label is as high as a "W" of the chosen font.
+        HWND label = box.Item(IDC_ABOUT_PRODUCTNAME);
+        RECT bounds{};
+        ::GetWindowRect(label, &bounds);
+        HDC dc = ::GetDC(label);
+        HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0)));
+        SIZE w{};
+        ::GetTextExtentPoint32A(dc, "W", 1, &w);
+        ::SelectObject(dc, previous);
+        ::ReleaseDC(label, dc);
+        EXPECT_EQ(bounds.bottom - bounds.top, w.cy);
     }
 }
 
