@@ -81,6 +81,21 @@ function(add_symbol_table target)
     VERBATIM)
 endfunction()
 add_symbol_table(gridlark)
+
+# The installer, built with Debian's makensis for the tree's processor.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(NSIS_TARGET amd64-unicode)
+else()
+  set(NSIS_TARGET x86-unicode)
+endif()
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/gridlark-setup.exe
+  COMMAND makensis -V2 -DDIST=${CMAKE_BINARY_DIR}/dist -DICON=${PROJECT_SOURCE_DIR}/res/gridlark.ico
+          -DOUTFILE=${CMAKE_BINARY_DIR}/gridlark-setup.exe -DTARGET=${NSIS_TARGET} -DVERSION=${PROJECT_VERSION}
+          ${PROJECT_SOURCE_DIR}/installer/gridlark.nsi
+  DEPENDS gridlark helpfile ${PROJECT_SOURCE_DIR}/installer/gridlark.nsi ${CMAKE_BINARY_DIR}/dist/gridlark.chm
+  COMMENT "Building the installer"
+  VERBATIM)
+add_custom_target(installer ALL DEPENDS ${CMAKE_BINARY_DIR}/gridlark-setup.exe)
 add_dependencies(gridlark helpfile)
 add_test(NAME HelpFile.HoldsBothRootTopics
   COMMAND sh -c "chmls list '${CMAKE_BINARY_DIR}/dist/gridlark.chm' > chm.txt && grep -q ' /Contents.htm$' chm.txt && grep -q ' /Options_Menu.htm$' chm.txt"
@@ -110,7 +125,7 @@ set_target_properties(crashtest PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINA
 add_symbol_table(crashtest)
 add_executable(versioned WIN32 tests/win/versioned/Versioned.cpp tests/win/versioned/versioned.rc)
 set_target_properties(versioned PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stubs)
-add_dependencies(win_tests versioned)
+add_dependencies(win_tests versioned installer)
 
 function(to_wine_path out path)
   string(REPLACE "/" "\\" p "${path}")

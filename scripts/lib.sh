@@ -34,7 +34,7 @@ build_trees() {
   if [ "$test_arch" = win32 ]; then
     cmake --build "$top/build/win32" -j "$jobs"
   else
-    cmake --build "$top/build/win32" -j "$jobs" --target gridlark
+    cmake --build "$top/build/win32" -j "$jobs" --target gridlark installer
     configure_tree win64 x86_64
     cmake --build "$top/build/win64" -j "$jobs"
   fi
