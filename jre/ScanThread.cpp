@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "core/Text.h"
 #include "jre/ScanForm.h"
 #include "win/Handles.h"
 #include "win/LazyApi.h"
@@ -29,6 +30,33 @@ public:
 private:
     bool raised_ = false;
 };
+
+// Every entry of an open folder, with its long name and whether it is a folder; false when the
+// folder cannot be listed.
+template <typename OnEntry>
+bool ListFolder(HANDLE folder, OnEntry onEntry)
+{
+    alignas(8) static thread_local BYTE buffer[64 * 1024];
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+    bool any = false;
+    while (::GetFileInformationByHandleEx(folder, kind, buffer, sizeof(buffer))) {
+        kind = FileIdBothDirectoryInfo;
+        any = true;
+        for (auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer);;
+             entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const BYTE*>(entry) +
+                                                                    entry->NextEntryOffset)) {
+            char name[MAX_PATH * 2] = {};
+            const int length = ::WideCharToMultiByte(CP_ACP, 0, entry->FileName,
+                                                     static_cast<int>(entry->FileNameLength / sizeof(WCHAR)), name,
+                                                     sizeof(name) - 1, nullptr, nullptr);
+            onEntry(std::string(name, static_cast<std::size_t>(length > 0 ? length : 0)),
+                    (entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+            if (entry->NextEntryOffset == 0)
+                break;
+        }
+    }
+    return any || ::GetLastError() == ERROR_NO_MORE_FILES;
+}
 
 }  // namespace
 
@@ -89,25 +117,34 @@ void TScanDrive::Scan()
         Examine(queue, queue.Take());
 }
 
+// One handle per folder serves its identity, its listing and the launcher test: each call that
+// reaches the file system is dear (under Wine a server round trip), and the two sleeps are meant
+// to be most of a folder's cost.
 void TScanDrive::Examine(jre::ScanQueue& queue, const jre::ScanQueue::NodePtr& folder)
 {
     const std::string path = jre::ScanQueue::PathOf(*folder);
+    win::UniqueHandle handle(::CreateFileA(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     // A link or junction back to a folder above it on its path would never end: not entered.
-    folder->key = win::IdentifyFolder(path);
+    folder->key = handle ? win::IdentifyOpenFolder(handle.get()) : std::nullopt;
     if (folder->key && jre::ScanQueue::RepeatsAnAncestor(*folder, *folder->key))
         return;
     CurrentFolder = path;
     Notify(ReportProgress);
-    WIN32_FIND_DATAA entry;
-    if (win::UniqueFindHandle find(::FindFirstFileA((path + "*.*").c_str(), &entry)); find) {
-        do {
-            const std::string name = entry.cFileName;
-            if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
-                queue.PushChild(folder, name);
-        } while (::FindNextFileA(find.get(), &entry));
-    }
+    bool launcherListed = false;
+    const bool listed = handle && ListFolder(handle.get(), [&](const std::string& name, bool isFolder) {
+                            if (isFolder && name != "." && name != "..")
+                                queue.PushChild(folder, name);
+                            launcherListed = launcherListed || text::EqualsNoCase(name, kLauncherName);
+                        });
     ::Sleep(1);
-    if (win::UniqueFindHandle find(::FindFirstFileA((path + kLauncherName).c_str(), &entry)); find) {
+    // A folder that cannot be listed may still be looked into by name.
+    WIN32_FIND_DATAA entry;
+    if (!listed)
+        launcherListed =
+            static_cast<bool>(win::UniqueFindHandle(::FindFirstFileA((path + kLauncherName).c_str(), &entry)));
+    if (launcherListed) {
         CurrentFolder = path;
         Notify(ReportFind);
     }

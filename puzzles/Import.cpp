@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <numeric>
+
 #include "core/Text.h"
 #include "puzzles/CollectionFiles.h"
 #include "puzzles/FileNames.h"
@@ -39,6 +42,24 @@ std::string GroupedNumber(std::size_t value)
     if (::GetNumberFormatA(LOCALE_USER_DEFAULT, 0, digits.c_str(), &format, text, sizeof(text)) == 0)
         return digits;
     return text;
+}
+
+// The entries in the list's own order, alphabetical without regard to case, found once from sort
+// keys: inserting each line at its sorted place costs thousands of comparisons in a big collection.
+std::vector<std::size_t> AlphabeticalOrder(const std::vector<puzzles::CollectionEntry>& entries)
+{
+    std::vector<std::string> keys(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const char* text = entries[i].DisplayText.c_str();  // as the list shows it: up to a NUL
+        const int size = ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, nullptr, 0);
+        keys[i].resize(static_cast<std::size_t>(size > 0 ? size : 0));
+        if (size > 0)
+            ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, keys[i].data(), size);
+    }
+    std::vector<std::size_t> order(entries.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+    return order;
 }
 
 }  // namespace
@@ -83,8 +104,9 @@ void TfrmImport::LoadCollection(const std::string& path)
         entries_ = puzzles::ListCollection(path, puzzles::layout::kWordSearchRecordSize);
     }
     ::SendMessageA(list, LB_INITSTORAGE, entries_.size(), entries_.size() * 64);
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        auto line = ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entries_[i].DisplayText.c_str()));
+    for (std::size_t i : AlphabeticalOrder(entries_)) {
+        auto line = ::SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(entries_[i].DisplayText.c_str()));
         if (line >= 0)
             ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(line), static_cast<LPARAM>(i));
     }

@@ -37,19 +37,15 @@ std::uint64_t File::Size() const
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
-// One positioned read: the offset travels with the request, no separate seek.
 DWORD File::ReadSomeAt(std::uint64_t offset, void* buffer, DWORD size) const
 {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    LARGE_INTEGER position{};
+    position.QuadPart = static_cast<LONGLONG>(offset);
+    if (!::SetFilePointerEx(handle_.get(), position, nullptr, FILE_BEGIN))
+        ThrowLastIoError();
     DWORD read = 0;
-    if (!::ReadFile(handle_.get(), buffer, size, &read, &at)) {
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_HANDLE_EOF)
-            return 0;
-        ThrowIoError(error);
-    }
+    if (!::ReadFile(handle_.get(), buffer, size, &read, nullptr))
+        ThrowLastIoError();
     return read;
 }
 

@@ -59,10 +59,15 @@ std::optional<FolderIdentity> IdentifyFolder(const std::string& path)
                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION info{};
-    const bool known = ::GetFileInformationByHandle(h, &info) != FALSE;
+    auto identity = IdentifyOpenFolder(h);
     ::CloseHandle(h);
-    if (!known || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    return identity;
+}
+
+std::optional<FolderIdentity> IdentifyOpenFolder(void* handle)
+{
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
         return std::nullopt;
     return FolderIdentity{info.dwVolumeSerialNumber,
                           (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};

@@ -9,6 +9,8 @@ namespace win {
 
 // The identity of an existing folder; none for a missing path, a file, or a folder not opened.
 std::optional<FolderIdentity> IdentifyFolder(const std::string& path);
+// The identity of a folder open through the handle.
+std::optional<FolderIdentity> IdentifyOpenFolder(void* handle);
 
 std::string ProgramFileName();
 // The running program's folder, ending in a backslash.
