@@ -14,6 +14,7 @@
 namespace {
 
 constexpr DWORD kWatchWaitMs = 500;
+constexpr DWORD kBurstRestMs = 20;
 constexpr const char* kCrosswordExtension = ".JGF";
 constexpr const char* kWordSearchExtension = ".JWF";
 constexpr const char* kTypeTexts[] = {"Crossword", "Word Search"};
@@ -171,13 +172,17 @@ void TMainWin::WatchRepository()
     std::string watched;
     std::optional<FolderIdentity> identity;
     win::UniqueChangeNotification notification;
+    bool fired = false;
     FWatcherRunning = true;
     while (FKeepWatching) {
         const std::string repository = Config->GetRepository();
         const bool newPath = win::UpperCase(repository) != win::UpperCase(watched);
-        const auto nowIdentity = win::IdentifyFolder(repository);
+        // Looking at the folder's identity costs several calls into the file system: it is done on
+        // the quiet passes, where a folder gone or replaced shows, not after every change.
+        const bool look = newPath || !fired || !notification;
+        const auto nowIdentity = look ? win::IdentifyFolder(repository) : identity;
         const bool changed = newPath || nowIdentity != identity;
-        if (changed || !notification) {
+        if (changed || (look && !notification)) {
             watched = repository;
             identity = nowIdentity;
             notification.reset();
@@ -188,10 +193,15 @@ void TMainWin::WatchRepository()
         }
         const HANDLE waits[] = {stopWatching_.get(), notification.get()};
         DWORD woken = ::WaitForMultipleObjects(notification ? 2 : 1, waits, FALSE, kWatchWaitMs);
-        if (woken == WAIT_OBJECT_0 + 1) {
+        fired = woken == WAIT_OBJECT_0 + 1;
+        if (fired) {
             RequestRefill();
             if (!::FindNextChangeNotification(notification.get()))
                 notification.reset();
+            // While a refill waits to be served, more changes need no wake of their own: a short
+            // rest bounds the wakes during a burst (an import) and the refill still sees them all.
+            if (refillRequested_)
+                ::WaitForSingleObject(stopWatching_.get(), kBurstRestMs);
         }
     }
 }
