@@ -141,28 +141,9 @@ TEST(RegistryDenial, RefusesWritingTheMachineKeyButStillReads)
 TEST(JpegLibrary, DecodesWhatItEncoded)
 {
     constexpr int kWidth = 8, kHeight = 4;
-    std::vector<unsigned char> pixels(kWidth * kHeight * 3, 200);
-    unsigned char* encoded = nullptr;
-    unsigned long encodedSize = 0;
-    {
-        jpeg_compress_struct c{};
-        jpeg_error_mgr err{};
-        c.err = jpeg_std_error(&err);
-        jpeg_create_compress(&c);
-        jpeg_mem_dest(&c, &encoded, &encodedSize);
-        c.image_width = kWidth;
-        c.image_height = kHeight;
-        c.input_components = 3;
-        c.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&c);
-        jpeg_start_compress(&c, TRUE);
-        while (c.next_scanline < c.image_height) {
-            JSAMPROW row = &pixels[c.next_scanline * kWidth * 3];
-            jpeg_write_scanlines(&c, &row, 1);
-        }
-        jpeg_finish_compress(&c);
-        jpeg_destroy_compress(&c);
-    }
+    const std::string jpeg = SolidJpeg(kWidth, kHeight, 200, 200, 200);
+    const auto* encoded = reinterpret_cast<const unsigned char*>(jpeg.data());
+    const auto encodedSize = static_cast<unsigned long>(jpeg.size());
     ASSERT_GT(encodedSize, 0u);
     jpeg_decompress_struct d{};
     jpeg_error_mgr err{};
@@ -181,5 +162,4 @@ TEST(JpegLibrary, DecodesWhatItEncoded)
     }
     jpeg_finish_decompress(&d);
     jpeg_destroy_decompress(&d);
-    std::free(encoded);
 }

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <jpeglib.h>
-
 #include <cstdlib>
 
 #include "help/About.h"
@@ -19,37 +17,6 @@
 using namespace testing_support;
 
 namespace {
-
-// A picture of one colour, encoded with libjpeg.
-std::string SolidJpeg(int width, int height, unsigned char r, unsigned char g, unsigned char b)
-{
-    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
-    for (int x = 0; x < width; ++x)
-        row[3 * x] = r, row[3 * x + 1] = g, row[3 * x + 2] = b;
-    unsigned char* encoded = nullptr;
-    unsigned long size = 0;
-    jpeg_compress_struct c{};
-    jpeg_error_mgr err{};
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    jpeg_mem_dest(&c, &encoded, &size);
-    c.image_width = static_cast<JDIMENSION>(width);
-    c.image_height = static_cast<JDIMENSION>(height);
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 95, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&c, rows, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    std::string bytes(reinterpret_cast<char*>(encoded), size);
-    std::free(encoded);
-    return bytes;
-}
 
 // A JPEG whose header claims a size of its own: the frame header's height and width replaced.
 std::string ClaimingSize(std::string jpeg, int width, int height)

@@ -1,6 +1,9 @@
 #include "tests/win/TestSupport.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstdio>
+#include <jpeglib.h>
 
 #include <atomic>
 #include <fstream>
@@ -318,6 +321,36 @@ HANDLE StartProgram(const std::string& program, const std::string& arguments)
         return nullptr;
     ::CloseHandle(pi.hThread);
     return pi.hProcess;
+}
+
+std::string SolidJpeg(int width, int height, unsigned char red, unsigned char green, unsigned char blue)
+{
+    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    for (int x = 0; x < width; ++x)
+        row[3 * x] = red, row[3 * x + 1] = green, row[3 * x + 2] = blue;
+    unsigned char* encoded = nullptr;
+    unsigned long size = 0;
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    jpeg_mem_dest(&c, &encoded, &size);
+    c.image_width = static_cast<JDIMENSION>(width);
+    c.image_height = static_cast<JDIMENSION>(height);
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 95, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW rows[] = {row.data()};
+        jpeg_write_scanlines(&c, rows, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::string bytes(reinterpret_cast<char*>(encoded), size);
+    std::free(encoded);
+    return bytes;
 }
 
 std::string UnixPath(const std::string& windowsPath)
