@@ -81,6 +81,10 @@ function(add_symbol_table target)
     VERBATIM)
 endfunction()
 add_symbol_table(gridlark)
+# Shipped without its debug information, once the table has been made from it (the unwinding
+# tables the exceptions need are no debug information and stay).
+add_custom_command(TARGET gridlark POST_BUILD COMMAND ${BINUTILS_PREFIX}objcopy --strip-debug $<TARGET_FILE:gridlark>
+  VERBATIM)
 
 # The installer, built with Debian's makensis for the tree's processor.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
