@@ -183,19 +183,27 @@ TEST_F(PrefsTest, AllUsersDecidesWhichKeyHoldsNoSound)
     EXPECT_EQ(Number(HKEY_CURRENT_USER, "No Sound"), 1u);
 }
 
+namespace {
+
+std::string helpAddress;
+
+HWND WINAPI RecordHelpAddress(HWND, LPCSTR topic, UINT, DWORD_PTR)
+{
+    helpAddress = topic;
+    return nullptr;
+}
+
+}  // namespace
+
 TEST_F(PrefsTest, HelpShowsTheOptionsTopic)
 {
-    static std::string address;
-    SetHtmlHelpEntryForTests([](HWND, LPCSTR topic, UINT, DWORD_PTR) -> HWND {
-        address = topic;
-        return nullptr;
-    });
+    SetHtmlHelpEntryForTests(&RecordHelpAddress);
     app::SetHelpFile(DistFolder() + "gridlark.chm");
     Open();
     Press(IDC_PREFS_HELP);
     SetHtmlHelpEntryForTests(nullptr);
     app::SetHelpFile(app::kHelpFileName);
-    EXPECT_NE(address.find("gridlark.chm::\\Options_Menu.htm"), std::string::npos) << address;
+    EXPECT_NE(helpAddress.find("gridlark.chm::\\Options_Menu.htm"), std::string::npos) << helpAddress;
 }
 
 namespace {
