@@ -27,14 +27,13 @@ configure_tree() {
   cmake -S "$top" -B "$top/build/$1" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-$2.cmake" >/dev/null
 }
 
-# The product tree always; the 64-bit test tree where 32-bit code does not run; then, unless
-# told windows-only, the native tree.
+# The product tree always, whole, so that the 32-bit build of every test still compiles where it
+# cannot run; the 64-bit test tree where 32-bit code does not run; then, unless told
+# windows-only, the native tree.
 build_trees() {
   configure_tree win32 i686
-  if [ "$test_arch" = win32 ]; then
-    cmake --build "$top/build/win32" -j "$jobs"
-  else
-    cmake --build "$top/build/win32" -j "$jobs" --target gridlark installer
+  cmake --build "$top/build/win32" -j "$jobs"
+  if [ "$test_arch" = win64 ]; then
     configure_tree win64 x86_64
     cmake --build "$top/build/win64" -j "$jobs"
   fi
