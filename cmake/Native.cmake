@@ -15,3 +15,6 @@ add_test(NAME CollectionsFuzz.ReplaysInputsCleanly COMMAND collections_fuzz_repl
 add_executable(names_fuzz_replay tests/fuzz/NamesFuzz.cpp tests/fuzz/Replay.cpp)
 target_link_libraries(names_fuzz_replay PRIVATE gridlark_core)
 add_test(NAME NamesFuzz.ReplaysInputsCleanly COMMAND names_fuzz_replay)
+add_executable(symboltable_fuzz_replay tests/fuzz/SymbolTableFuzz.cpp tests/fuzz/Replay.cpp)
+target_link_libraries(symboltable_fuzz_replay PRIVATE gridlark_core)
+add_test(NAME SymbolTableFuzz.ReplaysInputsCleanly COMMAND symboltable_fuzz_replay)

@@ -10,6 +10,7 @@ set(GRIDLARK_CORE_SOURCES
   app/VersionRules.cpp
   jre/ScanQueue.cpp
   help/HelpRules.cpp
+  core/FixedText.cpp
   faults/ReportRules.cpp
   faults/SymbolTable.cpp
   settings/LinkRules.cpp

@@ -12,6 +12,7 @@ namespace faults {
 
 // The values gathered once at program start.
 struct StartUpValues {
+    std::string ProgramPath;  // the program file's expanded full path
     std::string ReportFolder;
     std::string ErrorReportPath;
     std::string ProductVersionText;
@@ -24,13 +25,19 @@ struct StartUpValues {
 
 // Gathers the start-up values and makes the crash report the end of every unhandled failure:
 // the exception hook, and structured exceptions (an access violation) in the program's own code.
+// Whatever thread fails, that thread writes the report and starts the bug reporter, with nothing
+// that needs another thread or COM; the first failure of a run is reported, once.
 void InitializeFatalError();
-// The start-up values alone (InitializeFatalError gathers them too).
+// The start-up values alone (InitializeFatalError gathers them too), and the address table beside
+// the program mapped for the report's call stack.
 void GatherStartUpValues();
 const StartUpValues& Values();
 
+// Never fails: whatever happens while reporting, the report is written as far as it can be, the
+// bug reporter is started once, and the program ends with a non-zero exit code.
 [[noreturn]] void ReportFatalError(const win::CaughtException& caught, const std::string& programPath);
-// Writes the report file; failures stop the writing where they happen and are otherwise ignored.
+// Writes the report file, line by line; failures stop the writing where they happen. Allocates
+// nothing: it works in room reserved with the program.
 void WriteErrorReport(const win::CaughtException& caught);
 std::string FindBugReporter();
 void ConfigureBugReporter(const std::string& productName, const std::string& webAddress);
@@ -39,7 +46,9 @@ void ConfigureBugReporter(const std::string& productName, const std::string& web
 // folder, else "c:\", whichever first takes a new file.
 std::string ChooseReportFolder(const std::string& programFolder, const std::string& documentsFolder);
 
-// Test seam: the clock the report's date comes from.
+// Test seams: the clock the report's date comes from, and a step run while the report is written,
+// after its first call-stack line.
 extern std::function<SYSTEMTIME()> ClockForTests;
+extern void (*ReportStepForTests)();
 
 }  // namespace faults

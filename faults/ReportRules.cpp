@@ -5,16 +5,14 @@
 namespace faults {
 namespace {
 
-constexpr const char* kLineEnd = "\r\n";
+constexpr std::string_view kLineEnd = "\r\n";
 
-std::string Hex8(std::uintptr_t address)
+text::FixedText& AppendHex8(text::FixedText& out, std::uintptr_t address) { return out.AppendHex(address, 8, true); }
+
+text::FixedText& AppendQuoted(text::FixedText& out, std::string_view text)
 {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%08llX", static_cast<unsigned long long>(address));
-    return text;
+    return out.Append("\"").Append(text).Append("\"");
 }
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 }  // namespace
 
@@ -50,65 +48,87 @@ std::string ProductVersionText(const std::string& fileVersion, const std::string
 
 std::string ErrorReportName(const std::string& programFileName) { return "Error - " + programFileName + ".txt"; }
 
-std::string AddressText(std::uintptr_t address) { return "0x" + Hex8(address); }
-
-std::string ReportText(const ReportFacts& facts)
+text::FixedText& AppendAddress(text::FixedText& out, std::uintptr_t address)
 {
-    std::string parameters;
-    for (const auto& parameter : facts.parameters)
-        parameters += parameter + " ";
-    const std::string lines[] = {facts.programPath,
-                                 parameters,
-                                 facts.dateTime,
-                                 facts.productVersion,
-                                 facts.osVersion,
-                                 facts.osName,
-                                 std::to_string(facts.totalMemoryKB),
-                                 std::to_string(facts.startMemoryKB),
-                                 std::to_string(facts.nowMemoryKB),
-                                 "",
-                                 facts.className,
-                                 facts.message,
-                                 AddressText(facts.address),
-                                 ""};
-    std::string text;
-    for (const auto& line : lines)
-        text += line + kLineEnd;
-    for (const auto& line : facts.callStack)
-        text += line + kLineEnd;
-    return text;
+    return AppendHex8(out.Append("0x"), address);
 }
 
-std::string StackLine(std::uintptr_t address, const std::optional<SymbolInfo>& symbol)
+std::string AddressText(std::uintptr_t address)
 {
-    const std::string head = "[" + Hex8(address) + "]";
-    if (!symbol || symbol->procedure.empty())
-        return head;
-    char offset[32];
-    if (symbol->line) {
-        std::string line = head + " " + symbol->unit + "." + symbol->procedure + " (Line " +
-                           std::to_string(*symbol->line) + ", \"" + symbol->sourceFile + "\"";
-        if (symbol->procedureFirstLine)
-            line += " + " + std::to_string(static_cast<long long>(*symbol->line) - *symbol->procedureFirstLine);
-        std::snprintf(
-            offset, sizeof(offset), symbol->lineOffset < 0 ? " - $%llx" : " + $%llx",
-            static_cast<unsigned long long>(symbol->lineOffset < 0 ? -symbol->lineOffset : symbol->lineOffset));
-        return line + ")" + offset;
+    char storage[32];
+    text::FixedText out(storage);
+    return std::string(AppendAddress(out, address).View());
+}
+
+void AppendReportHead(text::FixedText& out, const ReportFacts& facts)
+{
+    out.Append(facts.programPath).Append(kLineEnd);
+    for (const char* parameter : facts.parameters)
+        out.Append(parameter != nullptr ? parameter : "").Append(" ");
+    out.Append(kLineEnd);
+    out.Append(facts.dateTime).Append(kLineEnd);
+    out.Append(facts.productVersion).Append(kLineEnd);
+    out.Append(facts.osVersion).Append(kLineEnd);
+    out.Append(facts.osName).Append(kLineEnd);
+    out.AppendDecimal(facts.totalMemoryKB).Append(kLineEnd);
+    out.AppendDecimal(facts.startMemoryKB).Append(kLineEnd);
+    out.AppendDecimal(facts.nowMemoryKB).Append(kLineEnd);
+    out.Append(kLineEnd);
+    out.Append(facts.className).Append(kLineEnd);
+    out.Append(facts.message).Append(kLineEnd);
+    AppendAddress(out, facts.address).Append(kLineEnd);
+    out.Append(kLineEnd);
+}
+
+void AppendStackLine(text::FixedText& out, std::uintptr_t address, const std::optional<SymbolInfo>& symbol)
+{
+    AppendHex8(out.Append("["), address).Append("]");
+    if (!symbol || symbol->procedure.empty()) {
+        out.Append(kLineEnd);
+        return;
     }
-    std::snprintf(offset, sizeof(offset), " + $%x", symbol->procedureOffset);
+    out.Append(" ");
     if (!symbol->unit.empty())
-        return head + " " + symbol->unit + "." + symbol->procedure + offset;
-    return head + " " + symbol->procedure + offset;
+        out.Append(symbol->unit).Append(".");
+    out.Append(symbol->procedure);
+    if (symbol->line) {
+        out.Append(" (Line ").AppendDecimal(*symbol->line).Append(", ");
+        AppendQuoted(out, symbol->sourceFile);
+        if (symbol->procedureFirstLine)
+            out.Append(" + ").AppendSigned(static_cast<std::int64_t>(*symbol->line) - *symbol->procedureFirstLine);
+        const std::int64_t offset = symbol->lineOffset;
+        out.Append(offset < 0 ? ") - $" : ") + $");
+        out.AppendHex(offset < 0 ? 0 - static_cast<std::uint64_t>(offset) : static_cast<std::uint64_t>(offset), 1,
+                      false);
+    } else {
+        out.Append(" + $").AppendHex(symbol->procedureOffset, 1, false);
+    }
+    out.Append(kLineEnd);
 }
 
-std::string CrashArguments(const std::string& programPath, const std::string& keyPath, const std::string& reportPath)
+void AppendStackCut(text::FixedText& out, std::size_t frames, std::uintptr_t stoppedAt)
 {
-    return Quoted(programPath) + " " + Quoted(keyPath) + " " + Quoted(reportPath);
+    out.Append("(the call stack goes on: its walk stopped after ").AppendDecimal(frames);
+    AppendAddress(out.Append(" frames, at stack address "), stoppedAt).Append(")").Append(kLineEnd);
+}
+
+void AppendStructuredMessage(text::FixedText& out, std::string_view name, std::uint32_t code, std::uintptr_t address)
+{
+    AppendAddress(out.Append(name).Append(" (code "), code).Append(") at address ");
+    AppendAddress(out, address);
+}
+
+void AppendCrashArguments(text::FixedText& out, std::string_view programPath, std::string_view keyPath,
+                          std::string_view reportPath)
+{
+    AppendQuoted(out, programPath).Append(" ");
+    AppendQuoted(out, keyPath).Append(" ");
+    AppendQuoted(out, reportPath);
 }
 
 std::string SetUpArguments(const std::string& productName, const std::string& webAddress)
 {
-    return Quoted(productName) + " " + Quoted(webAddress);
+    return "\"" + productName + "\" \"" + webAddress + "\"";
 }
 
 }  // namespace faults

@@ -1,10 +1,14 @@
 // The crash report's text, the release names and the bug reporter's arguments: rules that need no
-// window.
+// window. The report's own lines are appended to a fixed text, because the report is written when
+// the heap may be damaged.
 #pragma once
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
-#include <vector>
+#include <string_view>
+
+#include "core/FixedText.h"
 
 namespace faults {
 
@@ -18,36 +22,42 @@ std::string ProductVersionText(const std::string& fileVersion, const std::string
 std::string ErrorReportName(const std::string& programFileName);
 // "0x" and eight upper-case hexadecimal digits.
 std::string AddressText(std::uintptr_t address);
+text::FixedText& AppendAddress(text::FixedText& out, std::uintptr_t address);
 
 // What the report says of the program and the failure, in the order of its lines.
 struct ReportFacts {
-    std::string programPath;
-    std::vector<std::string> parameters;
-    std::string dateTime;
-    std::string productVersion, osVersion, osName;
+    std::string_view programPath;
+    std::span<const char* const> parameters;
+    std::string_view dateTime;
+    std::string_view productVersion, osVersion, osName;
     std::uint64_t totalMemoryKB = 0, startMemoryKB = 0, nowMemoryKB = 0;
-    std::string className, message;
+    std::string_view className, message;
     std::uintptr_t address = 0;
-    std::vector<std::string> callStack;
 };
-// The report's text: its lines in order, each ended by CR LF.
-std::string ReportText(const ReportFacts& facts);
+// The report's lines before the call stack, each ended by CR LF.
+void AppendReportHead(text::FixedText& out, const ReportFacts& facts);
 
 // What is known of a code address from the symbol table.
 struct SymbolInfo {
-    std::string unit;       // the source file's name without its extension, where known
-    std::string procedure;  // the function, where known
+    std::string_view unit;       // the source file's name without its extension, where known
+    std::string_view procedure;  // the function, where known
     std::uint32_t procedureOffset = 0;
     std::optional<std::uint32_t> line;
-    std::string sourceFile;
+    std::string_view sourceFile;
     std::optional<std::uint32_t> procedureFirstLine;
     std::int64_t lineOffset = 0;  // the address's distance from the start of its line's code
 };
-// One call-stack line in the first of the four forms that the known facts allow.
-std::string StackLine(std::uintptr_t address, const std::optional<SymbolInfo>& symbol);
+// One call-stack line, ended by CR LF, in the first of the four forms that the known facts allow.
+void AppendStackLine(text::FixedText& out, std::uintptr_t address, const std::optional<SymbolInfo>& symbol);
+// The line that closes a call stack whose walk stopped before the stack's end.
+void AppendStackCut(text::FixedText& out, std::size_t frames, std::uintptr_t stoppedAt);
+
+// The message of a structured exception: "Access violation (code 0xC0000005) at address 0x00401A2B".
+void AppendStructuredMessage(text::FixedText& out, std::string_view name, std::uint32_t code, std::uintptr_t address);
 
 // The bug reporter's two argument forms: after a crash, and for its set-up.
-std::string CrashArguments(const std::string& programPath, const std::string& keyPath, const std::string& reportPath);
+void AppendCrashArguments(text::FixedText& out, std::string_view programPath, std::string_view keyPath,
+                          std::string_view reportPath);
 std::string SetUpArguments(const std::string& productName, const std::string& webAddress);
 
 }  // namespace faults

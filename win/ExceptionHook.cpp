@@ -6,8 +6,6 @@
 #include <mutex>
 #include <utility>
 
-#include "faults/ReportRules.h"
-
 namespace win {
 namespace {
 
@@ -16,8 +14,7 @@ std::mutex hookMutex;
 // Until the crash report is set up, an unhandled failure is told on stderr and ends the process.
 void DefaultHook(const CaughtException& caught)
 {
-    std::fprintf(stderr, "gridlark: unhandled exception %s: %s\n", ClassNameOf(caught).c_str(),
-                 MessageOf(caught).c_str());
+    std::fprintf(stderr, "gridlark: unhandled exception %s: %s\n", ClassNameOf(caught), MessageOf(caught));
     std::fflush(stderr);
     ::ExitProcess(3);
 }
@@ -28,29 +25,32 @@ ExceptionHook& CurrentHook()
     return hook;
 }
 
-const char* StructuredName(unsigned long code)
+struct StructuredKind {
+    unsigned long code;
+    const char* name;
+    const char* constant;
+};
+
+constexpr StructuredKind kStructuredKinds[] = {
+    {EXCEPTION_ACCESS_VIOLATION, "Access violation", "EXCEPTION_ACCESS_VIOLATION"},
+    {EXCEPTION_INT_DIVIDE_BY_ZERO, "Division by zero", "EXCEPTION_INT_DIVIDE_BY_ZERO"},
+    {EXCEPTION_STACK_OVERFLOW, "Stack overflow", "EXCEPTION_STACK_OVERFLOW"},
+    {EXCEPTION_ILLEGAL_INSTRUCTION, "Illegal instruction", "EXCEPTION_ILLEGAL_INSTRUCTION"},
+    {EXCEPTION_PRIV_INSTRUCTION, "Privileged instruction", "EXCEPTION_PRIV_INSTRUCTION"},
+    {EXCEPTION_IN_PAGE_ERROR, "In-page error", "EXCEPTION_IN_PAGE_ERROR"},
+};
+
+const StructuredKind* KindOf(unsigned long code)
 {
-    switch (code) {
-        case EXCEPTION_ACCESS_VIOLATION:
-            return "Access violation";
-        case EXCEPTION_INT_DIVIDE_BY_ZERO:
-            return "Division by zero";
-        case EXCEPTION_STACK_OVERFLOW:
-            return "Stack overflow";
-        case EXCEPTION_ILLEGAL_INSTRUCTION:
-            return "Illegal instruction";
-        case EXCEPTION_PRIV_INSTRUCTION:
-            return "Privileged instruction";
-        case EXCEPTION_IN_PAGE_ERROR:
-            return "In-page error";
-        default:
-            return "Structured exception";
-    }
+    for (const auto& kind : kStructuredKinds)
+        if (kind.code == code)
+            return &kind;
+    return nullptr;
 }
 
 }  // namespace
 
-CaughtException CaughtException::Current() { return {std::current_exception(), LastThrowSite()}; }
+CaughtException CaughtException::Current() { return {std::current_exception(), &LastThrowSite()}; }
 
 ExceptionHook SetExceptionHook(ExceptionHook hook)
 {
@@ -68,32 +68,40 @@ void HandleException(const CaughtException& caught)
     hook(caught);
 }
 
-std::string ClassNameOf(const CaughtException& caught)
+const ThrowSite* RaiseOf(const CaughtException& caught)
 {
+    if (caught.site == nullptr)
+        return nullptr;
     if (!caught.error)
-        return caught.site.typeName;
-    if (const std::type_info* type = caught.error.__cxa_exception_type())
-        return DemangledTypeName(type->name());
-    return caught.site.typeName;
+        return caught.site;
+    const std::type_info* type = caught.error.__cxa_exception_type();
+    return type != nullptr && caught.site->type != nullptr && *type == *caught.site->type ? caught.site : nullptr;
 }
 
-std::string MessageOf(const CaughtException& caught)
+const char* ClassNameOf(const CaughtException& caught)
 {
-    try {
-        if (caught.error)
-            std::rethrow_exception(caught.error);
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-    }
-    return {};
+    if (const ThrowSite* site = RaiseOf(caught))
+        return site->typeName;
+    const std::type_info* type = caught.error ? caught.error.__cxa_exception_type() : nullptr;
+    return type != nullptr ? type->name() : "";
 }
 
-StructuredException::StructuredException(unsigned long code, const void* address)
-    : code_(code),
-      message_(std::string(StructuredName(code)) + " (code " + faults::AddressText(code) + ") at address " +
-               faults::AddressText(reinterpret_cast<std::uintptr_t>(address)))
+const char* MessageOf(const CaughtException& caught)
 {
+    const ThrowSite* site = RaiseOf(caught);
+    return site != nullptr ? site->message : "";
+}
+
+const char* StructuredExceptionName(unsigned long code)
+{
+    const StructuredKind* kind = KindOf(code);
+    return kind != nullptr ? kind->name : "Structured exception";
+}
+
+const char* StructuredExceptionClass(unsigned long code)
+{
+    const StructuredKind* kind = KindOf(code);
+    return kind != nullptr ? kind->constant : "EXCEPTION_STRUCTURED";
 }
 
 }  // namespace win

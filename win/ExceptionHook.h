@@ -10,7 +10,9 @@ namespace win {
 
 struct CaughtException {
     std::exception_ptr error;
-    ThrowSite site;
+    // The raise recorded on the thread that caught it; that thread's record, so it stays valid
+    // while the thread waits for the exception to be handled (a worker's hand-off).
+    const ThrowSite* site = nullptr;
     // The exception being handled now, with the last raise recorded on this thread.
     static CaughtException Current();
 };
@@ -33,20 +35,17 @@ R Guarded(R fallback, F&& f) noexcept
     }
 }
 
-// The readable class name and message of a caught exception.
-std::string ClassNameOf(const CaughtException& caught);
-std::string MessageOf(const CaughtException& caught);
+// The raise recorded for a caught exception: the thread's record when its type is the caught one.
+const ThrowSite* RaiseOf(const CaughtException& caught);
+// The readable class name and message of a caught exception, as recorded at its raise; an
+// exception whose raise was not recorded gives its type's mangled name and no message. Allocates
+// nothing.
+const char* ClassNameOf(const CaughtException& caught);
+const char* MessageOf(const CaughtException& caught);
 
-// A structured exception (an access violation, a division by zero) as a C++ exception.
-class StructuredException : public std::exception {
-public:
-    StructuredException(unsigned long code, const void* address);
-    const char* what() const noexcept override { return message_.c_str(); }
-    unsigned long Code() const { return code_; }
-
-private:
-    unsigned long code_;
-    std::string message_;
-};
+// The readable name of a structured exception's code ("Access violation"), and the system's
+// constant for it ("EXCEPTION_ACCESS_VIOLATION"), which the report gives as its class.
+const char* StructuredExceptionName(unsigned long code);
+const char* StructuredExceptionClass(unsigned long code);
 
 }  // namespace win

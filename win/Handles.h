@@ -82,6 +82,7 @@ inline void DestroyIconHandle(HICON icon) { ::DestroyIcon(icon); }
 inline void DestroyMenuHandle(HMENU menu) { ::DestroyMenu(menu); }
 inline void DestroyWindowHandle(HWND window) { ::DestroyWindow(window); }
 inline void DestroyImageList(HIMAGELIST list) { ::ImageList_Destroy(list); }
+inline void UnmapView(const void* view) { ::UnmapViewOfFile(view); }
 
 using UniqueHandle = Unique<HandleTraits>;
 using UniqueFindHandle = Unique<FindHandleTraits>;
@@ -94,6 +95,7 @@ using UniqueHIcon = Unique<NullTraits<HICON, DestroyIconHandle>>;
 using UniqueHMenu = Unique<NullTraits<HMENU, DestroyMenuHandle>>;
 using UniqueHWnd = Unique<NullTraits<HWND, DestroyWindowHandle>>;
 using UniqueImageList = Unique<NullTraits<HIMAGELIST, DestroyImageList>>;
+using UniqueMappedView = Unique<NullTraits<const void*, UnmapView>>;
 
 // A critical section owned for its lifetime.
 class CriticalSection {

@@ -6,7 +6,9 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <typeinfo>
+#include <exception>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace win {
 namespace {
@@ -14,27 +16,71 @@ namespace {
 thread_local ThrowSite lastThrow;
 // Set while a raise is being recorded: an exception inside the recording is not recorded again.
 thread_local bool recording = false;
-constexpr std::size_t kMostFrames = 64;
 
-bool ExecutableImage(std::uintptr_t address)
+constexpr DWORD kExecutable = PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+
+// The memory regions a walk has already asked the system about: a stack holds many values that
+// point into the same few regions (heap blocks, data, code), and each question costs a call.
+class RegionCache {
+public:
+    bool IsCode(std::uintptr_t address)
+    {
+        if (InProgramCode(address))
+            return true;
+        for (std::size_t i = 0; i < used_; ++i)
+            if (address - recent_[i].start < recent_[i].size)
+                return recent_[i].code;
+        MEMORY_BASIC_INFORMATION info{};
+        if (::VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof(info)) == 0)
+            return false;
+        const bool code = info.Type == MEM_IMAGE && info.State == MEM_COMMIT && (info.Protect & kExecutable) != 0;
+        recent_[next_] = {reinterpret_cast<std::uintptr_t>(info.BaseAddress), info.RegionSize, code};
+        next_ = (next_ + 1) % kSize;
+        used_ = used_ < kSize ? used_ + 1 : kSize;
+        return code;
+    }
+
+private:
+    struct Region {
+        std::uintptr_t start;
+        std::size_t size;
+        bool code;
+    };
+    static constexpr std::size_t kSize = 16;
+    Region recent_[kSize] = {};
+    std::size_t next_ = 0, used_ = 0;
+};
+
+// The length of an indirect call FF /2 from its ModRM byte on: register, memory through a base
+// with or without an index (SIB), with no, an 8-bit or a 32-bit displacement.
+int IndirectCallLength(const unsigned char* modrm)
 {
-    MEMORY_BASIC_INFORMATION info{};
-    if (::VirtualQuery(reinterpret_cast<const void*>(address), &info, sizeof(info)) == 0)
-        return false;
-    constexpr DWORD kExecutable = PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
-    return info.Type == MEM_IMAGE && info.State == MEM_COMMIT && (info.Protect & kExecutable) != 0;
+    const int mod = *modrm >> 6, rm = *modrm & 7;
+    if (mod == 3)
+        return 2;
+    int length = 2;
+    if (rm == 4) {
+        length += 1;
+        if (mod == 0 && (modrm[1] & 7) == 5)
+            length += 4;
+    } else if (mod == 0 && rm == 5) {
+        length += 4;
+    }
+    return length + (mod == 1 ? 1 : mod == 2 ? 4 : 0);
 }
 
-// A return address follows a call: E8 rel32 five bytes before, or FF /2 two to seven bytes before.
-bool FollowsACall(std::uintptr_t address)
+// A return address follows a call that ends exactly there: E8 rel32, or FF /2 of two to seven
+// bytes whose encoding is that long.
+bool FollowsACall(std::uintptr_t address, RegionCache& regions)
 {
-    if (!ExecutableImage(address - 7))
+    if (address <= 0x10000 || !regions.IsCode(address) || !regions.IsCode(address - 7))
         return false;
     const auto* code = reinterpret_cast<const unsigned char*>(address);
     if (code[-5] == 0xE8)
         return true;
     for (int length = 2; length <= 7; ++length)
-        if (code[-length] == 0xFF && ((code[-length + 1] >> 3) & 7) == 2)
+        if (code[-length] == 0xFF && ((code[-length + 1] >> 3) & 7) == 2 &&
+            IndirectCallLength(code - length + 1) == length)
             return true;
     return false;
 }
@@ -47,22 +93,77 @@ void StackLimits(std::uintptr_t& low, std::uintptr_t& high)
     high = reinterpret_cast<std::uintptr_t>(tib->StackBase);
 }
 
+void CopyText(char* to, std::size_t room, const char* from)
+{
+    std::strncpy(to, from != nullptr ? from : "", room - 1);
+    to[room - 1] = '\0';
+}
+
+// The stack words just above the return address that belong to the call of the raise itself: its
+// three arguments on 32-bit, the four words of home space every call reserves on 64-bit. They hold
+// the raise's arguments (the destructor is a code address), never a frame.
+constexpr std::size_t kRaiseArgumentWords = sizeof(void*) == 8 ? 4 : 3;
+
+// The raise's own record. `slot` is the stack slot that holds the return address into the raiser:
+// the walk trusts nothing below it, where calls that already returned left their addresses.
+void RecordThrow(ThrowSite& site, void* object, const std::type_info* type, std::uintptr_t returnAddress,
+                 const std::uintptr_t* slot)
+{
+    site.address = returnAddress;
+    site.type = type;
+    site.typeName[0] = site.message[0] = '\0';
+    site.frames[0] = returnAddress;
+    const std::uintptr_t here = 0;
+    // The slot is where the compiler says it is; should it ever not hold the address, the walk
+    // falls back to everything above this frame.
+    const void* from = *slot == returnAddress ? static_cast<const void*>(slot + 1 + kRaiseArgumentWords) : &here;
+    site.walk = ScanStack(from, std::span(site.frames + 1, ThrowSite::kMostFrames - 1));
+    site.walk.count += 1;
+    if (type == nullptr)
+        return;
+    void* adjusted = object;
+    if (typeid(std::exception).__do_catch(type, &adjusted, 1))
+        CopyText(site.message, sizeof(site.message), static_cast<const std::exception*>(adjusted)->what());
+    CopyText(site.typeName, sizeof(site.typeName), DemangledTypeName(type->name()).c_str());
+}
+
 }  // namespace
 
-std::vector<std::uintptr_t> ScanStack(const void* from)
+bool InProgramCode(std::uintptr_t address)
+{
+    const auto base = reinterpret_cast<std::uintptr_t>(&__ImageBase);
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + __ImageBase.e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(headers);
+    for (WORD i = 0; i < headers->FileHeader.NumberOfSections; ++i, ++section) {
+        if ((section->Characteristics & (IMAGE_SCN_CNT_CODE | IMAGE_SCN_MEM_EXECUTE)) == 0)
+            continue;
+        const std::uintptr_t start = base + section->VirtualAddress;
+        if (address >= start && address - start < section->Misc.VirtualSize)
+            return true;
+    }
+    return false;
+}
+
+StackWalk ScanStack(const void* from, std::span<std::uintptr_t> frames)
 {
     std::uintptr_t low = 0, high = 0;
     StackLimits(low, high);
-    std::vector<std::uintptr_t> frames;
+    StackWalk walk;
     auto at = reinterpret_cast<std::uintptr_t>(from) & ~(sizeof(void*) - 1);
     if (at < low || at >= high)
-        return frames;
-    for (; at + sizeof(void*) <= high && frames.size() < kMostFrames; at += sizeof(void*)) {
+        return walk;
+    RegionCache regions;
+    for (; at + sizeof(void*) <= high; at += sizeof(void*)) {
         const auto value = *reinterpret_cast<const std::uintptr_t*>(at);
-        if (value > 0x10000 && !(value >= low && value < high) && ExecutableImage(value) && FollowsACall(value))
-            frames.push_back(value);
+        if ((value >= low && value < high) || !FollowsACall(value, regions))
+            continue;
+        if (walk.count == frames.size()) {
+            walk.stoppedAt = at;
+            break;
+        }
+        frames[walk.count++] = value;
     }
-    return frames;
+    return walk;
 }
 
 std::string DemangledTypeName(const char* mangled)
@@ -88,11 +189,12 @@ extern "C" {
     if (!win::recording) {
         win::recording = true;
         try {
-            win::ThrowSite& site = win::lastThrow;
-            site.address = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0));
-            site.typeName = type != nullptr ? win::DemangledTypeName(type->name()) : std::string();
-            const int here = 0;
-            site.stack = win::ScanStack(&here);
+            // The canonical frame address is the caller's stack pointer before the call: the slot
+            // just below it holds this call's return address, on both widths.
+            const auto* slot =
+                reinterpret_cast<const std::uintptr_t*>(static_cast<char*>(__builtin_dwarf_cfa()) - sizeof(void*));
+            win::RecordThrow(win::lastThrow, object, type,
+                             reinterpret_cast<std::uintptr_t>(__builtin_return_address(0)), slot);
         } catch (...) {
             // Recording must never stand in the way of the exception itself.
         }

@@ -1,25 +1,45 @@
 // Where an exception was raised, recorded at the raise itself: by the time a guard far up the
 // stack catches it, the raise address and the stack below are gone. Every C++ throw passes
 // through the runtime's __cxa_throw, which the link wraps (-Wl,--wrap=__cxa_throw).
+//
+// The record has a fixed size and is filled at the raise, so that the crash report can read it
+// without allocating.
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
-#include <vector>
+#include <typeinfo>
 
 namespace win {
 
+// The result of a stack walk: how many frames it found, and where it stopped when the room for
+// frames ran out before the stack's end (0 when it reached the end).
+struct StackWalk {
+    std::size_t count = 0;
+    std::uintptr_t stoppedAt = 0;
+};
+
 struct ThrowSite {
-    std::uintptr_t address = 0;         // the code that raised it
-    std::string typeName;               // the raised object's C++ type, readable
-    std::vector<std::uintptr_t> stack;  // return addresses on the stack at the raise, innermost first
+    static constexpr std::size_t kMostFrames = 2048;
+    std::uintptr_t address = 0;               // the code that raised it: the return address of the raise
+    const std::type_info* type = nullptr;     // the raised object's C++ type
+    char typeName[256] = {};                  // the same, readable
+    char message[2048] = {};                  // what() of a raised std::exception
+    std::uintptr_t frames[kMostFrames] = {};  // return addresses at the raise, the raiser's first
+    StackWalk walk;
 };
 
 // The last exception raised on the calling thread.
 const ThrowSite& LastThrowSite();
 
-// The return addresses on the calling thread's stack from here outwards: every value on it that
-// points just after a call instruction in loaded code. Bounded by the thread's stack limits.
-std::vector<std::uintptr_t> ScanStack(const void* from);
+// The return addresses on the calling thread's stack from the slot `from` outwards: every value
+// on it that points just after a call instruction in loaded code. Bounded by the thread's stack
+// and by the room given; allocates nothing.
+StackWalk ScanStack(const void* from, std::span<std::uintptr_t> frames);
+
+// Whether the address lies in the code of the running program itself (not in a library).
+bool InProgramCode(std::uintptr_t address);
 
 // A readable form of a mangled C++ type name.
 std::string DemangledTypeName(const char* mangled);

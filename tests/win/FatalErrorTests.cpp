@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <sstream>
 
 #include "faults/FatalError.h"
@@ -22,7 +24,29 @@ public:
     KnownFailure() : std::runtime_error("first line\r\nsecond line") {}
 };
 
-[[gnu::noinline]] void RaiseKnownFailure() { throw KnownFailure(); }
+// A known chain of three calls, the innermost raising. Each call has work after it, so that none
+// becomes a jump and every caller keeps its frame.
+volatile bool raise = true;
+volatile int calls = 0;
+
+[[gnu::noinline]] void RaiseKnownFailure()
+{
+    if (raise)
+        throw KnownFailure();
+    calls = calls + 1;
+}
+
+[[gnu::noinline]] void MiddleOfChain()
+{
+    RaiseKnownFailure();
+    calls = calls + 1;
+}
+
+[[gnu::noinline]] void OuterOfChain()
+{
+    MiddleOfChain();
+    calls = calls + 1;
+}
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -71,7 +95,7 @@ TEST(FatalError, TheReportHoldsEveryLineOfAKnownFailure)
     };
     win::CaughtException caught;
     try {
-        RaiseKnownFailure();
+        OuterOfChain();
     } catch (...) {
         caught = win::CaughtException::Current();
     }
@@ -94,10 +118,14 @@ TEST(FatalError, TheReportHoldsEveryLineOfAKnownFailure)
     EXPECT_EQ(lines[10], "(anonymous namespace)::KnownFailure");
     EXPECT_EQ(lines[11], "first line");
     EXPECT_EQ(lines[12], "second line");
-    EXPECT_EQ(lines[13], faults::AddressText(caught.site.address));
+    EXPECT_EQ(lines[13], faults::AddressText(caught.site->address));
     EXPECT_EQ(lines[14], "");
-    // The raise point's own function heads the stack, named from the program's table.
+    // The raising function heads the stack, named from the program's table, its callers after it
+    // in order, with no address left over from calls that already returned before them.
+    ASSERT_GE(lines.size(), 18u);
     EXPECT_NE(lines[15].find("RaiseKnownFailure() + $"), std::string::npos) << lines[15];
+    EXPECT_NE(lines[16].find("MiddleOfChain() + $"), std::string::npos) << lines[16];
+    EXPECT_NE(lines[17].find("OuterOfChain() + $"), std::string::npos) << lines[17];
 }
 
 TEST(FatalError, AnUnwritableProgramFolderSendsTheReportToTheDocumentsThenToDriveC)
@@ -131,28 +159,98 @@ TEST(FatalError, TheBugReporterInCommonFilesWinsOverTheOneBesideTheProgram)
 
 namespace {
 
+// What lies beside the failing program as its address table.
+enum class Table { Real, Huge1GB, Huge4GBAndMore, Garbage };
+
 struct CrashCase {
     const char* mode;
     const char* className;
     const char* messageStart;
-    const char* stackNames;  // a function the report's stack must name
+    // The function that stack line 1 names; none where the table names nothing, and line 1 is
+    // then the failure's address itself, bare.
+    const char* firstFunction;
+    const char* laterFunction;  // a caller the stack must name further down, if any
+    Table table = Table::Real;
 };
 
 class CrashTest : public ::testing::TestWithParam<CrashCase> {};
 
+// A file of the given size that holds nothing but a few bytes at its start (sparse where the file
+// system allows).
+void WriteSizedFile(const std::string& path, std::uint64_t size, const std::string& start)
+{
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, start.data(), static_cast<DWORD>(start.size()), &written, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(size);
+    EXPECT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file));
+    ::CloseHandle(file);
+}
+
+void PlaceTable(Table table, const std::string& from, const std::string& to)
+{
+    const std::string start = "GLSYMTB2\xff\xff\xff\x7f\xff\xff\xff\x7f";
+    switch (table) {
+        case Table::Real:
+            ASSERT_TRUE(CopyFileTo(from, to));
+            break;
+        case Table::Huge1GB:
+            WriteSizedFile(to, 1ull << 30, start);
+            break;
+        case Table::Huge4GBAndMore:
+            WriteSizedFile(to, (4ull << 30) + 4097, start);
+            break;
+        case Table::Garbage:
+            WriteFileText(to, start + std::string(70000, '\x5a'));
+            break;
+    }
+}
+
+// Waits (bounded) until no process of the given file name runs any more: every bug reporter the
+// failing program started has then written its record.
+bool WaitForNoProcess(const char* name)
+{
+    return WaitUntil(
+        [name] {
+            HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+            PROCESSENTRY32 entry{};
+            entry.dwSize = sizeof(entry);
+            bool found = false;
+            for (BOOL more = ::Process32First(snapshot, &entry); more && !found;
+                 more = ::Process32Next(snapshot, &entry))
+                found = ::lstrcmpiA(entry.szExeFile, name) == 0;
+            ::CloseHandle(snapshot);
+            return !found;
+        },
+        std::chrono::seconds(20));
+}
+
+std::string FullPath(const std::string& path)
+{
+    std::string full(MAX_PATH, '\0');
+    full.resize(::GetFullPathNameA(path.c_str(), MAX_PATH, full.data(), nullptr));
+    return full;
+}
+
 }  // namespace
 
-TEST_P(CrashTest, AFailureWritesTheReportStartsTheBugReporterAndEndsWithNothingSaved)
+// Every road into the crash report ends the same: one bug reporter start with the three
+// arguments, a report whose first stack line is the failing function, a non-zero exit code and
+// nothing saved.
+TEST_P(CrashTest, AFailureWritesTheReportStartsTheBugReporterOnceAndEndsWithNothingSaved)
 {
     const CrashCase& c = GetParam();
     ClearProductKeys();
     TempFolder temp;
     StubLog log(temp);
-    const std::string folder = DistFolder() + "..\\crash\\";
-    const std::string program = folder + "crashtest.exe";
-    const std::string report = folder + "Error - crashtest.exe.txt";
-    ::DeleteFileA(report.c_str());
-    ASSERT_TRUE(CopyFileTo(StubsFolder() + "Relaybug.Exe", folder + "Relaybug.Exe"));
+    const std::string built = DistFolder() + "..\\crash\\";
+    const std::string program = temp / "crashtest.exe";
+    const std::string report = temp / "Error - crashtest.exe.txt";
+    ASSERT_TRUE(CopyFileTo(built + "crashtest.exe", program));
+    PlaceTable(c.table, built + "crashtest.sym", temp / "crashtest.sym");
+    ASSERT_TRUE(CopyFileTo(StubsFolder() + "Relaybug.Exe", temp / "Relaybug.Exe"));
     {
         win::RegistryAccessor machine(HKEY_LOCAL_MACHINE);
         machine.OpenKey(ProductKeyPath, true);
@@ -162,37 +260,59 @@ TEST_P(CrashTest, AFailureWritesTheReportStartsTheBugReporterAndEndsWithNothingS
     const ProcessResult result = RunProgram(program, c.mode, 60s);
     ASSERT_TRUE(result.finished);
     EXPECT_NE(result.exitCode, 0u);
-    const auto records = log.WaitFor(1);
+    ASSERT_TRUE(WaitForNoProcess("Relaybug.Exe"));
+    const auto records = log.Records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].program, "Relaybug.Exe");
     // The program's path as the hook has it, the settings key, the report.
-    std::string fullProgram(MAX_PATH, '\0');
-    fullProgram.resize(::GetFullPathNameA(program.c_str(), MAX_PATH, fullProgram.data(), nullptr));
-    std::string fullReport(MAX_PATH, '\0');
-    fullReport.resize(::GetFullPathNameA(report.c_str(), MAX_PATH, fullReport.data(), nullptr));
-    EXPECT_EQ(records[0].parameters, "\"" + fullProgram + "\" \"Software\\Orvanel\\Gridlark\" \"" + fullReport + "\"");
+    EXPECT_EQ(records[0].parameters,
+              "\"" + FullPath(program) + "\" \"Software\\Orvanel\\Gridlark\" \"" + FullPath(report) + "\"");
     const auto lines = Lines(ReadFileText(report));
     ASSERT_GE(lines.size(), 16u);
     EXPECT_EQ(lines[1], std::string(c.mode) + " ");
     EXPECT_EQ(lines[10], c.className);
     EXPECT_EQ(lines[11].rfind(c.messageStart, 0), 0u) << lines[11];
-    std::string stack;
-    for (std::size_t i = 15; i < lines.size(); ++i)
-        stack += lines[i] + "\n";
-    EXPECT_NE(stack.find(c.stackNames), std::string::npos) << stack;
+    // The message may take several lines; the address and an empty line follow it.
+    std::size_t address = 12;
+    while (address + 1 < lines.size() && !(lines[address].rfind("0x", 0) == 0 && lines[address + 1].empty()))
+        ++address;
+    ASSERT_LT(address + 2, lines.size());
+    const std::string& first = lines[address + 2];
+    if (c.firstFunction != nullptr)
+        EXPECT_NE(first.find(c.firstFunction), std::string::npos) << first;
+    else
+        EXPECT_EQ(first, "[" + lines[address].substr(2) + "]");
+    std::string later;
+    for (std::size_t i = address + 3; i < lines.size(); ++i)
+        later += lines[i] + "\n";
+    if (c.laterFunction != nullptr)
+        EXPECT_NE(later.find(c.laterFunction), std::string::npos) << later;
     // Nothing the main window saves on closing was saved.
     win::RegistryAccessor user(HKEY_CURRENT_USER);
     EXPECT_FALSE(user.OpenKeyReadOnly(ProductKeyPath) && user.ValueExists("Main Window"));
-    if (!HasFailure())
-        ::DeleteFileA(report.c_str());
     ClearProductKeys();
 }
 
+namespace {
+
+constexpr const char* kListFailure = "(anonymous namespace)::ListFailure";
+constexpr const char* kListMessage = "the puzzle list could not be filled";
+constexpr const char* kRaiser = "FailOnRefill(";
+constexpr const char* kAccess = "EXCEPTION_ACCESS_VIOLATION";
+
+}  // namespace
+
 INSTANTIATE_TEST_SUITE_P(
     Roads, CrashTest,
-    ::testing::Values(CrashCase{"create", "(anonymous namespace)::ListFailure", "the puzzle list could not be filled",
-                                "TMainWin::FormCreate() (Line "},
-                      CrashCase{"handler", "(anonymous namespace)::ListFailure", "the puzzle list could not be filled",
-                                "TMainWin::RefreshPuzzleList() (Line "},
-                      CrashCase{"access", "win::StructuredException", "Access violation",
-                                "TMainWin::RefreshPuzzleList()"}));
+    ::testing::Values(CrashCase{"create", kListFailure, kListMessage, kRaiser, "TMainWin::FormCreate() (Line "},
+                      CrashCase{"handler", kListFailure, kListMessage, kRaiser, "TMainWin::RefreshPuzzleList() (Line "},
+                      CrashCase{"access", kAccess, "Access violation", kRaiser, "TMainWin::RefreshPuzzleList()"},
+                      CrashCase{"worker", kAccess, "Access violation", "WorkerFault(", nullptr},
+                      CrashCase{"threads 2", kAccess, "Access violation", "WorkerFault(", nullptr},
+                      CrashCase{"threads 16", kAccess, "Access violation", "WorkerFault(", nullptr},
+                      CrashCase{"nullthread", kAccess, "Access violation", nullptr, nullptr},
+                      CrashCase{"throwinreport", kListFailure, kListMessage, kRaiser, nullptr},
+                      CrashCase{"faultinreport", kListFailure, kListMessage, kRaiser, nullptr},
+                      CrashCase{"handler", kListFailure, kListMessage, nullptr, nullptr, Table::Huge1GB},
+                      CrashCase{"handler", kListFailure, kListMessage, nullptr, nullptr, Table::Huge4GBAndMore},
+                      CrashCase{"handler", kListFailure, kListMessage, nullptr, nullptr, Table::Garbage}));

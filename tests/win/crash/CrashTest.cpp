@@ -1,17 +1,26 @@
-// A main window that fails on purpose, for the crash report's end-to-end tests:
-//   crashtest create   the first refill, inside the window's creation, throws
-//   crashtest handler  a later refill, inside a message handler, throws
-//   crashtest access   a later refill reads through a null pointer (a structured exception)
+// A main window that fails on purpose, for the crash report's end-to-end tests. The first argument
+// says how:
+//   create         the first refill, inside the window's creation, throws
+//   handler        a later refill, inside a message handler, throws
+//   access         a later refill writes through a null pointer (a structured exception)
+//   worker         a worker thread writes through a null pointer
+//   threads N      N worker threads write through a null pointer at once
+//   nullthread     a thread starts at address 0
+//   throwinreport  as handler, and the report's writing throws after its first stack line
+//   faultinreport  as handler, and the report's writing faults after its first stack line
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/Application.h"
 #include "app/Main.h"
 #include "app/Modules.h"
+#include "faults/FatalError.h"
 #include "settings/Configs.h"
 
 namespace {
@@ -21,9 +30,16 @@ public:
     ListFailure() : std::runtime_error("the puzzle list could not be filled\r\non purpose") {}
 };
 
-volatile int* nowhere = nullptr;
+class ReportFailure : public std::runtime_error {
+public:
+    ReportFailure() : std::runtime_error("the report failed on purpose") {}
+};
 
-void FailOnRefill(const std::string& mode)
+volatile int* nowhere = nullptr;
+HANDLE go = nullptr;
+volatile LONG waiting = 0;
+
+[[gnu::noinline]] void FailOnRefill(const std::string& mode)
 {
     static int refills = 0;
     if (mode == "create" || ++refills >= 2) {
@@ -31,6 +47,45 @@ void FailOnRefill(const std::string& mode)
             *nowhere = 1;
         throw ListFailure();
     }
+}
+
+DWORD WINAPI WorkerFault(LPVOID)
+{
+    ::InterlockedIncrement(&waiting);
+    ::WaitForSingleObject(go, INFINITE);
+    *nowhere = 2;
+    return 0;
+}
+
+// Worker threads that fault together once they are all waiting.
+void StartFaultingWorkers(int count)
+{
+    go = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    for (int i = 0; i < count; ++i)
+        ::CloseHandle(::CreateThread(nullptr, 0, &WorkerFault, nullptr, 0, nullptr));
+    while (waiting < count)
+        ::SwitchToThread();
+    ::SetEvent(go);
+}
+
+void StartFailures(const std::string& mode)
+{
+    if (mode == "worker")
+        StartFaultingWorkers(1);
+    else if (mode == "threads")
+        StartFaultingWorkers(__argc > 2 ? std::atoi(__argv[2]) : 2);
+    else if (mode == "nullthread")
+        ::CloseHandle(::CreateThread(nullptr, 0, nullptr, nullptr, 0, nullptr));
+    else if (mode == "throwinreport")
+        faults::ReportStepForTests = [] { throw ReportFailure(); };
+    else if (mode == "faultinreport")
+        faults::ReportStepForTests = [] { *nowhere = 3; };
+}
+
+bool FailsOnRefill(const std::string& mode)
+{
+    return mode == "create" || mode == "handler" || mode == "access" || mode == "throwinreport" ||
+           mode == "faultinreport";
 }
 
 }  // namespace
@@ -42,7 +97,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     Config = &config;
     config.Load();
     const std::string mode = __argc > 1 ? __argv[1] : "";
-    TMainWin::RefillProbe = [mode] { FailOnRefill(mode); };
+    const std::string refillMode = mode == "throwinreport" || mode == "faultinreport" ? "handler" : mode;
+    if (FailsOnRefill(mode))
+        TMainWin::RefillProbe = [refillMode] { FailOnRefill(refillMode); };
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
     app::SetHelpFile(app::kHelpFileName);
@@ -50,6 +107,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     MainWin = &window;
     if (window.Create()) {
         window.Show();
+        StartFailures(mode);
         MSG msg;
         while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
             ::TranslateMessage(&msg);
