@@ -128,6 +128,55 @@ TEST(FatalError, TheReportHoldsEveryLineOfAKnownFailure)
     EXPECT_NE(lines[17].find("OuterOfChain() + $"), std::string::npos) << lines[17];
 }
 
+namespace {
+
+[[gnu::noinline]] void RaiseAtDepth(int depth)
+{
+    if (depth == 0)
+        RaiseKnownFailure();
+    else
+        RaiseAtDepth(depth - 1);
+    calls = calls + 1;
+}
+
+// The report's call-stack lines that name the function.
+std::size_t LinesNaming(const std::vector<std::string>& lines, const std::string& name)
+{
+    std::size_t count = 0;
+    for (const auto& line : lines)
+        count += line.find(name) != std::string::npos ? 1 : 0;
+    return count;
+}
+
+}  // namespace
+
+// The walk covers the whole stack, however deep; only where its room runs out does it stop, and
+// the report then says where.
+TEST(FatalError, TheCallStackIsWalkedWholeOrItsStopIsStated)
+{
+    faults::GatherStartUpValues();
+    for (int depth : {300, 3000}) {
+        win::CaughtException caught;
+        try {
+            RaiseAtDepth(depth);
+        } catch (...) {
+            caught = win::CaughtException::Current();
+        }
+        faults::WriteErrorReport(caught);
+        const auto lines = Lines(ReadFileText(faults::Values().ErrorReportPath));
+        ::DeleteFileA(faults::Values().ErrorReportPath.c_str());
+        ASSERT_FALSE(lines.empty());
+        const bool cut = lines.back().rfind("(the call stack goes on: its walk stopped after ", 0) == 0;
+        if (depth < static_cast<int>(win::ThrowSite::kMostFrames)) {
+            EXPECT_EQ(LinesNaming(lines, "RaiseAtDepth(int) + $"), static_cast<std::size_t>(depth) + 1);
+            EXPECT_FALSE(cut) << lines.back();
+        } else {
+            EXPECT_TRUE(cut) << lines.back();
+            EXPECT_NE(lines.back().find(std::to_string(win::ThrowSite::kMostFrames) + " frames"), std::string::npos);
+        }
+    }
+}
+
 TEST(FatalError, AnUnwritableProgramFolderSendsTheReportToTheDocumentsThenToDriveC)
 {
     TempFolder documents;
