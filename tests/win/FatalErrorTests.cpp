@@ -120,12 +120,13 @@ TEST(FatalError, TheReportHoldsEveryLineOfAKnownFailure)
     EXPECT_EQ(lines[12], "second line");
     EXPECT_EQ(lines[13], faults::AddressText(caught.site->address));
     EXPECT_EQ(lines[14], "");
-    // The raising function heads the stack, named from the program's table, its callers after it
+    // The raising function heads the stack, named from the program's table (the compiler may have
+    // moved the raise to the function's cold part, "[clone .cold]"), its callers after it
     // in order, with no address left over from calls that already returned before them.
     ASSERT_GE(lines.size(), 18u);
-    EXPECT_NE(lines[15].find("RaiseKnownFailure() + $"), std::string::npos) << lines[15];
-    EXPECT_NE(lines[16].find("MiddleOfChain() + $"), std::string::npos) << lines[16];
-    EXPECT_NE(lines[17].find("OuterOfChain() + $"), std::string::npos) << lines[17];
+    EXPECT_NE(lines[15].find("RaiseKnownFailure()"), std::string::npos) << lines[15];
+    EXPECT_NE(lines[16].find("MiddleOfChain()"), std::string::npos) << lines[16];
+    EXPECT_NE(lines[17].find("OuterOfChain()"), std::string::npos) << lines[17];
 }
 
 namespace {
@@ -168,7 +169,7 @@ TEST(FatalError, TheCallStackIsWalkedWholeOrItsStopIsStated)
         ASSERT_FALSE(lines.empty());
         const bool cut = lines.back().rfind("(the call stack goes on: its walk stopped after ", 0) == 0;
         if (depth < static_cast<int>(win::ThrowSite::kMostFrames)) {
-            EXPECT_EQ(LinesNaming(lines, "RaiseAtDepth(int) + $"), static_cast<std::size_t>(depth) + 1);
+            EXPECT_EQ(LinesNaming(lines, "RaiseAtDepth(int)"), static_cast<std::size_t>(depth) + 1);
             EXPECT_FALSE(cut) << lines.back();
         } else {
             EXPECT_TRUE(cut) << lines.back();
