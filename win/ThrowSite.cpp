@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cxxabi.h>
+#include <unwind.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -104,21 +105,82 @@ void CopyText(char* to, std::size_t room, const char* from)
 // the raise's arguments (the destructor is a code address), never a frame.
 constexpr std::size_t kRaiseArgumentWords = sizeof(void*) == 8 ? 4 : 3;
 
+// The frames the exception's own unwinder sees, from the raiser outwards. They are exact, with
+// nothing left over from calls that already returned, as far as unwinding information reaches:
+// every module on 64-bit, the program's own code on 32-bit (the system's modules carry none that
+// the runtime knows).
+struct UnwindTrace {
+    std::uintptr_t raiser;
+    std::span<std::uintptr_t> frames;
+    std::size_t count = 0;
+    std::uintptr_t above = 0;  // the stack address just above the last frame's return address
+};
+
+_Unwind_Reason_Code TraceFrame(_Unwind_Context* context, void* argument)
+{
+    auto& trace = *static_cast<UnwindTrace*>(argument);
+    const auto ip = static_cast<std::uintptr_t>(_Unwind_GetIP(context));
+    if (trace.count == 0 && ip != trace.raiser)
+        return _URC_NO_REASON;  // the recording's own frames, below the raiser
+    if (ip == 0 || trace.count == trace.frames.size())
+        return _URC_END_OF_STACK;
+    trace.frames[trace.count++] = ip;
+    trace.above = static_cast<std::uintptr_t>(_Unwind_GetCFA(context));
+    return _URC_NO_REASON;
+}
+
+// Where the raw walk goes on after the unwinder stopped: just above the slot that holds the last
+// frame's return address. The unwinder's frame address says where that is; should the slot not
+// hold the address, the frames' slots are looked for in order from the raise upwards.
+const std::uintptr_t* ContinueAbove(const UnwindTrace& trace, const std::uintptr_t* raiseSlot)
+{
+    const std::uintptr_t last = trace.frames[trace.count - 1];
+    const auto* above = reinterpret_cast<const std::uintptr_t*>(trace.above);
+    if (above != nullptr && above > raiseSlot && above[-1] == last)
+        return above;
+    std::uintptr_t low = 0, high = 0;
+    StackLimits(low, high);
+    const auto* end = reinterpret_cast<const std::uintptr_t*>(high);
+    const auto* at = raiseSlot;
+    for (std::size_t i = 0; i < trace.count; ++i, ++at) {
+        while (at < end && *at != trace.frames[i])
+            ++at;
+        if (at == end)
+            return nullptr;
+    }
+    return at;
+}
+
 // The raise's own record. `slot` is the stack slot that holds the return address into the raiser:
-// the walk trusts nothing below it, where calls that already returned left their addresses.
+// nothing below it is trusted, where calls that already returned left their addresses.
+void RecordFrames(ThrowSite& site, std::uintptr_t returnAddress, const std::uintptr_t* slot)
+{
+    site.frames[0] = returnAddress;
+    UnwindTrace trace{returnAddress, std::span(site.frames, ThrowSite::kMostFrames)};
+    _Unwind_Backtrace(&TraceFrame, &trace);
+    const std::uintptr_t* from = trace.count > 0 ? ContinueAbove(trace, slot) : nullptr;
+    if (from == nullptr) {
+        // Without the unwinder's frames, the raw walk starts above the raise's own arguments.
+        trace.count = 1;
+        from = *slot == returnAddress ? slot + 1 + kRaiseArgumentWords : nullptr;
+    }
+    if (trace.count == ThrowSite::kMostFrames) {
+        site.walk = {trace.count, reinterpret_cast<std::uintptr_t>(from)};
+        return;
+    }
+    const std::uintptr_t here = 0;
+    site.walk = ScanStack(from != nullptr ? static_cast<const void*>(from) : &here,
+                          std::span(site.frames + trace.count, ThrowSite::kMostFrames - trace.count));
+    site.walk.count += trace.count;
+}
+
 void RecordThrow(ThrowSite& site, void* object, const std::type_info* type, std::uintptr_t returnAddress,
                  const std::uintptr_t* slot)
 {
     site.address = returnAddress;
     site.type = type;
     site.typeName[0] = site.message[0] = '\0';
-    site.frames[0] = returnAddress;
-    const std::uintptr_t here = 0;
-    // The slot is where the compiler says it is; should it ever not hold the address, the walk
-    // falls back to everything above this frame.
-    const void* from = *slot == returnAddress ? static_cast<const void*>(slot + 1 + kRaiseArgumentWords) : &here;
-    site.walk = ScanStack(from, std::span(site.frames + 1, ThrowSite::kMostFrames - 1));
-    site.walk.count += 1;
+    RecordFrames(site, returnAddress, slot);
     if (type == nullptr)
         return;
     void* adjusted = object;
