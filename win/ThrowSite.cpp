@@ -134,13 +134,12 @@ _Unwind_Reason_Code TraceFrame(_Unwind_Context* context, void* argument)
 // hold the address, the frames' slots are looked for in order from the raise upwards.
 const std::uintptr_t* ContinueAbove(const UnwindTrace& trace, const std::uintptr_t* raiseSlot)
 {
-    const std::uintptr_t last = trace.frames[trace.count - 1];
-    const auto* above = reinterpret_cast<const std::uintptr_t*>(trace.above);
-    if (above != nullptr && above > raiseSlot && above[-1] == last)
-        return above;
     std::uintptr_t low = 0, high = 0;
     StackLimits(low, high);
     const auto* end = reinterpret_cast<const std::uintptr_t*>(high);
+    const auto* above = reinterpret_cast<const std::uintptr_t*>(trace.above);
+    if (above > raiseSlot && above <= end && above[-1] == trace.frames[trace.count - 1])
+        return above;
     const auto* at = raiseSlot;
     for (std::size_t i = 0; i < trace.count; ++i, ++at) {
         while (at < end && *at != trace.frames[i])
