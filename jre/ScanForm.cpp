@@ -89,6 +89,14 @@ void TfrmScan::lbxPathsClick()
     ::EnableWindow(Item(IDOK), selected != LB_ERR ? TRUE : FALSE);
 }
 
+// A double-click on a found folder chooses it, as OK does.
+void TfrmScan::lbxPathsDblClick()
+{
+    lbxPathsClick();
+    if (!selectedJrePath_.empty())
+        RequestClose(IDOK);
+}
+
 void TfrmScan::StopScan()
 {
     if (Scanner != nullptr)
@@ -182,6 +190,8 @@ bool TfrmScan::OnCommand(int id, int code, HWND control)
     if (id == IDC_SCAN_PATHS) {
         if (code == LBN_SELCHANGE)
             lbxPathsClick();
+        else if (code == LBN_DBLCLK)
+            lbxPathsDblClick();
         return true;
     }
     return win::Dialog::OnCommand(id, code, control);

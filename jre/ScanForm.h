@@ -27,6 +27,7 @@ public:
     void AddFind(const std::string& folder);
     void ScanFinished();
     void lbxPathsClick();
+    void lbxPathsDblClick();
 
     // Runs a worker's notice on the dialog's thread; the worker waits for it.
     static void Deliver(TScanDrive::Notice notice, TScanDrive& scanner);

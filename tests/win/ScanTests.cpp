@@ -151,15 +151,15 @@ TEST_F(ScanTest, AStopDuringAFolderFinishesThatFolderAndEndsTheScan)
                                         {TScanDrive::ScanFinished, "M:\\"}}));
 }
 
-TEST_F(ScanTest, OkDuringTheScanGivesTheSelectedFolderWhileCancelAndTheCloseBoxGiveNone)
+TEST_F(ScanTest, OkOrADoubleClickDuringTheScanGiveTheSelectedFolderWhileCancelAndTheCloseBoxGiveNone)
 {
     // Each folder takes a little longer, so that the choices are made while the scan runs.
     onNotice_ = [](TScanDrive::Notice notice, const std::string&) {
         if (notice == TScanDrive::ReportProgress)
             ::Sleep(30);
     };
-    enum class Choice { Ok, Cancel, CloseBox };
-    for (Choice choice : {Choice::Ok, Choice::Cancel, Choice::CloseBox}) {
+    enum class Choice { Ok, DoubleClick, Cancel, CloseBox };
+    for (Choice choice : {Choice::Ok, Choice::DoubleClick, Choice::Cancel, Choice::CloseBox}) {
         seen_.clear();
         bool scanningAtChoice = false;
         std::thread driver([&] {
@@ -175,6 +175,10 @@ TEST_F(ScanTest, OkDuringTheScanGivesTheSelectedFolderWhileCancelAndTheCloseBoxG
                 ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SCAN_PATHS, LBN_SELCHANGE),
                                reinterpret_cast<LPARAM>(list));
                 ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            } else if (choice == Choice::DoubleClick) {
+                ::SendMessageA(list, LB_SETCURSEL, 0, 0);
+                ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_SCAN_PATHS, LBN_DBLCLK),
+                               reinterpret_cast<LPARAM>(list));
             } else if (choice == Choice::Cancel) {
                 ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             } else {
@@ -184,7 +188,8 @@ TEST_F(ScanTest, OkDuringTheScanGivesTheSelectedFolderWhileCancelAndTheCloseBoxG
         const auto chosen = SelectJre(nullptr);
         driver.join();
         EXPECT_TRUE(scanningAtChoice);
-        EXPECT_EQ(chosen, choice == Choice::Ok ? std::optional<std::string>("M:\\") : std::nullopt);
+        const bool chooses = choice == Choice::Ok || choice == Choice::DoubleClick;
+        EXPECT_EQ(chosen, chooses ? std::optional<std::string>("M:\\") : std::nullopt);
         ASSERT_FALSE(seen_.empty());
         EXPECT_EQ(seen_.back().notice, TScanDrive::ScanFinished);
         EXPECT_EQ(frmScan, nullptr);
