@@ -24,6 +24,11 @@ FixedText& FixedText::Append(std::string_view text)
     return *this;
 }
 
+void FixedText::Copy(char* storage, std::size_t capacity, const char* from)
+{
+    FixedText(storage, capacity).Append(from != nullptr ? from : "");
+}
+
 FixedText& FixedText::AppendDecimal(std::uint64_t value)
 {
     char digits[24];

@@ -21,6 +21,8 @@ public:
     FixedText& Append(std::string_view text);
     FixedText& AppendDecimal(std::uint64_t value);
     FixedText& AppendSigned(std::int64_t value);
+    // Copies a C text (none counts as empty) into storage of `capacity` characters, cut to fit.
+    static void Copy(char* storage, std::size_t capacity, const char* from);
     // At least `digits` hexadecimal digits, upper or lower case, no prefix.
     FixedText& AppendHex(std::uint64_t value, int digits, bool upperCase);
 

@@ -181,8 +181,7 @@ std::optional<SymbolInfo> Describe(std::uintptr_t address, bool returnAddress)
     const std::uintptr_t inside = returnAddress ? address - 1 : address;
     if (!win::InProgramCode(inside))
         return std::nullopt;
-    const auto base = reinterpret_cast<std::uintptr_t>(::GetModuleHandleA(nullptr));
-    auto info = symbolTable.Lookup(inside - base);
+    auto info = symbolTable.Lookup(inside - win::ProgramImageBase());
     if (info && returnAddress) {
         info->procedureOffset += 1;
         info->lineOffset += 1;
@@ -199,19 +198,13 @@ const void* StackPointer(const CONTEXT& context)
 #endif
 }
 
-void CopyText(char* to, std::size_t room, const char* from)
-{
-    text::FixedText out(to, room);
-    out.Append(from != nullptr ? from : "");
-}
-
 // The caught exception's facts, copied into the crash room: a raise inside the reporting would
 // overwrite the thread's record.
 Failure FailureOf(const win::CaughtException& caught)
 {
     Failure failure;
-    CopyText(room.className, sizeof(room.className), win::ClassNameOf(caught));
-    CopyText(room.message, sizeof(room.message), win::MessageOf(caught));
+    text::FixedText::Copy(room.className, sizeof(room.className), win::ClassNameOf(caught));
+    text::FixedText::Copy(room.message, sizeof(room.message), win::MessageOf(caught));
     failure.className = room.className;
     failure.message = room.message;
     if (const win::ThrowSite* site = win::RaiseOf(caught); site != nullptr && site->walk.count > 0) {

@@ -6,8 +6,9 @@
 #include <unwind.h>
 
 #include <cstdlib>
-#include <cstring>
 #include <exception>
+
+#include "core/FixedText.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
@@ -94,12 +95,6 @@ void StackLimits(std::uintptr_t& low, std::uintptr_t& high)
     high = reinterpret_cast<std::uintptr_t>(tib->StackBase);
 }
 
-void CopyText(char* to, std::size_t room, const char* from)
-{
-    std::strncpy(to, from != nullptr ? from : "", room - 1);
-    to[room - 1] = '\0';
-}
-
 // The stack words just above the return address that belong to the call of the raise itself: its
 // three arguments on 32-bit, the four words of home space every call reserves on 64-bit. They hold
 // the raise's arguments (the destructor is a code address), never a frame.
@@ -184,15 +179,17 @@ void RecordThrow(ThrowSite& site, void* object, const std::type_info* type, std:
         return;
     void* adjusted = object;
     if (typeid(std::exception).__do_catch(type, &adjusted, 1))
-        CopyText(site.message, sizeof(site.message), static_cast<const std::exception*>(adjusted)->what());
-    CopyText(site.typeName, sizeof(site.typeName), DemangledTypeName(type->name()).c_str());
+        text::FixedText::Copy(site.message, sizeof(site.message), static_cast<const std::exception*>(adjusted)->what());
+    text::FixedText::Copy(site.typeName, sizeof(site.typeName), DemangledTypeName(type->name()).c_str());
 }
 
 }  // namespace
 
+std::uintptr_t ProgramImageBase() { return reinterpret_cast<std::uintptr_t>(&__ImageBase); }
+
 bool InProgramCode(std::uintptr_t address)
 {
-    const auto base = reinterpret_cast<std::uintptr_t>(&__ImageBase);
+    const std::uintptr_t base = ProgramImageBase();
     const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + __ImageBase.e_lfanew);
     const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(headers);
     for (WORD i = 0; i < headers->FileHeader.NumberOfSections; ++i, ++section) {

@@ -38,7 +38,9 @@ const ThrowSite& LastThrowSite();
 // and by the room given; allocates nothing.
 StackWalk ScanStack(const void* from, std::span<std::uintptr_t> frames);
 
-// Whether the address lies in the code of the running program itself (not in a library).
+// Where the running program's image lies, and whether an address lies in its code (not in a
+// library).
+std::uintptr_t ProgramImageBase();
 bool InProgramCode(std::uintptr_t address);
 
 // A readable form of a mangled C++ type name.
