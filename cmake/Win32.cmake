@@ -15,6 +15,7 @@ set(GRIDLARK_WIN_SOURCES
   puzzles/Import.cpp
   win/Dialog.cpp
   win/Paths.cpp
+  win/FolderIds.cpp
   win/ExceptionHook.cpp
   settings/Configs.cpp
   app/Launcher.cpp
@@ -50,7 +51,7 @@ target_include_directories(gridlark_win PUBLIC ${PROJECT_SOURCE_DIR} ${JPEG_PREF
 # Every C++ raise is recorded where it happens, for the crash report (win/ThrowSite.cpp).
 target_link_options(gridlark_win PUBLIC -Wl,--wrap=__cxa_throw)
 target_link_libraries(gridlark_win PUBLIC gridlark_core
-  ${JPEG_PREFIX}/lib/libjpeg.a comctl32 comdlg32 shell32 shlwapi version winmm ole32 uuid gdi32 user32 advapi32)
+  ${JPEG_PREFIX}/lib/libjpeg.a comctl32 comdlg32 shell32 shlwapi version winmm ole32 uuid gdi32 user32 advapi32 ntdll)
 
 set(GRIDLARK_RC ${PROJECT_SOURCE_DIR}/res/gridlark.rc)
 set_source_files_properties(${GRIDLARK_RC} PROPERTIES

@@ -11,7 +11,7 @@
 #include "win/MessagePump.h"
 
 TfrmScan* frmScan = nullptr;
-std::function<void(TScanDrive::Notice, const std::string&)> TfrmScan::NoticeProbe;
+std::function<void(TScanDrive::Notice, const TScanDrive&)> TfrmScan::NoticeProbe;
 
 namespace {
 
@@ -59,19 +59,33 @@ RECT TfrmScan::PanelInside() const
     return inside;
 }
 
+// The end state shows either the list over the whole panel or the status line alone, never one
+// over the other: a label repaints over a sibling list that covers it.
 void TfrmScan::ScanFinished()
 {
     HWND animation = Item(IDC_SCAN_ANIMATION);
     ::SendMessageA(animation, PBM_SETMARQUEE, FALSE, 0);
     ::ShowWindow(animation, SW_HIDE);
+    ::ShowWindow(Item(IDC_SCAN_PATH), SW_HIDE);
     HWND list = Item(IDC_SCAN_PATHS);
-    ::ShowWindow(list, ::SendMessageA(list, LB_GETCOUNT, 0, 0) > 0 ? SW_SHOW : SW_HIDE);
+    const bool anyFind = ::SendMessageA(list, LB_GETCOUNT, 0, 0) > 0;
     const RECT inside = PanelInside();
     ::SetWindowPos(list, HWND_TOP, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top,
                    SWP_NOACTIVATE);
+    ::ShowWindow(list, anyFind ? SW_SHOW : SW_HIDE);
     ::SetDlgItemTextA(Handle(), IDC_SCAN_STATUS, kNoItems);
-    ::ShowWindow(Item(IDC_SCAN_PATH), SW_HIDE);
+    ::ShowWindow(Item(IDC_SCAN_STATUS), anyFind ? SW_HIDE : SW_SHOW);
+    RepaintPanel();
     Scanner = nullptr;
+}
+
+// The panel and what stands on it are drawn anew, so that nothing of a hidden control stays.
+void TfrmScan::RepaintPanel()
+{
+    RECT panel{};
+    ::GetWindowRect(Item(IDC_SCAN_PANEL), &panel);
+    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&panel), 2);
+    ::RedrawWindow(Handle(), &panel, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TfrmScan::lbxPathsClick()
@@ -121,7 +135,7 @@ void TfrmScan::WaitForScanEnd()
 {
     std::optional<int> quit;
     while (Scanner != nullptr) {
-        win::DispatchPending(quit);
+        win::DispatchPending(quit, Handle());
         if (Scanner != nullptr)
             ::Sleep(1);
     }
@@ -143,7 +157,7 @@ void TfrmScan::HandOverFailure(const win::CaughtException& caught)
 void TfrmScan::OnNotice(TScanDrive::Notice notice, const TScanDrive& scanner)
 {
     if (NoticeProbe)
-        NoticeProbe(notice, scanner.CurrentFolder);
+        NoticeProbe(notice, scanner);
     switch (notice) {
         case TScanDrive::ReportProgress:
             ::SetDlgItemTextA(Handle(), IDC_SCAN_PATH, scanner.CurrentFolder.c_str());

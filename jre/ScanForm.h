@@ -34,8 +34,8 @@ public:
     // Hands a failure inside the worker to the exception hook on the dialog's thread.
     static void HandOverFailure(const win::CaughtException& caught);
 
-    // Test seam: sees every notice on the dialog's thread, with the folder it carries.
-    static std::function<void(TScanDrive::Notice, const std::string&)> NoticeProbe;
+    // Test seam: sees every notice on the dialog's thread, with the worker that sends it.
+    static std::function<void(TScanDrive::Notice, const TScanDrive&)> NoticeProbe;
 
 protected:
     bool FormCreate() override;
@@ -51,6 +51,7 @@ private:
     void OnNotice(TScanDrive::Notice notice, const TScanDrive& scanner);
     void WaitForScanEnd();
     RECT PanelInside() const;
+    void RepaintPanel();
 
     TScanDrive* Scanner = nullptr;
     std::string selectedJrePath_;

@@ -1,43 +1,54 @@
 #include "jre/ScanQueue.h"
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 
 namespace jre {
 
-void ScanQueue::PushRoot(const std::string& root) { queue_.push_back(std::make_shared<Node>(Node{nullptr, root, {}})); }
-
-void ScanQueue::PushChild(const std::shared_ptr<const Node>& parent, const std::string& name)
+std::uint32_t ScanQueue::NameArena::Add(std::string_view name)
 {
-    queue_.push_back(std::make_shared<Node>(Node{parent, name, {}}));
+    // A name longer than a block cannot come from a listing; it is cut rather than overrun.
+    const std::uint32_t length = static_cast<std::uint32_t>(std::min<std::size_t>(name.size(), kBlock - 1));
+    if (kBlock - used_ < length + 1) {
+        if (blocks_.size() >= 0xFFFFFFFFu / kBlock)
+            throw std::bad_alloc();
+        blocks_.push_back(std::make_unique<char[]>(kBlock));
+        used_ = 0;
+    }
+    char* place = blocks_.back().get() + used_;
+    std::memcpy(place, name.data(), length);
+    place[length] = '\0';
+    const auto offset = static_cast<std::uint32_t>((blocks_.size() - 1) * kBlock + used_);
+    used_ += length + 1;
+    return offset;
 }
 
-ScanQueue::NodePtr ScanQueue::Take()
+void ScanQueue::Push(Index parent, std::string_view name)
 {
-    NodePtr front = std::move(queue_.front());
-    queue_.pop_front();
-    return front;
+    if (entries_.size() >= kNoParent)
+        throw std::bad_alloc();
+    entries_.push_back(Entry{parent, names_.Add(name)});
 }
 
-std::string ScanQueue::PathOf(const Node& node)
+ScanQueue::Index ScanQueue::Take()
 {
-    std::vector<const std::string*> names;
-    for (const Node* n = &node; n != nullptr; n = n->parent.get())
-        names.push_back(&n->name);
+    fingerprints_.push_back(kUnknown);
+    return static_cast<Index>(head_++);
+}
+
+std::string ScanQueue::PathOf(Index folder) const
+{
+    std::vector<const char*> names;
+    for (Index n = folder; n != kNoParent; n = entries_[n].parent)
+        names.push_back(names_.At(entries_[n].name));
     std::string path;
     for (auto name = names.rbegin(); name != names.rend(); ++name) {
-        path += **name;
+        path += *name;
         if (path.empty() || path.back() != '\\')
             path += '\\';
     }
     return path;
-}
-
-bool ScanQueue::RepeatsAnAncestor(const Node& node, const FolderIdentity& key)
-{
-    for (const Node* n = node.parent.get(); n != nullptr; n = n->parent.get())
-        if (n->key == key)
-            return true;
-    return false;
 }
 
 }  // namespace jre

@@ -1,18 +1,21 @@
 #include "jre/ScanThread.h"
 
 #include <new>
+#include <string_view>
 
-#include "core/Text.h"
 #include "jre/ScanForm.h"
 #include "win/Handles.h"
+#include "win/FolderIds.h"
 #include "win/LazyApi.h"
-#include "win/Paths.h"
 
+std::chrono::milliseconds TScanDrive::ProgressInterval{15};
 std::function<std::vector<std::string>()> TScanDrive::RootsForTests;
+std::function<std::optional<std::size_t>(const std::string&)> TScanDrive::ListingFailureForTests;
 
 namespace {
 
 constexpr const char* kLauncherName = "javaw.exe";
+constexpr const wchar_t* kLauncherNameW = L"javaw.exe";
 
 // Sleep(1) lasts a whole timer tick (about 15.6 ms on Windows) unless the timer resolution is
 // raised; the scan raises it to 1 ms while it runs, so a folder costs about 2 ms as intended.
@@ -31,31 +34,47 @@ private:
     bool raised_ = false;
 };
 
-// Every entry of an open folder, with its long name and whether it is a folder; false when the
-// folder cannot be listed.
+// Lists an open folder: onEntry gets each entry's name, converted only for folders (empty for
+// other entries), whether it is a folder and whether it is the launcher. True when the listing
+// reached its end; false when it failed at any point, also after delivering some entries.
+// failAfter, a test seam, makes it fail after that many entries.
 template <typename OnEntry>
-bool ListFolder(HANDLE folder, OnEntry onEntry)
+bool ListFolder(HANDLE folder, std::optional<std::size_t> failAfter, OnEntry onEntry)
 {
     alignas(8) static thread_local BYTE buffer[64 * 1024];
     FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
-    bool any = false;
+    std::size_t delivered = 0;
     while (::GetFileInformationByHandleEx(folder, kind, buffer, sizeof(buffer))) {
         kind = FileIdBothDirectoryInfo;
-        any = true;
         for (auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer);;
              entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(reinterpret_cast<const BYTE*>(entry) +
                                                                     entry->NextEntryOffset)) {
-            char name[MAX_PATH * 2] = {};
-            const int length = ::WideCharToMultiByte(CP_ACP, 0, entry->FileName,
-                                                     static_cast<int>(entry->FileNameLength / sizeof(WCHAR)), name,
-                                                     sizeof(name) - 1, nullptr, nullptr);
-            onEntry(std::string(name, static_cast<std::size_t>(length > 0 ? length : 0)),
-                    (entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+            if (failAfter && delivered++ == *failAfter)
+                return false;
+            const int wideLength = static_cast<int>(entry->FileNameLength / sizeof(WCHAR));
+            const bool isFolder = (entry->FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+            const bool isLauncher =
+                ::CompareStringOrdinal(entry->FileName, wideLength, kLauncherNameW, -1, TRUE) == CSTR_EQUAL;
+            char name[MAX_PATH * 2];
+            int length = 0;
+            if (isFolder)
+                length =
+                    ::WideCharToMultiByte(CP_ACP, 0, entry->FileName, wideLength, name, sizeof(name), nullptr, nullptr);
+            onEntry(std::string_view(name, static_cast<std::size_t>(length > 0 ? length : 0)), isFolder, isLauncher);
             if (entry->NextEntryOffset == 0)
                 break;
         }
     }
-    return any || ::GetLastError() == ERROR_NO_MORE_FILES;
+    return ::GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+// The identity of the folder at the path, opened for that alone.
+std::optional<win::FileIdentity> IdentityOfFolder(const std::string& path)
+{
+    win::UniqueHandle handle(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return handle ? win::IdentityOf(handle.get()) : std::nullopt;
 }
 
 }  // namespace
@@ -94,7 +113,8 @@ DWORD WINAPI TScanDrive::ThreadStart(LPVOID parameter)
 }
 
 // ScanFinished comes exactly once, whatever ended the loop: the queue emptied, a stop, memory
-// running out while the queue grows, or any other failure.
+// running out while the queue grows, or any other failure. The label shows the last folder
+// examined before it.
 void TScanDrive::Execute()
 {
     try {
@@ -104,6 +124,7 @@ void TScanDrive::Execute()
     } catch (...) {
         TfrmScan::HandOverFailure(win::CaughtException::Current());
     }
+    HandOverPendingProgress();
     Notify(ScanFinished);
 }
 
@@ -117,38 +138,77 @@ void TScanDrive::Scan()
         Examine(queue, queue.Take());
 }
 
-// One handle per folder serves its identity, its listing and the launcher test: each call that
+// One handle per folder serves its fingerprint, its listing and the launcher test: each call that
 // reaches the file system is dear (under Wine a server round trip), and the two sleeps are meant
 // to be most of a folder's cost.
-void TScanDrive::Examine(jre::ScanQueue& queue, const jre::ScanQueue::NodePtr& folder)
+void TScanDrive::Examine(jre::ScanQueue& queue, jre::ScanQueue::Index folder)
 {
-    const std::string path = jre::ScanQueue::PathOf(*folder);
+    const std::string path = queue.PathOf(folder);
     win::UniqueHandle handle(::CreateFileA(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     // A link or junction back to a folder above it on its path would never end: not entered.
-    folder->key = handle ? win::IdentifyOpenFolder(handle.get()) : std::nullopt;
-    if (folder->key && jre::ScanQueue::RepeatsAnAncestor(*folder, *folder->key))
+    if (handle && RepeatsAnAncestor(queue, folder, handle.get()))
         return;
-    CurrentFolder = path;
-    Notify(ReportProgress);
+    ++FoldersExamined;
+    ShowProgress(path);
     bool launcherListed = false;
-    const bool listed = handle && ListFolder(handle.get(), [&](const std::string& name, bool isFolder) {
-                            if (isFolder && name != "." && name != "..")
-                                queue.PushChild(folder, name);
-                            launcherListed = launcherListed || text::EqualsNoCase(name, kLauncherName);
-                        });
+    const auto failAfter = ListingFailureForTests ? ListingFailureForTests(path) : std::nullopt;
+    const bool listed =
+        handle && ListFolder(handle.get(), failAfter, [&](std::string_view name, bool isFolder, bool isLauncher) {
+            if (isFolder && !name.empty() && name != "." && name != "..")
+                queue.PushChild(folder, name);
+            launcherListed = launcherListed || isLauncher;
+        });
     ::Sleep(1);
-    // A folder that cannot be listed may still be looked into by name.
+    // A folder whose listing failed, at its start or part-way, may still be looked into by name.
     WIN32_FIND_DATAA entry;
-    if (!listed)
+    if (!listed && !launcherListed)
         launcherListed =
             static_cast<bool>(win::UniqueFindHandle(::FindFirstFileA((path + kLauncherName).c_str(), &entry)));
     if (launcherListed) {
+        HandOverPendingProgress();
         CurrentFolder = path;
         Notify(ReportFind);
     }
     ::Sleep(1);
+}
+
+// Whether the open folder is one of the folders above it on its path. The fingerprint, read from
+// every folder, rules out almost every ancestor; only where it matches is the file system's own
+// identity read, of both folders, which can cost a call into another process.
+bool TScanDrive::RepeatsAnAncestor(jre::ScanQueue& queue, jre::ScanQueue::Index folder, HANDLE handle)
+{
+    const auto fingerprint = win::FolderFingerprint(handle);
+    if (!fingerprint)
+        return false;
+    queue.SetFingerprint(folder, *fingerprint);
+    std::optional<win::FileIdentity> identity;
+    return queue.AnyAncestor(folder, [&](jre::ScanQueue::Index ancestor) {
+        if (queue.Fingerprint(ancestor) != *fingerprint)
+            return false;
+        if (!identity)
+            identity = win::IdentityOf(handle);
+        return identity && IdentityOfFolder(queue.PathOf(ancestor)) == identity;
+    });
+}
+
+void TScanDrive::ShowProgress(const std::string& folder)
+{
+    pendingProgress_ = folder;
+    progressPending_ = true;
+    if (std::chrono::steady_clock::now() - lastProgress_ >= ProgressInterval)
+        HandOverPendingProgress();
+}
+
+void TScanDrive::HandOverPendingProgress()
+{
+    if (!progressPending_)
+        return;
+    progressPending_ = false;
+    CurrentFolder.swap(pendingProgress_);
+    Notify(ReportProgress);
+    lastProgress_ = std::chrono::steady_clock::now();
 }
 
 void TScanDrive::Notify(Notice notice) { TfrmScan::Deliver(notice, *this); }

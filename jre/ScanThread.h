@@ -5,7 +5,10 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,11 +27,19 @@ public:
 
     // The folder the next notice hands over; written by the worker only between notices.
     std::string CurrentFolder;
+    // How many folders have been examined so far; written by the worker only between notices.
+    std::size_t FoldersExamined = 0;
     // Set once by the dialog; the worker looks at it before each folder.
     std::atomic<bool> StopRequested{false};
 
-    // Test seam: the roots to scan in place of the fixed drives.
+    // Progress goes to the dialog at most once per this interval, as often as a person can see it
+    // change; the folder of a find is always shown before the find. Tests set 0 to see each folder.
+    static std::chrono::milliseconds ProgressInterval;
+
+    // Test seams: the roots to scan in place of the fixed drives; and, for a folder's path, how
+    // many entries its listing delivers before it fails (nullopt: it does not fail).
     static std::function<std::vector<std::string>()> RootsForTests;
+    static std::function<std::optional<std::size_t>(const std::string& folder)> ListingFailureForTests;
 
 private:
     TScanDrive() = default;
@@ -36,10 +47,18 @@ private:
     static DWORD WINAPI ThreadStart(LPVOID parameter);
     void Execute();
     void Scan();
-    void Examine(jre::ScanQueue& queue, const jre::ScanQueue::NodePtr& folder);
+    void Examine(jre::ScanQueue& queue, jre::ScanQueue::Index folder);
+    bool RepeatsAnAncestor(jre::ScanQueue& queue, jre::ScanQueue::Index folder, HANDLE handle);
+    void ShowProgress(const std::string& folder);
+    void HandOverPendingProgress();
     void Notify(Notice notice);
 
     HANDLE thread_ = nullptr;
+    // The folder examined last, when its progress has not been handed over yet: it waits for the
+    // next hand-over, a find or the end.
+    std::string pendingProgress_;
+    bool progressPending_ = false;
+    std::chrono::steady_clock::time_point lastProgress_{};
 };
 
 // The fixed drives' roots ("C:\"), in letter order.

@@ -91,6 +91,7 @@ start_display_if_needed() {
 }
 
 stop_started_processes() {
+  release_fixture_mounts
   if [ -n "${started_wineserver:-}" ] && [ -n "${WINEPREFIX:-}" ]; then
     wineserver -k >/dev/null 2>&1 || true
     wineserver -w >/dev/null 2>&1 || true
@@ -132,6 +133,7 @@ REG
 # javaw.exe, a link back to an ancestor (a cycle) and a link to the other drive (a second path).
 make_fixture_drives() {
   local drives="$WINEPREFIX/drives"
+  release_fixture_mounts
   rm -rf "$drives"
   mkdir -p "$drives/m/Java/jre1/bin" "$drives/m/Tools/javaw.exe" "$drives/m/loop" \
     "$drives/n/jdk/bin" "$drives/n/deep/a/b/c/bin"
@@ -141,4 +143,42 @@ make_fixture_drives() {
   ln -s ../m/Java "$drives/n/alias"
   ln -sfn "$drives/m" "$WINEPREFIX/dosdevices/m:"
   ln -sfn "$drives/n" "$WINEPREFIX/dosdevices/n:"
+  make_mounted_drive
+}
+
+# Drive O: for the scan across file systems: a folder "outer" with a separate file system, whose
+# root has file index 1, and another mounted inside it, with the same index and write time and a
+# javaw.exe. Where nothing can be mounted, O: is / and the javaw.exe goes into /dev/shm, a file
+# system of its own inside /dev. GRIDLARK_MOUNTED_ROOT tells the tests where to start the scan,
+# GRIDLARK_MOUNTED_FIND the folder it must report. Neither is a drive's root, whose volume
+# serial Wine makes up from its letter.
+make_mounted_drive() {
+  local drive="$WINEPREFIX/drives/o" outer="$WINEPREFIX/drives/o/outer"
+  mkdir -p "$outer"
+  if mount -t tmpfs -o size=1m gridlark-outer "$outer" 2>/dev/null &&
+    mkdir "$outer/inner" && mount -t tmpfs -o size=2m gridlark-inner "$outer/inner" 2>/dev/null; then
+    mkdir -p "$outer/inner/jre/bin"
+    touch "$outer/inner/jre/bin/javaw.exe"
+    touch -d 2020-01-01T00:00:00 "$outer/inner" "$outer"
+    ln -sfn "$drive" "$WINEPREFIX/dosdevices/o:"
+    export GRIDLARK_MOUNTED_ROOT='O:\outer\' GRIDLARK_MOUNTED_FIND='O:\outer\inner\jre\bin\'
+  else
+    release_fixture_mounts
+    planted_shm="/dev/shm/gridlark-test-$$"
+    mkdir -p "$planted_shm"
+    touch "$planted_shm/javaw.exe"
+    ln -sfn / "$WINEPREFIX/dosdevices/o:"
+    export GRIDLARK_MOUNTED_ROOT='O:\dev\' GRIDLARK_MOUNTED_FIND="O:\\dev\\shm\\gridlark-test-$$\\"
+  fi
+}
+
+release_fixture_mounts() {
+  local outer="${WINEPREFIX:-}/drives/o/outer"
+  if [ -n "${WINEPREFIX:-}" ] && mountpoint -q "$outer" 2>/dev/null; then
+    umount -R "$outer" 2>/dev/null || umount -l -R "$outer" 2>/dev/null || true
+  fi
+  if [ -n "${planted_shm:-}" ]; then
+    rm -rf "$planted_shm"
+    planted_shm=
+  fi
 }

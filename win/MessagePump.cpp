@@ -2,7 +2,7 @@
 
 namespace win {
 
-void DispatchPending(std::optional<int>& quit)
+void DispatchPending(std::optional<int>& quit, HWND dialog)
 {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -10,6 +10,8 @@ void DispatchPending(std::optional<int>& quit)
             quit = static_cast<int>(msg.wParam);
             continue;
         }
+        if (dialog != nullptr && ::IsDialogMessageA(dialog, &msg))
+            continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }

@@ -8,7 +8,9 @@
 
 namespace win {
 
-void DispatchPending(std::optional<int>& quit);
+// Messages for the given dialog and its controls go through its keyboard handling (Tab, Enter,
+// Esc), as its own message loop would do.
+void DispatchPending(std::optional<int>& quit, HWND dialog = nullptr);
 // Posts a kept quit request again.
 void RepostQuit(const std::optional<int>& quit);
 

@@ -24,24 +24,51 @@ TEST(ScanQueue, FixedDrivesAreTakenInLetterOrderFromTheMask)
     }
 }
 
-TEST(ScanQueue, PathsEndInABackslashAndAnAncestorOfTheSameIdentityIsFound)
+TEST(ScanQueue, FoldersComeFirstInFirstOutWithTheirPathsAndStayKnownAsAncestors)
 {
     ScanQueue queue;
     queue.PushRoot("C:\\");
-    auto root = queue.Take();
-    root->key = FolderIdentity{7, 1};
-    queue.PushChild(root, "Program Files");
-    auto child = queue.Take();
-    child->key = FolderIdentity{7, 2};
-    queue.PushChild(child, "Java");
-    queue.PushChild(child, "Back");
-    auto java = queue.Take();
-    auto back = queue.Take();
+    queue.PushRoot("D:\\");
+    const auto c = queue.Take();
+    queue.SetFingerprint(c, 11);
+    queue.PushChild(c, "Program Files");
+    const auto d = queue.Take();
+    queue.SetFingerprint(d, 12);
+    const auto programs = queue.Take();
+    queue.SetFingerprint(programs, 21);
+    queue.PushChild(programs, "Java");
+    queue.PushChild(programs, std::string(300, 'x'));  // longer than MAX_PATH bytes of a double-byte name
+    const auto java = queue.Take();
+    const auto longName = queue.Take();
     EXPECT_TRUE(queue.Empty());
-    EXPECT_EQ(ScanQueue::PathOf(*root), "C:\\");
-    EXPECT_EQ(ScanQueue::PathOf(*java), "C:\\Program Files\\Java\\");
-    EXPECT_FALSE(ScanQueue::RepeatsAnAncestor(*java, FolderIdentity{7, 3}));
-    EXPECT_FALSE(ScanQueue::RepeatsAnAncestor(*java, FolderIdentity{8, 1}));  // another volume
-    EXPECT_TRUE(ScanQueue::RepeatsAnAncestor(*back, FolderIdentity{7, 1}));
-    EXPECT_TRUE(ScanQueue::RepeatsAnAncestor(*back, FolderIdentity{7, 2}));
+    EXPECT_EQ(queue.PathOf(c), "C:\\");
+    EXPECT_EQ(queue.PathOf(d), "D:\\");
+    EXPECT_EQ(queue.PathOf(java), "C:\\Program Files\\Java\\");
+    EXPECT_EQ(queue.PathOf(longName), "C:\\Program Files\\" + std::string(300, 'x') + "\\");
+    EXPECT_EQ(queue.Fingerprint(java), ScanQueue::kUnknown);
+
+    std::vector<std::uint64_t> ancestors;
+    EXPECT_FALSE(queue.AnyAncestor(java, [&](ScanQueue::Index a) {
+        ancestors.push_back(queue.Fingerprint(a));
+        return false;
+    }));
+    EXPECT_EQ(ancestors, (std::vector<std::uint64_t>{21, 11}));  // nearest first, never another drive
+    EXPECT_TRUE(queue.AnyAncestor(java, [&](ScanQueue::Index a) { return queue.Fingerprint(a) == 11; }));
+    EXPECT_FALSE(queue.AnyAncestor(c, [](ScanQueue::Index) { return true; }));
+}
+
+TEST(ScanQueue, NamesFillTheirBlocksWithoutLosingAnyAtTheBlockEdges)
+{
+    ScanQueue queue;
+    queue.PushRoot("W:\\");
+    const auto root = queue.Take();
+    constexpr int kFolders = 200000;  // several blocks of names, edges met at every length
+    for (int i = 0; i < kFolders; ++i)
+        queue.PushChild(root, "f" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 7), 'n'));
+    EXPECT_EQ(queue.Size(), static_cast<std::size_t>(kFolders));
+    for (int i = 0; i < kFolders; ++i) {
+        const auto folder = queue.Take();
+        ASSERT_EQ(queue.PathOf(folder),
+                  "W:\\f" + std::to_string(i) + std::string(static_cast<std::size_t>(i % 7), 'n') + "\\");
+    }
 }

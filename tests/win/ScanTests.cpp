@@ -11,6 +11,7 @@
 #include "jre/ScanForm.h"
 #include "res/resource.h"
 #include "tests/win/TestSupport.h"
+#include "win/Paths.h"
 
 using namespace testing_support;
 using namespace std::chrono_literals;
@@ -29,11 +30,14 @@ class ScanTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        TScanDrive::ProgressInterval = 0ms;  // every folder is shown
         TScanDrive::RootsForTests = [] { return std::vector<std::string>{"M:\\", "N:\\"}; };
-        TfrmScan::NoticeProbe = [this](TScanDrive::Notice notice, const std::string& folder) {
-            seen_.push_back({notice, folder});
+        TfrmScan::NoticeProbe = [this](TScanDrive::Notice notice, const TScanDrive& scanner) {
+            seen_.push_back({notice, scanner.CurrentFolder});
+            shownAt_.push_back(std::chrono::steady_clock::now());
+            examined_ = scanner.FoldersExamined;
             if (onNotice_)
-                onNotice_(notice, folder);
+                onNotice_(notice, scanner.CurrentFolder);
         };
     }
     void TearDown() override
@@ -41,6 +45,8 @@ protected:
         dialog_.reset();
         frmScan = nullptr;
         TScanDrive::RootsForTests = nullptr;
+        TScanDrive::ListingFailureForTests = nullptr;
+        TScanDrive::ProgressInterval = 15ms;
         TfrmScan::NoticeProbe = nullptr;
     }
     TfrmScan& Open()
@@ -77,6 +83,8 @@ protected:
     bool Visible(int id) const { return (::GetWindowLongA(dialog_->Item(id), GWL_STYLE) & WS_VISIBLE) != 0; }
 
     std::vector<Seen> seen_;
+    std::vector<std::chrono::steady_clock::time_point> shownAt_;
+    std::size_t examined_ = 0;
     std::function<void(TScanDrive::Notice, const std::string&)> onNotice_;
     std::unique_ptr<TfrmScan> dialog_;
 };
@@ -101,6 +109,7 @@ TEST_F(ScanTest, WithoutFixedDrivesTheScanEndsAtOnceInItsEmptyState)
     EXPECT_EQ(seen_, (std::vector<Seen>{{TScanDrive::ScanFinished, ""}}));
     EXPECT_FALSE(Visible(IDC_SCAN_PATHS));
     EXPECT_FALSE(Visible(IDC_SCAN_PATH));
+    EXPECT_TRUE(Visible(IDC_SCAN_STATUS));
     EXPECT_FALSE(Visible(IDC_SCAN_ANIMATION));
     EXPECT_EQ(dialog_->ItemText(IDC_SCAN_STATUS), "There are no items to show in this view");
     EXPECT_FALSE(::IsWindowEnabled(dialog_->Item(IDOK)));
@@ -130,11 +139,15 @@ TEST_F(ScanTest, FindsComeShallowFirstOncePerPathAndALinkBackToAnAncestorIsNotEn
     EXPECT_NE(std::find(examined.begin(), examined.end(), "M:\\loop\\"), examined.end());
     EXPECT_EQ(std::find(examined.begin(), examined.end(), "M:\\loop\\up\\"), examined.end());
     // Each find is shown right after its folder's progress.
-    for (std::size_t i = 0; i < seen_.size(); ++i)
-        if (seen_[i].notice == TScanDrive::ReportFind)
+    for (std::size_t i = 0; i < seen_.size(); ++i) {
+        if (seen_[i].notice == TScanDrive::ReportFind) {
             EXPECT_EQ(seen_.at(i - 1), (Seen{TScanDrive::ReportProgress, seen_[i].folder}));
+        }
+    }
     EXPECT_EQ(ListItems(), sorted);
     EXPECT_TRUE(Visible(IDC_SCAN_PATHS));
+    EXPECT_FALSE(Visible(IDC_SCAN_STATUS));
+    EXPECT_FALSE(Visible(IDC_SCAN_ANIMATION));
     EXPECT_FALSE(dialog_->Scanning());
 }
 
@@ -193,5 +206,73 @@ TEST_F(ScanTest, OkOrADoubleClickDuringTheScanGiveTheSelectedFolderWhileCancelAn
         ASSERT_FALSE(seen_.empty());
         EXPECT_EQ(seen_.back().notice, TScanDrive::ScanFinished);
         EXPECT_EQ(frmScan, nullptr);
+    }
+}
+
+TEST_F(ScanTest, AFileSystemMountedInsideAnotherIsEnteredThoughItsRootHasTheSameIndexAndSerial)
+{
+    // The test prefix maps a folder with another file system mounted inside it.
+    const std::string root = win::EnvironmentVariable("GRIDLARK_MOUNTED_ROOT");
+    const std::string find = win::EnvironmentVariable("GRIDLARK_MOUNTED_FIND");
+    ASSERT_FALSE(root.empty());
+    ASSERT_EQ(find.rfind(root, 0), 0u);
+    const std::string mountRoot = find.substr(0, find.find('\\', root.size()) + 1);
+    EXPECT_EQ(win::IdentifyFolder(root), win::IdentifyFolder(mountRoot)) << "the mount no longer shows the fault";
+    TScanDrive::RootsForTests = [root] { return std::vector<std::string>{root}; };
+    onNotice_ = [this](TScanDrive::Notice notice, const std::string&) {
+        if (notice == TScanDrive::ReportFind)
+            dialog_->StopScan();
+    };
+    Open();
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(Folders(TScanDrive::ReportFind), std::vector<std::string>{find});
+}
+
+TEST_F(ScanTest, AFolderWhoseListingFailsPartWayIsStillTestedForTheLauncherByName)
+{
+    TScanDrive::ListingFailureForTests = [](const std::string& folder) -> std::optional<std::size_t> {
+        if (folder == "M:\\Java\\jre1\\bin\\")
+            return 1;  // its first entry, ".", and then the failure
+        return std::nullopt;
+    };
+    Open();
+    ASSERT_TRUE(WaitFinished());
+    const auto finds = Folders(TScanDrive::ReportFind);
+    EXPECT_NE(std::find(finds.begin(), finds.end(), "M:\\Java\\jre1\\bin\\"), finds.end());
+}
+
+TEST_F(ScanTest, ProgressIsHandedOverAtMostOncePer15MsYetShowsEachFindsFolderAndEndsOnTheLastFolder)
+{
+    Open();
+    ASSERT_TRUE(WaitFinished());
+    const auto everyFolder = Folders(TScanDrive::ReportProgress);
+    const auto examined = examined_;
+    ASSERT_EQ(everyFolder.size(), examined);
+
+    seen_.clear();
+    shownAt_.clear();
+    TScanDrive::ProgressInterval = 15ms;
+    Open();
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(examined_, examined);
+    const auto shown = Folders(TScanDrive::ReportProgress);
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), everyFolder.back());
+    auto next = everyFolder.begin();
+    for (const auto& folder : shown) {  // in the order examined, none twice
+        next = std::find(next, everyFolder.end(), folder);
+        ASSERT_NE(next, everyFolder.end()) << folder;
+        ++next;
+    }
+    std::optional<std::chrono::steady_clock::time_point> previous;
+    for (std::size_t i = 0; i < seen_.size(); ++i) {
+        if (seen_[i].notice != TScanDrive::ReportProgress)
+            continue;
+        const bool beforeAFind = i + 1 < seen_.size() && seen_[i + 1].notice == TScanDrive::ReportFind;
+        const bool last = i + 1 < seen_.size() && seen_[i + 1].notice == TScanDrive::ScanFinished;
+        if (previous && !beforeAFind && !last) {
+            EXPECT_GE(shownAt_[i] - *previous, 15ms) << seen_[i].folder;
+        }
+        previous = shownAt_[i];
     }
 }
