@@ -51,26 +51,26 @@ std::optional<std::uint64_t> FolderFingerprint(HANDLE folder)
 {
     FileInternalInformation index{};
     FILE_BASIC_INFO basic{};
-    FileFsSizeInformation volume{};
-    IO_STATUS_BLOCK status{};
     if (!QueryFile(folder, index, kFileInternalInformation) ||
-        !::GetFileInformationByHandleEx(folder, FileBasicInfo, &basic, sizeof(basic)) ||
-        !NT_SUCCESS(::NtQueryVolumeInformationFile(folder, &status, &volume, sizeof(volume), kFileFsSizeInformation)))
+        !::GetFileInformationByHandleEx(folder, FileBasicInfo, &basic, sizeof(basic)))
         return std::nullopt;
     // The last access time is left out: listing a folder may change it.
     std::uint64_t hash = 0xCBF29CE484222325ull;
-    for (const LARGE_INTEGER& part :
-         {index.IndexNumber, basic.CreationTime, basic.LastWriteTime, basic.ChangeTime, volume.TotalAllocationUnits})
+    for (const LARGE_INTEGER& part : {index.IndexNumber, basic.CreationTime, basic.LastWriteTime, basic.ChangeTime})
         hash = Fold(hash, part.QuadPart);
-    for (ULONG part :
-         {static_cast<ULONG>(basic.FileAttributes), volume.SectorsPerAllocationUnit, volume.BytesPerSector})
-        hash = Fold(hash, part);
+    hash = Fold(hash, static_cast<std::uint32_t>(basic.FileAttributes));
     return hash != 0 ? hash : 1;
 }
 
 std::optional<FileIdentity> IdentityOf(HANDLE file)
 {
     FileIdentity identity;
+    FileFsSizeInformation volume{};
+    IO_STATUS_BLOCK status{};
+    if (!NT_SUCCESS(::NtQueryVolumeInformationFile(file, &status, &volume, sizeof(volume), kFileFsSizeInformation)))
+        return std::nullopt;
+    identity.volumeUnits = volume.TotalAllocationUnits.QuadPart;
+    identity.unitBytes = volume.SectorsPerAllocationUnit * volume.BytesPerSector;
     FileIdInformation id{};
     if (QueryFile(file, id, kFileIdInformation)) {
         identity.volume = id.VolumeSerialNumber;

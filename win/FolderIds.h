@@ -9,19 +9,22 @@
 
 namespace win {
 
-// What can be read from the open folder without asking the volume manager: its file index, its
-// attribute bits, its creation, write and change times, and the size of its volume, folded into
-// one number that is never 0. Two paths to the same folder give the same fingerprint. File
-// systems mounted inside one another can give their roots the same index and volume serial;
-// their volumes' sizes or times still tell them apart. Reading it asks nothing of the volume
-// manager, which under Wine is a call into another process; nullopt when it cannot be read.
+// What two cheap calls read from the open folder: its file index, its attribute bits and its
+// creation, write and change times, folded into one number that is never 0. Two paths to the same
+// folder give the same fingerprint; different folders almost never do, but the roots of file
+// systems mounted inside one another can. nullopt when it cannot be read.
 std::optional<std::uint64_t> FolderFingerprint(HANDLE folder);
 
 // The file system's own identity of an open file: its volume serial with the 128-bit file id where
-// the system offers it, else with the 64-bit file index.
+// the system offers it, else with the 64-bit file index; and the size of its volume. Under Wine,
+// file systems mounted inside one another can give their roots the same serial and file id; their
+// volumes' sizes still tell them apart. Reading the serial may ask the volume manager, which under
+// Wine is a call into another process.
 struct FileIdentity {
     std::uint64_t volume = 0;
     std::array<unsigned char, 16> id{};
+    std::int64_t volumeUnits = 0;
+    std::uint32_t unitBytes = 0;
     bool operator==(const FileIdentity&) const = default;
 };
 std::optional<FileIdentity> IdentityOf(HANDLE file);

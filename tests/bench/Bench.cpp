@@ -477,30 +477,53 @@ int RunScan(const std::vector<std::string>& roots, const std::function<bool(int)
     return examined;
 }
 
-// The growth of the peak working set when the folder is listed alone, in a process of its own:
-// what the system itself holds while it lists a folder that large.
-SIZE_T ListingAloneGrowth(const std::string& folder)
+// Runs this program on the folder (a path without blanks) in a process of its own for one part of
+// the memory figure; the part answers the growth of its peak working set in kilobytes.
+SIZE_T GrowthInAProcessOfItsOwn(const char* part, const std::string& folder)
 {
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    win::UniqueHandle process(StartProgram(self, "listing-alone \"" + folder + "\""));
+    win::UniqueHandle process(StartProgram(self, std::string(part) + " " + folder));
     ::WaitForSingleObject(process.get(), 600000);
     DWORD kilobytes = 0;
     ::GetExitCodeProcess(process.get(), &kilobytes);
     return static_cast<SIZE_T>(kilobytes) * 1024;
 }
 
-// The child's side: lists the folder and answers the growth in kilobytes.
-int ListAlone(const std::string& folder)
+// What the system itself holds while it lists the folder.
+int ListingAlone(const std::string& folder)
 {
     const SIZE_T before = PeakWorkingSet();
     WIN32_FIND_DATAA entry;
-    HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &entry);
-    while (find != INVALID_HANDLE_VALUE && ::FindNextFileA(find, &entry)) {
+    win::UniqueFindHandle find(::FindFirstFileA((folder + "*").c_str(), &entry));
+    for (bool more = static_cast<bool>(find); more; more = ::FindNextFileA(find.get(), &entry)) {
     }
-    if (find != INVALID_HANDLE_VALUE)
-        ::FindClose(find);
     return static_cast<int>((PeakWorkingSet() - before) / 1024);
+}
+
+// The scan of the folder, stopped at the second folder examined: then every other subfolder of the
+// first waits in the queue.
+int ScanWithItsQueue(const std::string& folder)
+{
+    const SIZE_T before = PeakWorkingSet();
+    SIZE_T peak = before;
+    RunScan({folder}, [&](int examined) {
+        if (examined < 2)
+            return false;
+        peak = PeakWorkingSet();
+        return true;
+    });
+    return static_cast<int>((peak - before) / 1024);
+}
+
+std::size_t SubfoldersOf(const std::string& folder)
+{
+    std::size_t count = 0;
+    WIN32_FIND_DATAA entry;
+    win::UniqueFindHandle find(::FindFirstFileA((folder + "*").c_str(), &entry));
+    for (bool more = static_cast<bool>(find); more; more = ::FindNextFileA(find.get(), &entry))
+        count += (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && entry.cFileName[0] != '.';
+    return count;
 }
 
 void BenchScan()
@@ -523,32 +546,22 @@ void BenchScan()
                 ("drive scan, per folder of " + std::to_string(folders) + " (two 1 ms sleeps floor)").c_str(),
                 Median(perFolder), floor, Median(perFolder) / floor);
 
-    const SIZE_T before = PeakWorkingSet();
-    SIZE_T peak = 0;
-    std::size_t queued = 0;
-    RunScan({wide}, [&](int examined) {
-        // At the second folder the first one's subfolders, all but this one, wait in the queue.
-        if (examined < 2)
-            return false;
-        peak = PeakWorkingSet();
-        return true;
-    });
-    WIN32_FIND_DATAA entry;
-    win::UniqueFindHandle find(::FindFirstFileA((wide + "*").c_str(), &entry));
-    for (bool more = static_cast<bool>(find); more; more = ::FindNextFileA(find.get(), &entry))
-        queued += (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && entry.cFileName[0] != '.';
-    const double growth = static_cast<double>(peak - before);
-    const double listing = static_cast<double>(ListingAloneGrowth(wide));
-    const double perQueued = queued != 0 ? growth / static_cast<double>(queued) : 0;
-    std::printf("%-58s %9.1f MB  before %9.1f MB\n",
-                ("peak working set with " + std::to_string(queued) + " folders queued").c_str(), peak / 1048576.0,
-                before / 1048576.0);
-    std::printf("%-58s %9.1f MB  %6.0f bytes a folder  (goal < 12 MB)\n", "  growth over the scan", growth / 1048576.0,
-                perQueued);
+    // Each in a fresh process, so that neither reuses memory the other part left behind.
+    const std::size_t queued = SubfoldersOf(wide);
+    std::vector<double> growths, listings;
+    for (int run = 0; run < 3; ++run) {
+        growths.push_back(static_cast<double>(GrowthInAProcessOfItsOwn("scan-queue", wide)));
+        listings.push_back(static_cast<double>(GrowthInAProcessOfItsOwn("listing-alone", wide)));
+    }
+    const double growth = Median(growths), listing = Median(listings);
+    const auto bytesAFolder = [&](double bytes) { return queued != 0 ? bytes / static_cast<double>(queued) : 0; };
+    std::printf("%-58s %9.1f MB  %6.0f bytes a folder\n",
+                ("peak working set growth with " + std::to_string(queued) + " folders queued").c_str(),
+                growth / 1048576.0, bytesAFolder(growth));
     std::printf("%-58s %9.1f MB  %6.0f bytes a folder\n", "  of it, the system's own listing of that folder",
-                listing / 1048576.0, queued != 0 ? listing / static_cast<double>(queued) : 0);
+                listing / 1048576.0, bytesAFolder(listing));
     std::printf("%-58s %9.1f MB  %6.0f bytes a folder  (goal < 12 MB)\n", "  the rest: the scan's queue and its work",
-                (growth - listing) / 1048576.0, queued != 0 ? (growth - listing) / static_cast<double>(queued) : 0);
+                (growth - listing) / 1048576.0, bytesAFolder(growth - listing));
 }
 
 }  // namespace
@@ -559,7 +572,9 @@ int main(int argc, char** argv)
     ::InitCommonControlsEx(&icc);
     const std::string only = argc > 1 ? argv[1] : "";
     if (only == "listing-alone" && argc > 2)
-        return ListAlone(argv[2]);
+        return ListingAlone(argv[2]);
+    if (only == "scan-queue" && argc > 2)
+        return ScanWithItsQueue(argv[2]);
     TempFolder root;
     ClearProductKeys();
     if (only.empty() || only == "list") {

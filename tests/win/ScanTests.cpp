@@ -89,6 +89,57 @@ protected:
     std::unique_ptr<TfrmScan> dialog_;
 };
 
+// The dialog's pixels as the screen shows them, after the whole dialog has been drawn anew.
+class ScreenPixels {
+public:
+    explicit ScreenPixels(HWND window)
+    {
+        ::RedrawWindow(window, nullptr, nullptr,
+                       RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        PumpMessages();
+        ::GetWindowRect(window, &area_);
+        HDC screen = ::GetDC(nullptr);
+        dc_ = ::CreateCompatibleDC(screen);
+        bitmap_ = ::CreateCompatibleBitmap(screen, area_.right - area_.left, area_.bottom - area_.top);
+        previous_ = ::SelectObject(dc_, bitmap_);
+        ::BitBlt(dc_, 0, 0, area_.right - area_.left, area_.bottom - area_.top, screen, area_.left, area_.top, SRCCOPY);
+        ::ReleaseDC(nullptr, screen);
+    }
+    ~ScreenPixels()
+    {
+        ::SelectObject(dc_, previous_);
+        ::DeleteObject(bitmap_);
+        ::DeleteDC(dc_);
+    }
+    ScreenPixels(const ScreenPixels&) = delete;
+    ScreenPixels& operator=(const ScreenPixels&) = delete;
+    // How many pixels of the control's place, in screen coordinates, satisfy the test.
+    template <typename Test>
+    int Count(const RECT& place, Test test) const
+    {
+        int count = 0;
+        for (LONG y = place.top; y < place.bottom; ++y)
+            for (LONG x = place.left; x < place.right; ++x)
+                count += test(::GetPixel(dc_, x - area_.left, y - area_.top)) ? 1 : 0;
+        return count;
+    }
+
+private:
+    RECT area_{};
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ previous_ = nullptr;
+};
+
+bool Dark(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128; }
+
+RECT ScreenRectOf(HWND control)
+{
+    RECT place{};
+    ::GetWindowRect(control, &place);
+    return place;
+}
+
 }  // namespace
 
 TEST_F(ScanTest, TheFixedDrivesAreTheFixtureDrivesAmongOthersInLetterOrder)
@@ -275,4 +326,58 @@ TEST_F(ScanTest, ProgressIsHandedOverAtMostOncePer15MsYetShowsEachFindsFolderAnd
         }
         previous = shownAt_[i];
     }
+}
+
+TEST_F(ScanTest, AfterAFullRepaintThePanelShowsTheListOrTheStatusLineAloneAndNothingOfTheBusyIndicator)
+{
+    for (const bool withFinds : {true, false}) {
+        SCOPED_TRACE(withFinds ? "with finds" : "without finds");
+        seen_.clear();
+        if (!withFinds)
+            TScanDrive::RootsForTests = [] { return std::vector<std::string>{}; };
+        TfrmScan& dialog = Open();
+        ::SetWindowPos(dialog.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+        ASSERT_TRUE(WaitFinished());
+        const RECT busy = ScreenRectOf(dialog.Item(IDC_SCAN_ANIMATION));
+        RECT status = ScreenRectOf(dialog.Item(IDC_SCAN_STATUS));
+        const ScreenPixels pixels(dialog.Handle());
+        const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+        EXPECT_EQ(pixels.Count(busy, [&](COLORREF c) { return c == face; }), 0);
+        if (withFinds) {
+            // The first line, "M:\", stands at the left; the status text would stand in the middle.
+            status.left += (status.right - status.left) / 4;
+            EXPECT_EQ(pixels.Count(status, Dark), 0);
+        } else {
+            EXPECT_GT(pixels.Count(status, Dark), 0);
+        }
+        dialog_.reset();
+    }
+}
+
+TEST_F(ScanTest, TabMovesTheFocusWhileTheDialogWaitsForTheScanToStop)
+{
+    // The worker lingers in N:\, after M:\ has been found, so that the close has to wait.
+    TScanDrive::ListingFailureForTests = [](const std::string& folder) -> std::optional<std::size_t> {
+        if (folder == "N:\\")
+            ::Sleep(1000);
+        return std::nullopt;
+    };
+    HWND focusAtTheEnd = nullptr;
+    onNotice_ = [&](TScanDrive::Notice notice, const std::string&) {
+        if (notice == TScanDrive::ScanFinished)
+            focusAtTheEnd = ::GetFocus();
+    };
+    TfrmScan& dialog = Open();
+    ::ShowWindow(dialog.Handle(), SW_SHOW);
+    ASSERT_TRUE(WaitUntil([&] {
+        return std::find(seen_.begin(), seen_.end(), Seen{TScanDrive::ReportProgress, "N:\\"}) != seen_.end();
+    }));
+    ASSERT_TRUE(Visible(IDC_SCAN_PATHS));
+    HWND cancel = dialog.Item(IDCANCEL);
+    HWND list = dialog.Item(IDC_SCAN_PATHS);
+    ::SetFocus(cancel);
+    ::PostMessageA(cancel, WM_KEYDOWN, VK_TAB, 0);
+    ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+    ASSERT_TRUE(WaitFinished());
+    EXPECT_EQ(focusAtTheEnd, list);
 }
