@@ -1,0 +1,88 @@
+// The main window's list as the user sees it: the repository's puzzle lines in the order the file
+// system gives them, the filter typed in the search field, the chosen sort, and the rows shown.
+// The window only shows the rows and forwards input here. Names are compared through their folded
+// forms, which the caller makes under the system locale, as the rest of the program compares them.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One puzzle file: its name without the extension, its kind tag and its last write time.
+struct PuzzleLine {
+    enum Kind { Crossword = 0, WordSearch = 1 };
+    std::string Caption;
+    Kind KindTag = Crossword;
+    std::uint64_t Modified = 0;  // 100 ns ticks since 1601, UTC
+    std::string Folded;          // the caption in upper case under the system locale
+};
+
+enum class SortColumn : std::uint32_t { None = 0, Name = 1, Type = 2, Modified = 3 };
+
+struct SortOrder {
+    SortColumn column = SortColumn::None;
+    bool descending = false;
+    bool operator==(const SortOrder&) const = default;
+    // The stored form: 0 for the enumeration order, else the column times two, plus one when
+    // descending. Anything unknown reads as the enumeration order.
+    std::uint32_t Stored() const;
+    static SortOrder FromStored(std::uint32_t stored);
+};
+
+// Names in natural order: runs of digits compare by their value ("Puzzle 2" before "Puzzle 10").
+// Both are folded; 0 when equal, negative when a comes first.
+int CompareNatural(std::string_view a, std::string_view b);
+
+class PuzzleListModel {
+public:
+    using Row = std::size_t;
+    // A line named by what tells it from every other: its caption and kind.
+    struct LineName {
+        std::string caption;
+        PuzzleLine::Kind kind = PuzzleLine::Crossword;
+        bool operator==(const LineName&) const = default;
+    };
+
+    // New lines from a listing; the filter and the sort are applied to them.
+    void SetLines(std::vector<PuzzleLine> lines);
+    // The folded text every shown name contains; empty shows every line.
+    void SetFilter(std::string folded);
+    const std::string& Filter() const { return filter_; }
+    void SetSort(SortOrder order);
+    SortOrder Sort() const { return sort_; }
+    // A click on a column header: the first sorts by it (Modified newest first), the next reverses.
+    void ClickColumn(SortColumn column);
+
+    std::size_t Shown() const { return rows_.size(); }
+    std::size_t Total() const { return lines_.size(); }
+    const PuzzleLine& At(Row row) const { return lines_[rows_[row]]; }
+    LineName NameAt(Row row) const { return {At(row).Caption, At(row).KindTag}; }
+    // The first row from start on, going round, whose name starts with the folded prefix.
+    std::optional<Row> FindPrefix(std::string_view foldedPrefix, Row start) const;
+
+    // The user's place in the list, kept by name across a refill, a filter or a sort.
+    struct Place {
+        std::vector<LineName> selected;
+        std::optional<LineName> focused;
+        Row focusedRow = 0;  // where the focused line stood, for its nearest neighbour
+    };
+    // Where the place is now: the rows of the selected lines still shown, and the focused row. A
+    // focused line that went away passes the focus, and the selection when it was selected, to the
+    // line now standing where it stood, or the last line.
+    struct Rows {
+        std::vector<Row> selected;
+        std::optional<Row> focused;
+    };
+    Rows Find(const Place& place) const;
+
+private:
+    void Apply();
+    bool Matches(const PuzzleLine& line) const;
+
+    std::vector<PuzzleLine> lines_;
+    std::vector<std::uint32_t> rows_;  // indices into lines_, in the shown order
+    std::string filter_;
+    SortOrder sort_;
+};

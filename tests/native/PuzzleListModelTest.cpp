@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/PuzzleListModel.h"
+
+namespace {
+
+using Kind = PuzzleLine::Kind;
+
+PuzzleLine Line(const std::string& caption, Kind kind = PuzzleLine::Crossword, std::uint64_t modified = 0)
+{
+    std::string folded = caption;
+    std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char c) { return std::toupper(c); });
+    return {caption, kind, modified, folded};
+}
+
+std::vector<std::string> Captions(const PuzzleListModel& model)
+{
+    std::vector<std::string> captions;
+    for (std::size_t row = 0; row < model.Shown(); ++row)
+        captions.push_back(model.At(row).Caption);
+    return captions;
+}
+
+PuzzleListModel Library()
+{
+    PuzzleListModel model;
+    model.SetLines({Line("Puzzle 10", PuzzleLine::Crossword, 300), Line("puzzle 2", PuzzleLine::WordSearch, 100),
+                    Line("Animals", PuzzleLine::WordSearch, 200), Line("Puzzle 2", PuzzleLine::Crossword, 400),
+                    Line("Puzzle 02", PuzzleLine::Crossword, 50)});
+    return model;
+}
+
+}  // namespace
+
+TEST(PuzzleListModel, NamesCompareInNaturalOrder)
+{
+    struct Case {
+        const char* a;
+        const char* b;
+        int expected;
+    };
+    const Case cases[] = {
+        {"PUZZLE 2", "PUZZLE 10", -1},
+        {"PUZZLE 10", "PUZZLE 9", 1},
+        {"A", "A", 0},
+        {"A1B2", "A1B10", -1},
+        {"PUZZLE 02", "PUZZLE 2", 1},
+        {"PUZZLE", "PUZZLE 1", -1},
+        {"99999999999999999999", "100000000000000000000", -1},
+        {"B", "A10", 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CompareNatural(c.a, c.b), c.expected) << c.a << " / " << c.b;
+}
+
+TEST(PuzzleListModel, WithoutASortTheRowsKeepTheEnumerationOrderAndTheFilterKeepsMatchingOnes)
+{
+    auto model = Library();
+    EXPECT_EQ(Captions(model), (std::vector<std::string>{"Puzzle 10", "puzzle 2", "Animals", "Puzzle 2", "Puzzle 02"}));
+    model.SetFilter("ZZLE 1");
+    EXPECT_EQ(Captions(model), (std::vector<std::string>{"Puzzle 10"}));
+    EXPECT_EQ(model.Shown(), 1u);
+    EXPECT_EQ(model.Total(), 5u);
+    model.SetFilter("NOTHING");
+    EXPECT_EQ(model.Shown(), 0u);
+    model.SetFilter("");
+    EXPECT_EQ(model.Shown(), 5u);
+}
+
+TEST(PuzzleListModel, EachColumnSortsAndASecondClickReverses)
+{
+    struct Case {
+        std::vector<SortColumn> clicks;
+        SortOrder order;
+        std::vector<std::string> captions;
+    };
+    const Case cases[] = {
+        {{SortColumn::Name}, {SortColumn::Name, false}, {"Animals", "puzzle 2", "Puzzle 2", "Puzzle 02", "Puzzle 10"}},
+        {{SortColumn::Name, SortColumn::Name},
+         {SortColumn::Name, true},
+         {"Puzzle 10", "Puzzle 02", "puzzle 2", "Puzzle 2", "Animals"}},  // equal names keep their order
+        {{SortColumn::Type}, {SortColumn::Type, false}, {"Puzzle 2", "Puzzle 02", "Puzzle 10", "Animals", "puzzle 2"}},
+        {{SortColumn::Modified},
+         {SortColumn::Modified, true},
+         {"Puzzle 2", "Puzzle 10", "Animals", "puzzle 2", "Puzzle 02"}},
+        {{SortColumn::Modified, SortColumn::Modified},
+         {SortColumn::Modified, false},
+         {"Puzzle 02", "puzzle 2", "Animals", "Puzzle 10", "Puzzle 2"}},
+        {{SortColumn::Name, SortColumn::Type},
+         {SortColumn::Type, false},
+         {"Puzzle 2", "Puzzle 02", "Puzzle 10", "Animals", "puzzle 2"}},
+    };
+    for (const auto& c : cases) {
+        auto model = Library();
+        for (SortColumn column : c.clicks)
+            model.ClickColumn(column);
+        EXPECT_EQ(model.Sort(), c.order);
+        EXPECT_EQ(Captions(model), c.captions);
+        // The stored form reads back as the same order.
+        EXPECT_EQ(SortOrder::FromStored(model.Sort().Stored()), model.Sort());
+    }
+    for (std::uint32_t unknown : {0u, 1u, 8u, 9u, 0xFFFFFFFFu})
+        EXPECT_EQ(SortOrder::FromStored(unknown), SortOrder{});
+}
+
+TEST(PuzzleListModel, TypingJumpsToTheNextNameThatStartsWithTheLetters)
+{
+    auto model = Library();
+    model.ClickColumn(SortColumn::Name);  // Animals, puzzle 2, Puzzle 2, Puzzle 02, Puzzle 10
+    EXPECT_EQ(model.FindPrefix("P", 0), 1u);
+    EXPECT_EQ(model.FindPrefix("P", 2), 2u);
+    EXPECT_EQ(model.FindPrefix("PUZZLE 1", 0), 4u);
+    EXPECT_EQ(model.FindPrefix("A", 3), 0u);  // round to the top
+    EXPECT_EQ(model.FindPrefix("X", 0), std::nullopt);
+}
+
+TEST(PuzzleListModel, ThePlaceIsFoundByNameAndAVanishedFocusPassesToItsNeighbour)
+{
+    using Name = PuzzleListModel::LineName;
+    auto model = Library();
+    model.ClickColumn(SortColumn::Name);
+    const PuzzleListModel::Place place{{{"Puzzle 2", PuzzleLine::Crossword}, {"Animals", PuzzleLine::WordSearch}},
+                                       Name{"Puzzle 2", PuzzleLine::Crossword},
+                                       2};
+    auto rows = model.Find(place);
+    EXPECT_EQ(rows.selected, (std::vector<std::size_t>{0, 2}));
+    EXPECT_EQ(rows.focused, 2u);
+
+    // The same name of the other kind is another line; the focused one went away.
+    model.SetLines({Line("Animals", PuzzleLine::WordSearch), Line("puzzle 2", PuzzleLine::WordSearch),
+                    Line("Puzzle 02"), Line("Puzzle 10")});
+    rows = model.Find(place);
+    EXPECT_EQ(rows.selected, (std::vector<std::size_t>{0}));
+    EXPECT_EQ(rows.focused, 2u);  // Puzzle 02 stands where Puzzle 2 stood
+
+    // Alone selected and gone: its neighbour takes the selection too; past the end, the last line.
+    const PuzzleListModel::Place alone{{{"Zebra", PuzzleLine::Crossword}}, Name{"Zebra", PuzzleLine::Crossword}, 9};
+    rows = model.Find(alone);
+    EXPECT_EQ(rows.selected, (std::vector<std::size_t>{3}));
+    EXPECT_EQ(rows.focused, 3u);
+    model.SetLines({});
+    rows = model.Find(alone);
+    EXPECT_TRUE(rows.selected.empty());
+    EXPECT_EQ(rows.focused, std::nullopt);
+}
