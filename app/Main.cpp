@@ -21,6 +21,7 @@
 #include "win/Fonts.h"
 #include "win/LinkLabel.h"
 #include "win/Panel.h"
+#include "win/Paths.h"
 #include "win/LazyApi.h"
 
 TMainWin* MainWin = nullptr;
@@ -28,6 +29,9 @@ TMainWin* MainWin = nullptr;
 namespace {
 
 constexpr int kCountWidth = 75;
+constexpr int kSearchWidth = 200;
+constexpr int kSearchMargin = 3;
+constexpr const wchar_t* kSearchCue = L"Search puzzles";
 constexpr const char* kInitialCount = "Items:";
 constexpr const char* kFontName = "Tahoma";
 constexpr int kFontPoints = 8;
@@ -210,15 +214,20 @@ void TMainWin::CreateControls()
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(kInitialCount));
 
     pnlMain_ = win::CreatePanel(hwnd_, IDC_MAIN_PANEL, true);
-    lvwPuzzles_ = CreateChild(
-        WC_LISTVIEWA, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | WS_TABSTOP,
-        0, pnlMain_, IDC_MAIN_LIST);
+    search_ = CreateChild(WC_EDITA, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, hwnd_, IDC_MAIN_SEARCH);
+    ::SendMessageA(search_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ::SendMessageW(search_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kSearchCue));
+    ::SetWindowSubclass(search_, &TMainWin::SearchProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+    lvwPuzzles_ =
+        CreateChild(WC_LISTVIEWA, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | WS_TABSTOP, 0,
+                    pnlMain_, IDC_MAIN_LIST);
     ::SendMessageA(lvwPuzzles_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ListView_SetExtendedListViewStyle(lvwPuzzles_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     ListView_SetImageList(lvwPuzzles_, ilsMain_.get(), LVSIL_SMALL);
     ListView_SetCallbackMask(lvwPuzzles_, LVIS_STATEIMAGEMASK);
     AddColumn(lvwPuzzles_, 0, "Puzzle Name", 250);
     AddColumn(lvwPuzzles_, 1, "Type", 150);
+    AddColumn(lvwPuzzles_, 2, "Modified", 130);
     ::SetWindowSubclass(lvwPuzzles_, &TMainWin::ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -232,7 +241,14 @@ void TMainWin::Layout()
     RECT bar{}, status{};
     ::GetWindowRect(toolbar, &bar);
     ::GetWindowRect(statusBar_, &status);
-    const int top = bar.bottom - bar.top;
+    RECT field{};
+    ::GetWindowRect(search_, &field);
+    const int fieldHeight = field.bottom - field.top > 0 ? field.bottom - field.top : 20;
+    // The search field stands above the list, at its right.
+    const int width = client.right > kSearchWidth + 2 * kSearchMargin ? kSearchWidth : client.right;
+    ::MoveWindow(search_, client.right - width - kSearchMargin, bar.bottom - bar.top + kSearchMargin, width,
+                 fieldHeight, TRUE);
+    const int top = bar.bottom - bar.top + fieldHeight + 2 * kSearchMargin;
     const int bottom = client.bottom - (status.bottom - status.top);
     ::MoveWindow(pnlMain_, 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
     RECT panel{};
@@ -248,6 +264,9 @@ void TMainWin::FormCreate()
     ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.width, bounds.height, FALSE);
     ListView_SetColumnWidth(lvwPuzzles_, 0, Config->Column1Width);
     ListView_SetColumnWidth(lvwPuzzles_, 1, Config->Column2Width);
+    ListView_SetColumnWidth(lvwPuzzles_, 2, Config->Column3Width);
+    model_.SetSort(SortOrder::FromStored(Config->ListSort));
+    ShowSortArrow();
     if (text::Trim(Config->JavaPath).empty())
         TfrmMsg().ShowModal(hwnd_);
     RefreshPuzzleList();
@@ -272,6 +291,8 @@ void TMainWin::FormClose()
         return;
     Config->Column1Width = ListView_GetColumnWidth(lvwPuzzles_, 0);
     Config->Column2Width = ListView_GetColumnWidth(lvwPuzzles_, 1);
+    Config->Column3Width = ListView_GetColumnWidth(lvwPuzzles_, 2);
+    Config->ListSort = model_.Sort().Stored();
     Config->MainWindowMaximized = ::IsZoomed(hwnd_) != FALSE;
     // The normal bounds, whatever the window's state now.
     WINDOWPLACEMENT placement{};
@@ -327,16 +348,20 @@ void TMainWin::dxBugReporterClick()
     faults::ConfigureBugReporter(app::kTitle, std::string(web::kCorporateSite) + kProductPagePath);
 }
 
+// Every selected file goes to the Recycle Bin in one shell operation, with the shell's one
+// confirmation for all of them.
 void TMainWin::dxDeleteClick()
 {
-    std::string path = SelectedPuzzlePath();
-    if (path.empty())
+    std::string sources;
+    for (const auto& path : SelectedPuzzlePaths())
+        sources += path + '\0';
+    if (sources.empty())
         return;
-    path.append(2, '\0');
+    sources += '\0';
     SHFILEOPSTRUCTA operation{};
     operation.hwnd = hwnd_;
     operation.wFunc = FO_DELETE;
-    operation.pFrom = path.c_str();
+    operation.pFrom = sources.c_str();
     operation.fFlags = FOF_SILENT | FOF_ALLOWUNDO | FOF_FILESONLY | FOF_NOERRORUI | FOF_NORECURSION;
     win::RunFileOperation(&operation);
 }
@@ -373,6 +398,11 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             ::SetFocus(lvwPuzzles_);
             return 0;
         case WM_COMMAND:
+            if (LOWORD(wParam) == IDC_MAIN_SEARCH) {
+                if (HIWORD(wParam) == EN_CHANGE)
+                    edtSearchChange();
+                return 0;
+            }
             if (bars_.Execute(LOWORD(wParam)))
                 return 0;
             break;
@@ -418,6 +448,17 @@ LRESULT TMainWin::OnNotify(NMHDR& header)
         case LVN_KEYDOWN:
             lvwPuzzlesKeyDown(reinterpret_cast<NMLVKEYDOWN&>(header).wVKey);
             break;
+        case LVN_COLUMNCLICK:
+            lvwPuzzlesColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
+            break;
+        case LVN_ODFINDITEMA: {
+            const auto& find = reinterpret_cast<NMLVFINDITEMA&>(header);
+            return lvwPuzzlesFindItem(find.lvfi.flags, find.lvfi.psz != nullptr ? find.lvfi.psz : "", find.iStart);
+        }
+        case LVN_ODFINDITEMW: {
+            const auto& find = reinterpret_cast<NMLVFINDITEMW&>(header);
+            return lvwPuzzlesFindItem(find.lvfi.flags, win::AnsiText(find.lvfi.psz), find.iStart);
+        }
         default:
             break;
     }
@@ -435,10 +476,28 @@ LRESULT CALLBACK TMainWin::ListProcedure(HWND hwnd, UINT message, WPARAM wParam,
             self->lvwPuzzlesKeyDown(VK_DELETE);
             return 0;
         }
+        if (message == WM_KEYDOWN && self->OnListKey(wParam))
+            return 0;
         LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
         if (message == WM_RBUTTONDOWN)
             self->lvwPuzzlesMouseDown(wParam);
+        if (message == WM_PAINT)
+            self->lvwPuzzlesPaintHint(hwnd);
         return result;
+    });
+}
+
+LRESULT CALLBACK TMainWin::SearchProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                           DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<TMainWin*>(data);
+    return win::Guarded<LRESULT>(0, [&]() -> LRESULT {
+        if (message == WM_KEYDOWN && self->OnSearchKey(wParam))
+            return 0;
+        // The keys handled above would otherwise also arrive as characters, with a beep.
+        if (message == WM_CHAR && (wParam == VK_ESCAPE || wParam == VK_RETURN || wParam == VK_TAB))
+            return 0;
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
     });
 }
 

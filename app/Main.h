@@ -10,18 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "app/PuzzleListModel.h"
 #include "app/VersionInfo.h"
 #include "settings/ConfigRules.h"
 #include "ui/CommandBars.h"
 #include "win/Handles.h"
 #include "win/OpenDialog.h"
-
-// One line of the list: the file name without its extension and its kind tag.
-struct PuzzleLine {
-    enum Kind { Crossword = 0, WordSearch = 1 };
-    std::string Caption;
-    Kind KindTag = Crossword;
-};
 
 class TMainWin {
 public:
@@ -44,13 +38,17 @@ public:
     HWND Handle() const { return hwnd_; }
     HWND ListView() const { return lvwPuzzles_; }
     HWND StatusBar() const { return statusBar_; }
+    HWND SearchField() const { return search_; }
     ui::CommandBars& Bars() { return bars_; }
-    const std::vector<PuzzleLine>& Lines() const { return lines_; }
+    const PuzzleListModel& Model() const { return model_; }
     std::string StatusText(int part) const;
 
     void RefreshPuzzleList();
-    // The selected line's file path: repository folder, caption and the kind's extension.
+    // The selected line's file path when exactly one is selected: repository folder, caption and
+    // the kind's extension.
     std::string SelectedPuzzlePath() const;
+    // Every selected line's file path, in the order shown.
+    std::vector<std::string> SelectedPuzzlePaths() const;
 
     TVersionInfo VersionInfo;
 
@@ -60,6 +58,7 @@ public:
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK ListProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    static LRESULT CALLBACK SearchProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     static DWORD WINAPI WatcherThread(LPVOID parameter);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(NMHDR& header);
@@ -81,6 +80,19 @@ private:
     void lvwPuzzlesKeyDown(WORD key);
     void lvwPuzzlesMouseDown(WPARAM keys);
     void lvwPuzzlesGetDispInfo(NMLVDISPINFOA& info) const;
+    int lvwPuzzlesFindItem(UINT flags, const std::string& prefix, int start) const;
+    void lvwPuzzlesColumnClick(int column);
+    void lvwPuzzlesPaintHint(HWND list);
+    bool OnListKey(WPARAM key);
+    bool OnSearchKey(WPARAM key);
+    void edtSearchChange();
+    void FocusSearch();
+    // Shows the model's rows again, with the user's place kept by name.
+    void ShowRows(const PuzzleListModel::Place& place, int focusedFromTop);
+    PuzzleListModel::Place CurrentPlace(int& focusedFromTop) const;
+    void ShowSortArrow();
+    void ShowCount();
+    std::string PathOf(const PuzzleLine& line) const;
     void dxPlayClick() { lvwPuzzlesDblClick(); }
     void dxDeleteClick();
     void dxExitClick();
@@ -101,11 +113,12 @@ private:
     HWND pnlMain_ = nullptr;
     HWND lvwPuzzles_ = nullptr;
     HWND statusBar_ = nullptr;
+    HWND search_ = nullptr;
     win::UniqueImageList ilsMain_;
     win::UniqueHFont font_;
     ui::CommandBars bars_;
     HMENU dxPopup_ = nullptr;
-    std::vector<PuzzleLine> lines_;
+    PuzzleListModel model_;
     win::OpenFileDialog dlgImport;
 
     win::CriticalSection FListLock;

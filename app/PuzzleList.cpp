@@ -1,6 +1,7 @@
 // The main window's puzzle list: the refill, the repository watcher and the list's handlers.
 #include "app/Main.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "app/Launcher.h"
@@ -19,6 +20,9 @@ constexpr const char* kCrosswordExtension = ".JGF";
 constexpr const char* kWordSearchExtension = ".JWF";
 constexpr const char* kTypeTexts[] = {"Crossword", "Word Search"};
 
+constexpr const char* kNoMatch = "No puzzle name contains the search text.";
+constexpr int kCountPadding = 12;
+
 // The lines of the folder's puzzle files, in the order the file system gives them.
 std::vector<PuzzleLine> ListPuzzleFiles(const std::string& repository)
 {
@@ -35,12 +39,39 @@ std::vector<PuzzleLine> ListPuzzleFiles(const std::string& repository)
         return lines;
     do {
         const std::string name = entry.cFileName;
-        const std::string extension = win::UpperCase(text::ExtractFileExt(name));
-        if (extension == kCrosswordExtension || extension == kWordSearchExtension)
-            lines.push_back({name.substr(0, name.size() - extension.size()),
-                             extension == kCrosswordExtension ? PuzzleLine::Crossword : PuzzleLine::WordSearch});
+        std::string folded = win::UpperCase(name);
+        const std::string extension = text::ExtractFileExt(folded);
+        if (extension != kCrosswordExtension && extension != kWordSearchExtension)
+            continue;
+        folded.resize(folded.size() - extension.size());
+        const auto modified = (static_cast<std::uint64_t>(entry.ftLastWriteTime.dwHighDateTime) << 32) |
+                              entry.ftLastWriteTime.dwLowDateTime;
+        lines.push_back({name.substr(0, name.size() - extension.size()),
+                         extension == kCrosswordExtension ? PuzzleLine::Crossword : PuzzleLine::WordSearch, modified,
+                         std::move(folded)});
     } while (::FindNextFileA(find.get(), &entry));
     return lines;
+}
+
+// The file's last write time in the user's short date and time formats.
+void FormatModified(std::uint64_t modified, char* text, int size)
+{
+    FILETIME utc{static_cast<DWORD>(modified & 0xFFFFFFFFu), static_cast<DWORD>(modified >> 32)};
+    FILETIME local{};
+    SYSTEMTIME time{};
+    if (size <= 0 || !::FileTimeToLocalFileTime(&utc, &local) || !::FileTimeToSystemTime(&local, &time)) {
+        if (size > 0)
+            text[0] = '\0';
+        return;
+    }
+    int length = ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, text, size);
+    if (length <= 0 || length >= size) {
+        text[0] = '\0';
+        return;
+    }
+    text[length - 1] = ' ';
+    if (::GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, &time, nullptr, text + length, size - length) <= 0)
+        text[length - 1] = '\0';
 }
 
 }  // namespace
@@ -52,26 +83,84 @@ void TMainWin::RefreshPuzzleList()
         RefillProbe();
     const std::string repository = Config->GetRepository();
     win::HourglassCursor hourglass;
-    win::RedrawSuspended suspended(lvwPuzzles_);
-    lines_.clear();
-    ListView_SetItemCountEx(lvwPuzzles_, 0, 0);
-    lines_ = ListPuzzleFiles(repository);
-    ListView_SetItemCountEx(lvwPuzzles_, static_cast<int>(lines_.size()), 0);
-    const std::string count = "Items: " + std::to_string(lines_.size());
-    ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(count.c_str()));
+    int focusedFromTop = 0;
+    const PuzzleListModel::Place place = CurrentPlace(focusedFromTop);
+    model_.SetLines(ListPuzzleFiles(repository));
     ::SendMessageA(statusBar_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(repository.c_str()));
+    ShowRows(place, focusedFromTop);
+}
+
+PuzzleListModel::Place TMainWin::CurrentPlace(int& focusedFromTop) const
+{
+    PuzzleListModel::Place place;
+    const int shown = static_cast<int>(model_.Shown());
+    for (int row = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_SELECTED); row >= 0 && row < shown;
+         row = ListView_GetNextItem(lvwPuzzles_, row, LVNI_SELECTED))
+        place.selected.push_back(model_.NameAt(static_cast<std::size_t>(row)));
+    const int focused = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_FOCUSED);
+    if (focused >= 0 && focused < shown) {
+        place.focused = model_.NameAt(static_cast<std::size_t>(focused));
+        place.focusedRow = static_cast<std::size_t>(focused);
+        focusedFromTop = focused - ListView_GetTopIndex(lvwPuzzles_);
+    }
+    return place;
+}
+
+// The rows of the model, with the same lines selected and the focused one where it stood on the
+// screen, as far as the list allows.
+void TMainWin::ShowRows(const PuzzleListModel::Place& place, int focusedFromTop)
+{
+    {
+        win::RedrawSuspended suspended(lvwPuzzles_);
+        ListView_SetItemState(lvwPuzzles_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemCountEx(lvwPuzzles_, static_cast<int>(model_.Shown()), LVSICF_NOSCROLL);
+        const PuzzleListModel::Rows rows = model_.Find(place);
+        for (std::size_t row : rows.selected)
+            ListView_SetItemState(lvwPuzzles_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
+        if (rows.focused) {
+            const int focused = static_cast<int>(*rows.focused);
+            ListView_SetItemState(lvwPuzzles_, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+            ListView_SetSelectionMark(lvwPuzzles_, focused);
+            RECT line{};
+            ListView_GetItemRect(lvwPuzzles_, 0, &line, LVIR_BOUNDS);
+            const int wantedTop = focused - focusedFromTop > 0 ? focused - focusedFromTop : 0;
+            ListView_Scroll(lvwPuzzles_, 0, (wantedTop - ListView_GetTopIndex(lvwPuzzles_)) * (line.bottom - line.top));
+            ListView_EnsureVisible(lvwPuzzles_, focused, FALSE);
+        }
+    }
+    ShowCount();
     lvwPuzzlesSelectItem();
+}
+
+// "Items: N", or "Items: N of M" while a filter is set, in a part as wide as its text.
+void TMainWin::ShowCount()
+{
+    std::string count = "Items: " + std::to_string(model_.Shown());
+    if (!model_.Filter().empty())
+        count += " of " + std::to_string(model_.Total());
+    HDC dc = ::GetDC(statusBar_);
+    HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(statusBar_, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, count.c_str(), static_cast<int>(count.size()), &size);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(statusBar_, dc);
+    int parts[] = {std::max(75, static_cast<int>(size.cx) + kCountPadding), -1};
+    ::SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
+    ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(count.c_str()));
 }
 
 void TMainWin::lvwPuzzlesGetDispInfo(NMLVDISPINFOA& info) const
 {
     LVITEMA& item = info.item;
-    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= lines_.size())
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= model_.Shown())
         return;
-    const PuzzleLine& line = lines_[static_cast<std::size_t>(item.iItem)];
+    const PuzzleLine& line = model_.At(static_cast<std::size_t>(item.iItem));
     if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
-        const std::string& text = item.iSubItem == 0 ? line.Caption : std::string(kTypeTexts[line.KindTag]);
-        ::lstrcpynA(item.pszText, text.c_str(), item.cchTextMax);
+        if (item.iSubItem == 2)
+            FormatModified(line.Modified, item.pszText, item.cchTextMax);
+        else
+            ::lstrcpynA(item.pszText, item.iSubItem == 0 ? line.Caption.c_str() : kTypeTexts[line.KindTag],
+                        item.cchTextMax);
     }
     if (item.mask & LVIF_IMAGE)
         item.iImage = line.KindTag;
@@ -81,21 +170,146 @@ void TMainWin::lvwPuzzlesGetDispInfo(NMLVDISPINFOA& info) const
     }
 }
 
-std::string TMainWin::SelectedPuzzlePath() const
+// Typing in the list: the next line whose name starts with the letters typed.
+int TMainWin::lvwPuzzlesFindItem(UINT flags, const std::string& prefix, int start) const
 {
-    int selected = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_SELECTED);
-    if (selected < 0 || static_cast<std::size_t>(selected) >= lines_.size())
-        return {};
-    const PuzzleLine& line = lines_[static_cast<std::size_t>(selected)];
+    if ((flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || prefix.empty())
+        return -1;
+    const auto from =
+        start >= 0 && static_cast<std::size_t>(start) < model_.Shown() ? static_cast<std::size_t>(start) : 0;
+    const auto row = model_.FindPrefix(win::UpperCase(prefix), from);
+    return row ? static_cast<int>(*row) : -1;
+}
+
+void TMainWin::lvwPuzzlesColumnClick(int column)
+{
+    int focusedFromTop = 0;
+    const auto place = CurrentPlace(focusedFromTop);
+    win::HourglassCursor hourglass;
+    model_.ClickColumn(static_cast<SortColumn>(column + 1));
+    ShowSortArrow();
+    ShowRows(place, focusedFromTop);
+}
+
+void TMainWin::ShowSortArrow()
+{
+    HWND header = ListView_GetHeader(lvwPuzzles_);
+    const SortOrder sort = model_.Sort();
+    for (int column = 0; column < Header_GetItemCount(header); ++column) {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT;
+        Header_GetItem(header, column, &item);
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (static_cast<int>(sort.column) == column + 1)
+            item.fmt |= sort.descending ? HDF_SORTDOWN : HDF_SORTUP;
+        Header_SetItem(header, column, &item);
+    }
+}
+
+void TMainWin::edtSearchChange()
+{
+    char text[256] = {};
+    ::GetWindowTextA(search_, text, sizeof(text));
+    int focusedFromTop = 0;
+    const auto place = CurrentPlace(focusedFromTop);
+    model_.SetFilter(win::UpperCase(text));
+    ShowRows(place, focusedFromTop);
+}
+
+// A filter that matches nothing says so in the empty list.
+void TMainWin::lvwPuzzlesPaintHint(HWND list)
+{
+    if (model_.Shown() != 0 || model_.Filter().empty())
+        return;
+    RECT area{};
+    ::GetClientRect(list, &area);
+    RECT header{};
+    ::GetWindowRect(ListView_GetHeader(list), &header);
+    area.top += (header.bottom - header.top) + 8;
+    HDC dc = ::GetDC(list);
+    HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
+    ::DrawTextA(dc, kNoMatch, -1, &area, DT_CENTER | DT_TOP | DT_NOPREFIX | DT_WORDBREAK);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(list, dc);
+}
+
+void TMainWin::FocusSearch()
+{
+    ::SetFocus(search_);
+    ::SendMessageA(search_, EM_SETSEL, 0, -1);
+}
+
+// Ctrl+F and F3 go to the search field, as does Tab: the list and the field take turns.
+bool TMainWin::OnListKey(WPARAM key)
+{
+    const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    if (key == VK_F3 || (key == 'F' && control) || key == VK_TAB) {
+        FocusSearch();
+        return true;
+    }
+    return false;
+}
+
+// Esc clears the filter and goes back to the list; Enter, Down and Tab go to the list keeping it.
+bool TMainWin::OnSearchKey(WPARAM key)
+{
+    const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    switch (key) {
+        case VK_ESCAPE:
+            ::SetWindowTextA(search_, "");
+            ::SetFocus(lvwPuzzles_);
+            return true;
+        case VK_RETURN:
+        case VK_DOWN:
+        case VK_TAB:
+            ::SetFocus(lvwPuzzles_);
+            return true;
+        case VK_F3:
+            FocusSearch();
+            return true;
+        default:
+            if (key == 'F' && control) {
+                FocusSearch();
+                return true;
+            }
+            return false;
+    }
+}
+
+std::string TMainWin::PathOf(const PuzzleLine& line) const
+{
     return text::IncludeTrailingBackslash(Config->GetRepository()) + line.Caption +
            (line.KindTag == PuzzleLine::Crossword ? kCrosswordExtension : kWordSearchExtension);
 }
 
+std::vector<std::string> TMainWin::SelectedPuzzlePaths() const
+{
+    std::vector<std::string> paths;
+    for (int row = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_SELECTED);
+         row >= 0 && static_cast<std::size_t>(row) < model_.Shown();
+         row = ListView_GetNextItem(lvwPuzzles_, row, LVNI_SELECTED))
+        paths.push_back(PathOf(model_.At(static_cast<std::size_t>(row))));
+    return paths;
+}
+
+std::string TMainWin::SelectedPuzzlePath() const
+{
+    if (ListView_GetSelectedCount(lvwPuzzles_) != 1)
+        return {};
+    const int selected = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_SELECTED);
+    if (selected < 0 || static_cast<std::size_t>(selected) >= model_.Shown())
+        return {};
+    return PathOf(model_.At(static_cast<std::size_t>(selected)));
+}
+
+// Play needs exactly one selected line; Delete takes them all.
 void TMainWin::lvwPuzzlesSelectItem()
 {
-    const bool selected = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_SELECTED) >= 0;
-    bars_.SetEnabled(IDM_PLAY, selected);
-    bars_.SetEnabled(IDM_DELETE, selected);
+    const UINT selected = ListView_GetSelectedCount(lvwPuzzles_);
+    bars_.SetEnabled(IDM_PLAY, selected == 1);
+    bars_.SetEnabled(IDM_DELETE, selected > 0);
 }
 
 void TMainWin::lvwPuzzlesDblClick()

@@ -38,6 +38,7 @@
 #define IDC_MAIN_STATUS 401
 #define IDC_MAIN_PANEL 402
 #define IDC_MAIN_LIST 403
+#define IDC_MAIN_SEARCH 404
 
 // The import dialog.
 #define IDD_IMPORT 500

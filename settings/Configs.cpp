@@ -118,6 +118,8 @@ void TConfig::LoadWindowValues()
     MainWindowMaximized = Registry->ReadInteger(kMainWindowMaximized).value_or(0) != 0;
     Column1Width = static_cast<std::int32_t>(Registry->ReadInteger(kColumn1).value_or(250));
     Column2Width = static_cast<std::int32_t>(Registry->ReadInteger(kColumn2).value_or(150));
+    Column3Width = static_cast<std::int32_t>(Registry->ReadInteger(kColumn3).value_or(130));
+    ListSort = Registry->ReadInteger(kListSort).value_or(0);
     Registry->CloseKey();
 }
 
@@ -175,6 +177,8 @@ void TConfig::SaveWindowValues()
     Registry->WriteInteger(kMainWindowMaximized, MainWindowMaximized ? 1 : 0);
     Registry->WriteInteger(kColumn1, static_cast<std::uint32_t>(Column1Width));
     Registry->WriteInteger(kColumn2, static_cast<std::uint32_t>(Column2Width));
+    Registry->WriteInteger(kColumn3, static_cast<std::uint32_t>(Column3Width));
+    Registry->WriteInteger(kListSort, ListSort);
     Registry->CloseKey();
 }
 

@@ -22,6 +22,8 @@ inline constexpr const char* kMainWindow = "Main Window";
 inline constexpr const char* kMainWindowMaximized = "Main Window Maximized";
 inline constexpr const char* kColumn1 = "Column 1";
 inline constexpr const char* kColumn2 = "Column 2";
+inline constexpr const char* kColumn3 = "Column 3";
+inline constexpr const char* kListSort = "List Sort";
 inline constexpr const char* kInstallPath = "InstallPath";
 inline constexpr const char* kVersion = "Version";
 }  // namespace config_names
@@ -52,6 +54,9 @@ public:
     bool MainWindowMaximized = false;
     std::int32_t Column1Width = 0;
     std::int32_t Column2Width = 0;
+    std::int32_t Column3Width = 0;
+    // The main list's sort in its stored form (0: the order of the folder listing).
+    std::uint32_t ListSort = 0;
 
 private:
     // A path stored as an expandable string ("%USERPROFILE%\\Puzzles"): its stored text and what

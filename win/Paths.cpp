@@ -80,6 +80,19 @@ std::string UpperCase(std::string text)
     return text;
 }
 
+std::string AnsiText(const wchar_t* text)
+{
+    if (text == nullptr)
+        return {};
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1)
+        return {};
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
+    ansi.resize(static_cast<std::size_t>(size - 1));
+    return ansi;
+}
+
 std::string ExpandEnvironment(const std::string& text)
 {
     std::string expanded(text.size() + 1, '\0');

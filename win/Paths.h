@@ -24,5 +24,7 @@ std::string EnvironmentVariable(const std::string& name);
 std::string ExpandEnvironment(const std::string& text);
 // Upper case under the system locale.
 std::string UpperCase(std::string text);
+// Wide text in the system's code page; empty for none.
+std::string AnsiText(const wchar_t* text);
 
 }  // namespace win

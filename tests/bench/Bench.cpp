@@ -96,8 +96,8 @@ std::string BigRepository(const std::string& root, std::string& label)
 
 bool Listed(const TMainWin& window, const std::string& caption)
 {
-    for (const auto& line : window.Lines())
-        if (line.Caption == caption)
+    for (std::size_t row = 0; row < window.Model().Shown(); ++row)
+        if (window.Model().At(row).Caption == caption)
             return true;
     return false;
 }
@@ -401,7 +401,7 @@ void BenchImport(const std::string& root)
             WaitUntil([] { return false; }, std::chrono::milliseconds(700));
             auto start = Clock::now();
             ImportThroughTheDialog(window.Handle(), collection);
-            WaitUntil([&] { return window.Lines().size() == static_cast<std::size_t>(kRecords); },
+            WaitUntil([&] { return window.Model().Shown() == static_cast<std::size_t>(kRecords); },
                       std::chrono::seconds(120));
             endToEnd = Ms(Clock::now() - start);
             MainWin = nullptr;

@@ -82,6 +82,8 @@ TEST_F(ConfigTest, FirstRunAsAdministratorCreatesBothKeysAndTheRepository)
     EXPECT_FALSE(config.MainWindowMaximized);
     EXPECT_EQ(config.Column1Width, 250);
     EXPECT_EQ(config.Column2Width, 150);
+    EXPECT_EQ(config.Column3Width, 130);
+    EXPECT_EQ(config.ListSort, 0u);
     EXPECT_FALSE(ValueExists(HKEY_LOCAL_MACHINE, "amdk328wlskdjf"));
 }
 
@@ -129,6 +131,8 @@ TEST_F(ConfigTest, SaveAndLoadRoundTripEveryValue)
     saved.MainWindowMaximized = true;
     saved.Column1Width = 321;
     saved.Column2Width = 77;
+    saved.Column3Width = 99;
+    saved.ListSort = 7;
     saved.Save();
 
     // The stored layout: the window block is 16 little-endian bytes, Booleans are 0 or 1.
@@ -155,6 +159,8 @@ TEST_F(ConfigTest, SaveAndLoadRoundTripEveryValue)
     EXPECT_TRUE(loaded.MainWindowMaximized);
     EXPECT_EQ(loaded.Column1Width, 321);
     EXPECT_EQ(loaded.Column2Width, 77);
+    EXPECT_EQ(loaded.Column3Width, 99);
+    EXPECT_EQ(loaded.ListSort, 7u);
 }
 
 TEST_F(ConfigTest, NoSoundFollowsTheAllUsersSwitch)
@@ -193,6 +199,8 @@ TEST_F(ConfigTest, ValuesOfAnotherTypeOrSizeKeepTheirDefaults)
     EXPECT_FALSE(config.MainWindowMaximized);
     EXPECT_EQ(config.Column1Width, 250);
     EXPECT_EQ(config.Column2Width, 150);
+    EXPECT_EQ(config.Column3Width, 130);
+    EXPECT_EQ(config.ListSort, 0u);
 }
 
 TEST_F(ConfigTest, AStoredEmptyRepositoryFallsBackToTheDefaultFolder)

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cctype>
 #include <cstring>
 #include <thread>
 
@@ -42,6 +43,17 @@ LVITEMA ItemInfo(HWND list, int item)
 
 void Touch(const std::string& path) { WriteFileText(path, "x"); }
 
+// Sets the file's last write time to the given day of January 2024.
+void SetModifiedDay(const std::string& path, WORD day)
+{
+    SYSTEMTIME time{2024, 1, 0, day, 12, 0, 0, 0};
+    FILETIME stamp{};
+    ::SystemTimeToFileTime(&time, &stamp);
+    win::UniqueHandle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+    ::SetFileTime(file.get(), nullptr, nullptr, &stamp);
+}
+
 // A main window over a temporary repository, with settings that need no Java notice.
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -56,6 +68,7 @@ protected:
         config_.MainWindowHeight = 420;
         config_.Column1Width = 250;
         config_.Column2Width = 150;
+        config_.Column3Width = 130;
         Config = &config_;
     }
     void TearDown() override
@@ -78,8 +91,9 @@ protected:
     std::vector<std::string> Captions() const
     {
         std::vector<std::string> captions;
-        for (const auto& line : window_->Lines())
-            captions.push_back(line.Caption);
+        const PuzzleListModel& model = window_->Model();
+        for (std::size_t row = 0; row < model.Shown(); ++row)
+            captions.push_back(model.At(row).Caption);
         std::sort(captions.begin(), captions.end());
         return captions;
     }
@@ -88,8 +102,10 @@ protected:
         std::sort(expected.begin(), expected.end());
         return WaitUntil([&] { return Captions() == expected; }, timeout);
     }
+    // Selects that line alone, as a click does.
     void Select(int item)
     {
+        ListView_SetItemState(List(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemState(List(), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
 
@@ -120,10 +136,11 @@ TEST_F(MainWindowTest, ListsPuzzleFilesByKindWithStatusTexts)
     EXPECT_EQ(w.StatusText(1), repository_.Path());
     LONG style = ::GetWindowLongA(List(), GWL_STYLE);
     EXPECT_TRUE(style & LVS_REPORT);
-    EXPECT_TRUE(style & LVS_SINGLESEL);
+    EXPECT_FALSE(style & LVS_SINGLESEL);
     EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
     EXPECT_EQ(ListView_GetColumnWidth(List(), 0), 250);
     EXPECT_EQ(ListView_GetColumnWidth(List(), 1), 150);
+    EXPECT_EQ(ListView_GetColumnWidth(List(), 2), 130);
 }
 
 TEST_F(MainWindowTest, FollowsFilesCreatedRenamedAndDeleted)
@@ -269,16 +286,16 @@ TEST_F(MainWindowTest, DeleteAndAltDeleteSendTheFileToTheRecycleBinAndTheListFol
     const std::pair<UINT, LPARAM> keys[] = {{WM_KEYDOWN, 0}, {WM_SYSKEYDOWN, 1 << 29}};
     for (const auto& [message, flags] : keys) {
         Touch(repository_ / "Cats.JGF");
-        ASSERT_TRUE(WaitUntil([&] { return window_->Lines().size() == 2; }));
-        int crossword = window_->Lines()[0].KindTag == PuzzleLine::Crossword ? 0 : 1;
+        ASSERT_TRUE(WaitUntil([&] { return window_->Model().Shown() == 2; }));
+        int crossword = window_->Model().At(0).KindTag == PuzzleLine::Crossword ? 0 : 1;
         Select(crossword);
         WindowCatcher confirm("Yes");
         ::SendMessageA(List(), message, VK_DELETE, flags);
         EXPECT_TRUE(confirm.Result().found) << message;
         EXPECT_FALSE(win::FileExists(repository_ / "Cats.JGF"));
         EXPECT_TRUE(win::FileExists(repository_ / "Cats.JWF"));
-        EXPECT_TRUE(WaitUntil([&] { return window_->Lines().size() == 1; }));
-        EXPECT_EQ(window_->Lines()[0].KindTag, PuzzleLine::WordSearch);
+        EXPECT_TRUE(WaitUntil([&] { return window_->Model().Shown() == 1; }));
+        EXPECT_EQ(window_->Model().At(0).KindTag, PuzzleLine::WordSearch);
     }
 }
 
@@ -620,4 +637,199 @@ TEST_F(MainWindowTest, ARightClickOpensThePopupAtTheCursor)
     ::SendMessageA(List(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 10));
     closer.join();
     EXPECT_TRUE(popupSeen);
+}
+
+namespace {
+
+class FindAndSortTest : public MainWindowTest {
+protected:
+    // The lines shown, in their order.
+    std::vector<std::string> Shown() const
+    {
+        std::vector<std::string> shown;
+        for (int i = 0; i < ListView_GetItemCount(List()); ++i)
+            shown.push_back(ItemText(List(), i, 0));
+        return shown;
+    }
+    void Search(const char* text) { ::SetWindowTextA(window_->SearchField(), text); }
+    void ClickColumn(int column)
+    {
+        NMLISTVIEW click{};
+        click.hdr.hwndFrom = List();
+        click.hdr.idFrom = IDC_MAIN_LIST;
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iItem = -1;
+        click.iSubItem = column;
+        ::SendMessageA(window_->Handle(), WM_NOTIFY, IDC_MAIN_LIST, reinterpret_cast<LPARAM>(&click));
+    }
+    int HeaderArrow(int column) const
+    {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT;
+        Header_GetItem(ListView_GetHeader(List()), column, &item);
+        return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
+    }
+    int Focused() const { return ListView_GetNextItem(List(), -1, LVNI_FOCUSED); }
+    std::vector<int> SelectedRows() const
+    {
+        std::vector<int> rows;
+        for (int row = ListView_GetNextItem(List(), -1, LVNI_SELECTED); row >= 0;
+             row = ListView_GetNextItem(List(), row, LVNI_SELECTED))
+            rows.push_back(row);
+        return rows;
+    }
+    void Library()
+    {
+        const std::pair<const char*, WORD> files[] = {
+            {"Puzzle 10.JGF", 3}, {"puzzle 2.JWF", 1}, {"Animals.JWF", 2}, {"Puzzle 2.JGF", 4}};
+        for (const auto& [name, day] : files) {
+            Touch(repository_ / name);
+            SetModifiedDay(repository_ / name, day);
+        }
+    }
+};
+
+}  // namespace
+
+TEST_F(FindAndSortTest, TheFilterShowsNamesContainingTheTextInAnyCaseAndEscClearsIt)
+{
+    Library();
+    TMainWin& w = Open();
+    struct Case {
+        const char* text;
+        std::vector<std::string> shown;  // sorted
+        const char* status;
+    };
+    const Case cases[] = {
+        {"zzle 1", {"Puzzle 10"}, "Items: 1 of 4"},
+        {"PUZZLE 2", {"Puzzle 2", "puzzle 2"}, "Items: 2 of 4"},
+        {"ani", {"Animals"}, "Items: 1 of 4"},
+        {"nothing", {}, "Items: 0 of 4"},
+        {"", {"Animals", "Puzzle 10", "Puzzle 2", "puzzle 2"}, "Items: 4"},
+    };
+    for (const auto& c : cases) {
+        Search(c.text);
+        auto shown = Shown();
+        std::sort(shown.begin(), shown.end());
+        EXPECT_EQ(shown, c.shown) << c.text;
+        EXPECT_EQ(w.StatusText(0), c.status) << c.text;
+    }
+    // The filter stays over a refill; Esc clears it and goes back to the list.
+    Search("ani");
+    Touch(repository_ / "Animal Farm.JGF");
+    EXPECT_TRUE(WaitUntil([&] { return Shown().size() == 2; }));
+    EXPECT_EQ(w.StatusText(0), "Items: 2 of 5");
+    ::SetFocus(w.SearchField());
+    ::SendMessageA(w.SearchField(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(Shown().size(), 5u);
+    EXPECT_EQ(::GetFocus(), List());
+    // Ctrl+F and F3 from the list go to the search field.
+    ::SendMessageA(List(), WM_KEYDOWN, VK_F3, 0);
+    EXPECT_EQ(::GetFocus(), w.SearchField());
+    char cue[64] = {};
+    ::SendMessageW(w.SearchField(), EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), sizeof(cue) / sizeof(wchar_t));
+    EXPECT_EQ(std::wstring(reinterpret_cast<wchar_t*>(cue)), L"Search puzzles");
+}
+
+TEST_F(FindAndSortTest, AHeaderClickSortsByItsColumnAndTheChoiceIsStoredForTheNextStart)
+{
+    Library();
+    Open();
+    const std::vector<std::string> enumeration = Shown();  // no stored sort: the folder's order
+    std::vector<std::string> listed;
+    WIN32_FIND_DATAA entry;
+    win::UniqueFindHandle find(::FindFirstFileA((repository_ / "*.J?F").c_str(), &entry));
+    for (bool more = static_cast<bool>(find); more; more = ::FindNextFileA(find.get(), &entry))
+        listed.push_back(std::string(entry.cFileName).substr(0, std::strlen(entry.cFileName) - 4));
+    EXPECT_EQ(enumeration, listed);
+    EXPECT_EQ(HeaderArrow(0) | HeaderArrow(1) | HeaderArrow(2), 0);
+
+    struct Case {
+        int column;
+        std::vector<std::string> shown;
+        int arrow;
+    };
+    const Case cases[] = {
+        {0, {"Animals", "puzzle 2", "Puzzle 2", "Puzzle 10"}, HDF_SORTUP},
+        {0, {"Puzzle 10", "puzzle 2", "Puzzle 2", "Animals"}, HDF_SORTDOWN},
+        {1, {"Puzzle 2", "Puzzle 10", "Animals", "puzzle 2"}, HDF_SORTUP},
+        {2, {"Puzzle 2", "Puzzle 10", "Animals", "puzzle 2"}, HDF_SORTDOWN},  // newest first
+        {2, {"puzzle 2", "Animals", "Puzzle 10", "Puzzle 2"}, HDF_SORTUP},
+    };
+    for (const auto& c : cases) {
+        ClickColumn(c.column);
+        auto shown = Shown();
+        // Names equal but for case keep the folder's order between them.
+        EXPECT_EQ(shown.size(), c.shown.size());
+        for (std::size_t i = 0; i < shown.size() && i < c.shown.size(); ++i)
+            EXPECT_TRUE(::lstrcmpiA(shown[i].c_str(), c.shown[i].c_str()) == 0) << c.column << " " << i;
+        EXPECT_EQ(HeaderArrow(c.column), c.arrow);
+    }
+    EXPECT_FALSE(ItemText(List(), 0, 2).empty());  // the Modified column shows the date
+
+    ::SendMessageA(window_->Handle(), WM_CLOSE, 0, 0);
+    TConfig reloaded;
+    reloaded.Load();
+    reloaded.JavaPath = StubsFolder();
+    Config = &reloaded;
+    Open();
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"puzzle 2", "Animals", "Puzzle 10", "Puzzle 2"}));
+    EXPECT_EQ(HeaderArrow(2), HDF_SORTUP);
+}
+
+TEST_F(FindAndSortTest, TypingInTheListJumpsToTheNextNameStartingWithTheLetters)
+{
+    Library();
+    Touch(repository_ / "Zebra.JGF");
+    Touch(repository_ / "Zoo.JWF");
+    Open();
+    ClickColumn(0);  // Animals, puzzle 2, Puzzle 2, Puzzle 10, Zebra, Zoo
+    ::SetFocus(List());
+    ::SendMessageA(List(), WM_CHAR, 'z', 1);
+    EXPECT_EQ(Focused(), 4);
+    ::SendMessageA(List(), WM_CHAR, 'o', 1);  // typed at once: "zo"
+    EXPECT_EQ(Focused(), 5);
+    EXPECT_EQ(SelectedRows(), std::vector<int>{5});
+}
+
+TEST_F(FindAndSortTest, TheSelectionKeepsItsLineAcrossARefillAndPassesToANeighbourWhenItGoes)
+{
+    Library();
+    Open();
+    ClickColumn(0);  // Animals, then both "Puzzle 2" in the folder's order, then Puzzle 10
+    const std::string puzzle2 = repository_ / "Puzzle 2.JGF";
+    int row = 1;
+    Select(row);
+    if (window_->SelectedPuzzlePath() != puzzle2)
+        Select(++row);
+    ASSERT_EQ(window_->SelectedPuzzlePath(), puzzle2);
+    // Another program adds a puzzle that comes first.
+    Touch(repository_ / "Aardvark.JGF");
+    ASSERT_TRUE(WaitUntil([&] { return Shown().size() == 5; }));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{row + 1});
+    EXPECT_EQ(Focused(), row + 1);
+    EXPECT_EQ(window_->SelectedPuzzlePath(), puzzle2);
+    // It deletes the selected one: the line now standing there takes the selection.
+    ::DeleteFileA(puzzle2.c_str());
+    ASSERT_TRUE(WaitUntil([&] { return Shown().size() == 4; }));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{row + 1});
+    EXPECT_EQ(Focused(), row + 1);
+    EXPECT_NE(window_->SelectedPuzzlePath(), "");
+}
+
+TEST_F(FindAndSortTest, SeveralSelectedLinesGoToTheRecycleBinInOneOperationAndPlayNeedsOneLine)
+{
+    Library();
+    TMainWin& w = Open();
+    ClickColumn(0);
+    ListView_SetItemState(List(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(List(), 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    EXPECT_FALSE(w.Bars().IsEnabled(IDM_PLAY));
+    EXPECT_TRUE(w.Bars().IsEnabled(IDM_DELETE));
+    WindowCatcher confirm("Yes");
+    ::SendMessageA(List(), WM_KEYDOWN, VK_DELETE, 0);
+    EXPECT_TRUE(confirm.Result().found);
+    EXPECT_FALSE(win::FileExists(repository_ / "Animals.JWF"));
+    EXPECT_FALSE(win::FileExists(repository_ / "Puzzle 10.JGF"));
+    EXPECT_TRUE(WaitUntil([&] { return Shown().size() == 2; }));
 }
