@@ -112,7 +112,12 @@ void TMainWin::ShowRows(const PuzzleListModel::Place& place, int focusedFromTop)
 {
     {
         win::RedrawSuspended suspended(lvwPuzzles_);
-        ListView_SetItemState(lvwPuzzles_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        // Clearing the state of every line costs a notice per line: only what is set is cleared.
+        if (ListView_GetSelectedCount(lvwPuzzles_) > 0)
+            ListView_SetItemState(lvwPuzzles_, -1, 0, LVIS_SELECTED);
+        const int wasFocused = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_FOCUSED);
+        if (wasFocused >= 0)
+            ListView_SetItemState(lvwPuzzles_, wasFocused, 0, LVIS_FOCUSED);
         ListView_SetItemCountEx(lvwPuzzles_, static_cast<int>(model_.Shown()), LVSICF_NOSCROLL);
         const PuzzleListModel::Rows rows = model_.Find(place);
         for (std::size_t row : rows.selected)

@@ -32,13 +32,6 @@ int CompareNumbers(std::string_view a, std::string_view b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);  // fewer zeros first
 }
 
-struct LineNameHash {
-    std::size_t operator()(const PuzzleListModel::LineName& name) const
-    {
-        return std::hash<std::string>()(name.caption) * 2 + static_cast<std::size_t>(name.kind);
-    }
-};
-
 }  // namespace
 
 std::uint32_t SortOrder::Stored() const
@@ -149,23 +142,33 @@ PuzzleListModel::Rows PuzzleListModel::Find(const Place& place) const
     Rows rows;
     if (place.selected.empty() && !place.focused)
         return rows;
-    std::unordered_map<LineName, Row, LineNameHash> shown;
-    shown.reserve(rows_.size());
-    for (Row row = 0; row < rows_.size(); ++row)
-        shown.emplace(NameAt(row), row);
+    // One pass over the rows, looking each caption up among the names sought; a line both
+    // selected and focused is sought twice, once for each.
+    std::unordered_multimap<std::string_view, const LineName*> sought;
     for (const auto& name : place.selected)
-        if (auto found = shown.find(name); found != shown.end())
-            rows.selected.push_back(found->second);
-    if (place.focused) {
-        if (auto found = shown.find(*place.focused); found != shown.end()) {
-            rows.focused = found->second;
-        } else if (!rows_.empty()) {
-            rows.focused = std::min(place.focusedRow, rows_.size() - 1);
-            const bool wasSelected =
-                std::find(place.selected.begin(), place.selected.end(), *place.focused) != place.selected.end();
-            if (wasSelected && rows.selected.empty())
-                rows.selected.push_back(*rows.focused);
+        sought.emplace(name.caption, &name);
+    if (place.focused)
+        sought.emplace(place.focused->caption, &*place.focused);
+    bool focusedFound = false;
+    for (Row row = 0; row < rows_.size(); ++row) {
+        const auto [first, last] = sought.equal_range(At(row).Caption);
+        for (auto it = first; it != last; ++it) {
+            if (it->second->kind != At(row).KindTag)
+                continue;
+            if (place.focused && it->second == &*place.focused) {
+                rows.focused = row;
+                focusedFound = true;
+            } else {
+                rows.selected.push_back(row);
+            }
         }
+    }
+    if (place.focused && !focusedFound && !rows_.empty()) {
+        rows.focused = std::min(place.focusedRow, rows_.size() - 1);
+        const bool wasSelected =
+            std::find(place.selected.begin(), place.selected.end(), *place.focused) != place.selected.end();
+        if (wasSelected && rows.selected.empty())
+            rows.selected.push_back(*rows.focused);
     }
     std::sort(rows.selected.begin(), rows.selected.end());
     return rows;
