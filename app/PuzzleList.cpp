@@ -110,6 +110,7 @@ PuzzleListModel::Place TMainWin::CurrentPlace(int& focusedFromTop) const
 // screen, as far as the list allows.
 void TMainWin::ShowRows(const PuzzleListModel::Place& place, int focusedFromTop)
 {
+    std::optional<int> focused;
     {
         win::RedrawSuspended suspended(lvwPuzzles_);
         // Clearing the state of every line costs a notice per line: only what is set is cleared.
@@ -123,16 +124,21 @@ void TMainWin::ShowRows(const PuzzleListModel::Place& place, int focusedFromTop)
         for (std::size_t row : rows.selected)
             ListView_SetItemState(lvwPuzzles_, static_cast<int>(row), LVIS_SELECTED, LVIS_SELECTED);
         if (rows.focused) {
-            const int focused = static_cast<int>(*rows.focused);
-            ListView_SetItemState(lvwPuzzles_, focused, LVIS_FOCUSED, LVIS_FOCUSED);
-            ListView_SetSelectionMark(lvwPuzzles_, focused);
-            RECT line{};
-            ListView_GetItemRect(lvwPuzzles_, 0, &line, LVIR_BOUNDS);
-            const int wantedTop = focused - focusedFromTop > 0 ? focused - focusedFromTop : 0;
-            ListView_Scroll(lvwPuzzles_, 0, (wantedTop - ListView_GetTopIndex(lvwPuzzles_)) * (line.bottom - line.top));
-            ListView_EnsureVisible(lvwPuzzles_, focused, FALSE);
+            focused = static_cast<int>(*rows.focused);
+            ListView_SetItemState(lvwPuzzles_, *focused, LVIS_FOCUSED, LVIS_FOCUSED);
+            ListView_SetSelectionMark(lvwPuzzles_, *focused);
         }
     }
+    // The list scrolls only while it draws, and by whole lines: the step from one line's top to
+    // the next.
+    POINT first{}, second{};
+    if (focused && model_.Shown() > 1 && ListView_GetItemPosition(lvwPuzzles_, 0, &first) &&
+        ListView_GetItemPosition(lvwPuzzles_, 1, &second)) {
+        const int wantedTop = *focused - focusedFromTop > 0 ? *focused - focusedFromTop : 0;
+        ListView_Scroll(lvwPuzzles_, 0, (wantedTop - ListView_GetTopIndex(lvwPuzzles_)) * (second.y - first.y));
+    }
+    if (focused)
+        ListView_EnsureVisible(lvwPuzzles_, *focused, FALSE);
     ShowCount();
     lvwPuzzlesSelectItem();
 }

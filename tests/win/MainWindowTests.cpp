@@ -833,3 +833,19 @@ TEST_F(FindAndSortTest, SeveralSelectedLinesGoToTheRecycleBinInOneOperationAndPl
     EXPECT_FALSE(win::FileExists(repository_ / "Puzzle 10.JGF"));
     EXPECT_TRUE(WaitUntil([&] { return Shown().size() == 2; }));
 }
+
+TEST_F(FindAndSortTest, AfterARefillTheSelectedLineStaysAtItsPlaceOnTheScreen)
+{
+    for (int i = 10; i < 90; ++i)
+        Touch(repository_ / ("Puzzle " + std::to_string(i) + ".JGF"));
+    Open();
+    ClickColumn(0);
+    ListView_EnsureVisible(List(), 79, FALSE);
+    Select(70);
+    const int fromTop = 70 - ListView_GetTopIndex(List());
+    ASSERT_GT(ListView_GetTopIndex(List()), 0);
+    Touch(repository_ / "Puzzle 01.JGF");  // comes first: every line moves down by one
+    ASSERT_TRUE(WaitUntil([&] { return Shown().size() == 81; }));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{71});
+    EXPECT_EQ(71 - ListView_GetTopIndex(List()), fromTop);
+}
