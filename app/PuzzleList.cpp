@@ -239,7 +239,9 @@ void TMainWin::lvwPuzzlesPaintHint(HWND list)
     area.top += (header.bottom - header.top) + 8;
     HDC dc = ::GetDC(list);
     HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
-    ::SetBkMode(dc, TRANSPARENT);
+    // On the list's own background, so that no grid line runs through the text.
+    ::SetBkMode(dc, OPAQUE);
+    ::SetBkColor(dc, ListView_GetBkColor(list));
     ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
     ::DrawTextA(dc, kNoMatch, -1, &area, DT_CENTER | DT_TOP | DT_NOPREFIX | DT_WORDBREAK);
     ::SelectObject(dc, previous);
