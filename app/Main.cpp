@@ -313,7 +313,33 @@ void TMainWin::dxImportClick()
 {
     if (!dlgImport.Execute(hwnd_))
         return;
-    TfrmImport().ShowModalFor(hwnd_, dlgImport.FileName());
+    ImportCollection(dlgImport.FileName());
+}
+
+// A file that is no readable collection gets the import dialog's own message.
+void TMainWin::ImportCollection(const std::string& path) { TfrmImport().ShowModalFor(hwnd_, path); }
+
+void TMainWin::OpenImportsLater(std::vector<std::string> files)
+{
+    if (files.empty())
+        return;
+    pendingImports_.insert(pendingImports_.end(), files.begin(), files.end());
+    ::PostMessageA(hwnd_, WM_OPEN_IMPORTS, 0, 0);
+}
+
+// A file queued while a dialog of this loop is open waits for the loop, not for a dialog of its own
+// over that one.
+void TMainWin::OpenPendingImports()
+{
+    if (openingImports_)
+        return;
+    openingImports_ = true;
+    win::ScopeExit done([this] { openingImports_ = false; });
+    while (!pendingImports_.empty() && hwnd_ != nullptr && !closing_) {
+        const std::string path = pendingImports_.front();
+        pendingImports_.erase(pendingImports_.begin());
+        ImportCollection(path);
+    }
 }
 
 // A new repository reaches the list through the watcher; nothing is refreshed here.
@@ -410,6 +436,9 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_WATCHER_REFILL:
             ServeRefillRequest();
+            return 0;
+        case WM_OPEN_IMPORTS:
+            OpenPendingImports();
             return 0;
         case WM_WATCHER_FAILED:
             win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));

@@ -23,6 +23,8 @@ public:
     // pending), or hands it a failure (sent).
     static constexpr UINT WM_WATCHER_REFILL = WM_APP + 1;
     static constexpr UINT WM_WATCHER_FAILED = WM_APP + 2;
+    // Posted to open the import dialog on the files waiting for it, one after another.
+    static constexpr UINT WM_OPEN_IMPORTS = WM_APP + 3;
 
     static constexpr const char* kClassName = "TMainWin";
 
@@ -44,6 +46,9 @@ public:
     std::string StatusText(int part) const;
 
     void RefreshPuzzleList();
+    // Opens the import dialog on each collection file, one after another, once the window's
+    // message loop runs, exactly as Import does after its file dialog.
+    void OpenImportsLater(std::vector<std::string> files);
     // The selected line's file path when exactly one is selected: repository folder, caption and
     // the kind's extension.
     std::string SelectedPuzzlePath() const;
@@ -97,6 +102,8 @@ private:
     void dxDeleteClick();
     void dxExitClick();
     void dxImportClick();
+    void ImportCollection(const std::string& path);
+    void OpenPendingImports();
     void dxPrefsClick();
     void dxGLHelpClick();
     void dxBugReporterClick();
@@ -120,6 +127,8 @@ private:
     HMENU dxPopup_ = nullptr;
     PuzzleListModel model_;
     win::OpenFileDialog dlgImport;
+    std::vector<std::string> pendingImports_;
+    bool openingImports_ = false;
 
     win::CriticalSection FListLock;
     std::atomic<bool> FKeepWatching{false};

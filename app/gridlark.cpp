@@ -7,8 +7,10 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/Launcher.h"
 #include "app/Main.h"
 #include "app/Modules.h"
@@ -51,6 +53,7 @@ int RunWindowRoad()
     MainWin = mainWin.get();
     if (mainWin->Create()) {
         mainWin->Show();
+        mainWin->OpenImportsLater(app::ImportArguments(std::vector<std::string>(__argv, __argv + __argc)));
         RunMessageLoop();
     }
     MainWin = nullptr;

@@ -2,6 +2,7 @@
 set(GRIDLARK_CORE_SOURCES
   core/Text.cpp
   app/LaunchRules.cpp
+  app/CommandLine.cpp
   app/PuzzleListModel.cpp
   settings/ConfigRules.cpp
   core/IoError.cpp

@@ -849,3 +849,41 @@ TEST_F(FindAndSortTest, AfterARefillTheSelectedLineStaysAtItsPlaceOnTheScreen)
     EXPECT_EQ(SelectedRows(), std::vector<int>{71});
     EXPECT_EQ(71 - ListView_GetTopIndex(List()), fromTop);
 }
+
+TEST_F(MainWindowTest, CollectionsNamedOnTheCommandLineOpenTheImportDialogOneAfterAnother)
+{
+    TempFolder collections;
+    const auto write = [&](const std::string& name, const char* title, bool crossword) {
+        auto record = crossword ? RecordBuilder::ForCrossword() : RecordBuilder::ForWordSearch();
+        const auto bytes = record.Head("K1", title).Bytes();
+        WriteFileText(collections / name, std::string(bytes.begin(), bytes.end()));
+        return collections / name;
+    };
+    const std::vector<std::string> files{write("birds.cw3", "Garden Birds", true), write("fruit.ws3", "Fruit", false)};
+    TMainWin& w = Open();
+    // Each dialog shows its collection's first line, then is cancelled; the next one follows.
+    std::vector<std::string> shown;
+    std::thread answerer([&] {
+        for (int dialog = 0; dialog < 2; ++dialog) {
+            HWND found = nullptr;
+            if (!WaitUntil([&] {
+                    found = ::FindWindowA("#32770", "Import Puzzle(s)");
+                    return found != nullptr && ::IsWindowVisible(found) &&
+                           ::SendDlgItemMessageA(found, IDC_IMPORT_LIST, LB_GETCOUNT, 0, 0) > 0;
+                }))
+                return;
+            char line[256] = {};
+            ::SendDlgItemMessageA(found, IDC_IMPORT_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+            shown.push_back(line);
+            ::PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+            WaitUntil([&] { return !::IsWindow(found); });
+        }
+    });
+    w.OpenImportsLater(files);
+    PumpMessages();
+    answerer.join();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_NE(shown[0].find("Garden Birds"), std::string::npos);
+    EXPECT_NE(shown[1].find("Fruit"), std::string::npos);
+    EXPECT_TRUE(::IsWindow(w.Handle()));
+}
