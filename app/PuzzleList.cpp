@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
+#include "win/Fonts.h"
 #include "win/MessagePump.h"
 #include "win/Paths.h"
 
@@ -149,12 +150,8 @@ void TMainWin::ShowCount()
     std::string count = "Items: " + std::to_string(model_.Shown());
     if (!model_.Filter().empty())
         count += " of " + std::to_string(model_.Total());
-    HDC dc = ::GetDC(statusBar_);
-    HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(statusBar_, WM_GETFONT, 0, 0)));
-    SIZE size{};
-    ::GetTextExtentPoint32A(dc, count.c_str(), static_cast<int>(count.size()), &size);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(statusBar_, dc);
+    const SIZE size =
+        win::TextSizeIn(statusBar_, reinterpret_cast<HFONT>(::SendMessageA(statusBar_, WM_GETFONT, 0, 0)), count);
     int parts[] = {std::max(75, static_cast<int>(size.cx) + kCountPadding), -1};
     ::SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(count.c_str()));
@@ -248,6 +245,13 @@ void TMainWin::lvwPuzzlesPaintHint(HWND list)
     ::ReleaseDC(list, dc);
 }
 
+namespace {
+
+// Ctrl+F or F3: the keys that lead to the search field.
+bool IsFindKey(WPARAM key) { return key == VK_F3 || (key == 'F' && (::GetKeyState(VK_CONTROL) & 0x8000) != 0); }
+
+}  // namespace
+
 void TMainWin::FocusSearch()
 {
     ::SetFocus(search_);
@@ -257,8 +261,7 @@ void TMainWin::FocusSearch()
 // Ctrl+F and F3 go to the search field, as does Tab: the list and the field take turns.
 bool TMainWin::OnListKey(WPARAM key)
 {
-    const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    if (key == VK_F3 || (key == 'F' && control) || key == VK_TAB) {
+    if (IsFindKey(key) || key == VK_TAB) {
         FocusSearch();
         return true;
     }
@@ -268,27 +271,16 @@ bool TMainWin::OnListKey(WPARAM key)
 // Esc clears the filter and goes back to the list; Enter, Down and Tab go to the list keeping it.
 bool TMainWin::OnSearchKey(WPARAM key)
 {
-    const bool control = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    switch (key) {
-        case VK_ESCAPE:
-            ::SetWindowTextA(search_, "");
-            ::SetFocus(lvwPuzzles_);
-            return true;
-        case VK_RETURN:
-        case VK_DOWN:
-        case VK_TAB:
-            ::SetFocus(lvwPuzzles_);
-            return true;
-        case VK_F3:
-            FocusSearch();
-            return true;
-        default:
-            if (key == 'F' && control) {
-                FocusSearch();
-                return true;
-            }
-            return false;
+    if (IsFindKey(key)) {
+        FocusSearch();
+        return true;
     }
+    if (key == VK_ESCAPE)
+        ::SetWindowTextA(search_, "");
+    if (key != VK_ESCAPE && key != VK_RETURN && key != VK_DOWN && key != VK_TAB)
+        return false;
+    ::SetFocus(lvwPuzzles_);
+    return true;
 }
 
 std::string TMainWin::PathOf(const PuzzleLine& line) const

@@ -3,6 +3,7 @@
 #include "res/resource.h"
 #include "settings/WebHosts.h"
 #include "settings/WebLinks.h"
+#include "win/Fonts.h"
 #include "win/Jpeg.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
@@ -30,15 +31,6 @@ HFONT ProductNameFont(HDC dc, int points)
     return ::CreateFontA(-::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                          DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                          VARIABLE_PITCH | FF_ROMAN, kProductNameFont);
-}
-
-SIZE TextSize(HDC dc, HFONT font, const std::string& text)
-{
-    HGDIOBJ previous = ::SelectObject(dc, font);
-    SIZE size{};
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ::SelectObject(dc, previous);
-    return size;
 }
 
 }  // namespace
@@ -120,10 +112,10 @@ void TfrmAboutBox::FitProductName()
     int points = kLargestPoints;
     for (;; --points) {
         productNameFont_.reset(ProductNameFont(dc, points));
-        if (points == kSmallestPoints || TextSize(dc, productNameFont_.get(), VersionInfo.ProductName).cx < width)
+        if (points == kSmallestPoints || win::TextSize(dc, productNameFont_.get(), VersionInfo.ProductName).cx < width)
             break;
     }
-    const int height = TextSize(dc, productNameFont_.get(), "W").cy;
+    const int height = win::TextSize(dc, productNameFont_.get(), "W").cy;
     ::ReleaseDC(label, dc);
     productNamePoints_ = points;
     ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(productNameFont_.get()), FALSE);

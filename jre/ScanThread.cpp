@@ -7,6 +7,7 @@
 #include "win/Handles.h"
 #include "win/FolderIds.h"
 #include "win/LazyApi.h"
+#include "win/Paths.h"
 
 std::chrono::milliseconds TScanDrive::ProgressInterval{15};
 std::function<std::vector<std::string>()> TScanDrive::RootsForTests;
@@ -71,10 +72,8 @@ bool ListFolder(HANDLE folder, std::optional<std::size_t> failAfter, OnEntry onE
 // The identity of the folder at the path, opened for that alone.
 std::optional<win::FileIdentity> IdentityOfFolder(const std::string& path)
 {
-    win::UniqueHandle handle(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return handle ? win::IdentityOf(handle.get()) : std::nullopt;
+    const win::UniqueHandle folder = win::OpenForAttributes(path);
+    return folder ? win::IdentityOf(folder.get()) : std::nullopt;
 }
 
 }  // namespace
@@ -197,17 +196,16 @@ bool TScanDrive::RepeatsAnAncestor(jre::ScanQueue& queue, jre::ScanQueue::Index 
 void TScanDrive::ShowProgress(const std::string& folder)
 {
     pendingProgress_ = folder;
-    progressPending_ = true;
     if (std::chrono::steady_clock::now() - lastProgress_ >= ProgressInterval)
         HandOverPendingProgress();
 }
 
 void TScanDrive::HandOverPendingProgress()
 {
-    if (!progressPending_)
+    if (pendingProgress_.empty())
         return;
-    progressPending_ = false;
     CurrentFolder.swap(pendingProgress_);
+    pendingProgress_.clear();
     Notify(ReportProgress);
     lastProgress_ = std::chrono::steady_clock::now();
 }

@@ -54,10 +54,9 @@ private:
     void Notify(Notice notice);
 
     HANDLE thread_ = nullptr;
-    // The folder examined last, when its progress has not been handed over yet: it waits for the
-    // next hand-over, a find or the end.
+    // The folder examined last, when its progress has not been handed over yet (else empty): it
+    // waits for the next hand-over, a find or the end.
     std::string pendingProgress_;
-    bool progressPending_ = false;
     std::chrono::steady_clock::time_point lastProgress_{};
 };
 

@@ -20,4 +20,21 @@ HFONT CreateBoldFontOf(HWND window)
     return ::CreateFontIndirectA(&font);
 }
 
+SIZE TextSize(HDC dc, HFONT font, std::string_view text)
+{
+    HGDIOBJ previous = ::SelectObject(dc, font);
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc, previous);
+    return size;
+}
+
+SIZE TextSizeIn(HWND window, HFONT font, std::string_view text)
+{
+    HDC dc = ::GetDC(window);
+    const SIZE size = TextSize(dc, font, text);
+    ::ReleaseDC(window, dc);
+    return size;
+}
+
 }  // namespace win

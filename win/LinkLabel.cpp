@@ -5,6 +5,7 @@
 #include <map>
 
 #include "win/ExceptionHook.h"
+#include "win/Fonts.h"
 
 namespace win {
 namespace {
@@ -52,12 +53,8 @@ void LinkLabel::FitToText()
 {
     char text[1024] = {};
     int length = ::GetWindowTextA(label_, text, sizeof(text));
-    HDC dc = ::GetDC(label_);
-    HGDIOBJ previous = ::SelectObject(dc, font_.get());
-    SIZE extent{};
-    ::GetTextExtentPoint32A(dc, text, length, &extent);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(label_, dc);
+    const SIZE extent =
+        TextSizeIn(label_, font_.get(), std::string_view(text, static_cast<std::size_t>(length > 0 ? length : 0)));
     RECT bounds{};
     ::GetWindowRect(label_, &bounds);
     const int width = extent.cx + 2 < bounds.right - bounds.left ? extent.cx + 2 : bounds.right - bounds.left;

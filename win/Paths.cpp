@@ -49,19 +49,19 @@ bool ForceDirectories(const std::string& path)
     return ::CreateDirectoryA(folder.c_str(), nullptr) || DirectoryExists(folder);
 }
 
+UniqueHandle OpenForAttributes(const std::string& path)
+{
+    return UniqueHandle(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
 std::optional<FolderIdentity> IdentifyFolder(const std::string& path)
 {
     if (path.empty())
         return std::nullopt;
-    // No access rights asked, every sharing mode allowed: holding the handle for the call must
-    // not stop anyone from deleting or renaming the folder.
-    HANDLE h = ::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return std::nullopt;
-    auto identity = IdentifyOpenFolder(h);
-    ::CloseHandle(h);
-    return identity;
+    const UniqueHandle folder = OpenForAttributes(path);
+    return folder ? IdentifyOpenFolder(folder.get()) : std::nullopt;
 }
 
 std::optional<FolderIdentity> IdentifyOpenFolder(void* handle)

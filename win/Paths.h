@@ -4,9 +4,13 @@
 #include <string>
 
 #include "core/FolderIdentity.h"
+#include "win/Handles.h"
 
 namespace win {
 
+// Opens a file or folder only to read its attributes, every sharing mode allowed: holding the
+// handle must not stop anyone from deleting or renaming it. Empty when it cannot be opened.
+UniqueHandle OpenForAttributes(const std::string& path);
 // The identity of an existing folder; none for a missing path, a file, or a folder not opened.
 std::optional<FolderIdentity> IdentifyFolder(const std::string& path);
 // The identity of a folder open through the handle.

@@ -119,17 +119,6 @@ double ListingLatency(const TMainWin& window, const std::string& folder, int rou
     return Median(latencies);
 }
 
-void ClickColumn(const TMainWin& window, int column)
-{
-    NMLISTVIEW click{};
-    click.hdr.hwndFrom = window.ListView();
-    click.hdr.idFrom = IDC_MAIN_LIST;
-    click.hdr.code = LVN_COLUMNCLICK;
-    click.iItem = -1;
-    click.iSubItem = column;
-    ::SendMessageA(window.Handle(), WM_NOTIFY, IDC_MAIN_LIST, reinterpret_cast<LPARAM>(&click));
-}
-
 // Typing in the search field, clicking headers and refilling with both set, as the user meets
 // them: each until the list has been drawn anew, with the main window open on the big folder.
 void BenchFindAndSort(TMainWin& window, const std::string& count)
@@ -154,13 +143,13 @@ void BenchFindAndSort(TMainWin& window, const std::string& count)
                 ("keystroke in the search field to the list redrawn, " + count).c_str(), Median(typing));
     for (const auto& [column, name] : {std::pair<int, const char*>{0, "name"}, {2, "Modified"}}) {
         const double sort = MedianOf(5, [&] {
-            ClickColumn(window, column);
+            ClickColumn(window.Handle(), window.ListView(), column);
             redrawn();
         });
         std::printf("%-58s %9.2f ms  (goal <= 150)\n", ("sort by " + std::string(name) + ", " + count).c_str(), sort);
     }
     ::SetWindowTextA(window.SearchField(), "1");
-    ClickColumn(window, 0);
+    ClickColumn(window.Handle(), window.ListView(), 0);
     const double both = MedianOf(9, [&] {
         window.RefreshPuzzleList();
         redrawn();

@@ -652,16 +652,7 @@ protected:
         return shown;
     }
     void Search(const char* text) { ::SetWindowTextA(window_->SearchField(), text); }
-    void ClickColumn(int column)
-    {
-        NMLISTVIEW click{};
-        click.hdr.hwndFrom = List();
-        click.hdr.idFrom = IDC_MAIN_LIST;
-        click.hdr.code = LVN_COLUMNCLICK;
-        click.iItem = -1;
-        click.iSubItem = column;
-        ::SendMessageA(window_->Handle(), WM_NOTIFY, IDC_MAIN_LIST, reinterpret_cast<LPARAM>(&click));
-    }
+    void ClickColumn(int column) { testing_support::ClickColumn(window_->Handle(), List(), column); }
     int HeaderArrow(int column) const
     {
         HDITEMA item{};

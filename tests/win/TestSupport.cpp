@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstdio>
 #include <jpeglib.h>
+#include <windows.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <fstream>
@@ -223,6 +225,17 @@ CapturedWindow Capture(HWND window)
         }
     }
     return captured;
+}
+
+void ClickColumn(HWND parent, HWND list, int column)
+{
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(list));
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    ::SendMessageA(parent, WM_NOTIFY, click.hdr.idFrom, reinterpret_cast<LPARAM>(&click));
 }
 
 void PressButton(HWND dialog, const std::string& caption)

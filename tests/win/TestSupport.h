@@ -129,6 +129,8 @@ private:
 
 CapturedWindow Capture(HWND window);
 void PressButton(HWND dialog, const std::string& caption);
+// A click on a list view's column header, as the list tells its parent.
+void ClickColumn(HWND parent, HWND list, int column);
 
 struct ProcessResult {
     bool finished = false;
