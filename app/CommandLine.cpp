@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace app {
 
@@ -15,6 +16,33 @@ std::vector<std::string> ImportArguments(const std::vector<std::string>& argumen
     for (auto file = import + 1; file != arguments.end(); ++file)
         if (!file->empty())
             files.push_back(*file);
+    return files;
+}
+
+std::vector<char> EncodeHandOver(const std::vector<std::string>& files)
+{
+    std::vector<char> bytes;
+    for (const auto& file : files) {
+        bytes.insert(bytes.end(), file.begin(), file.end());
+        bytes.push_back('\0');
+    }
+    return bytes;
+}
+
+std::optional<std::vector<std::string>> DecodeHandOver(const char* bytes, std::size_t size)
+{
+    std::vector<std::string> files;
+    if (size == 0)
+        return files;
+    if (bytes == nullptr || size > kHandOverMaxBytes || bytes[size - 1] != '\0')
+        return std::nullopt;
+    for (std::size_t at = 0; at < size;) {
+        const std::size_t length = std::strlen(bytes + at);
+        if (length == 0 || length > kHandOverMaxPath || files.size() == kHandOverMaxFiles)
+            return std::nullopt;
+        files.emplace_back(bytes + at, length);
+        at += length + 1;
+    }
     return files;
 }
 

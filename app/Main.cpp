@@ -3,7 +3,9 @@
 #include <utility>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/MsgForm.h"
+#include "app/SingleInstance.h"
 #include "faults/FatalError.h"
 #include "help/About.h"
 #include "help/DataExchange.h"
@@ -12,6 +14,7 @@
 #include "settings/WebLinks.h"
 #include "settings/WebHosts.h"
 #include "core/Text.h"
+#include "puzzles/Drop.h"
 #include "puzzles/Import.h"
 #include "res/resource.h"
 #include "settings/ConfigRules.h"
@@ -271,6 +274,7 @@ void TMainWin::FormCreate()
         TfrmMsg().ShowModal(hwnd_);
     RefreshPuzzleList();
     StartWatcher();
+    ::DragAcceptFiles(hwnd_, TRUE);
 }
 
 // The stored bounds are workspace coordinates (closing reads them from the window's placement);
@@ -328,10 +332,10 @@ void TMainWin::OpenImportsLater(std::vector<std::string> files)
 }
 
 // A file queued while a dialog of this loop is open waits for the loop, not for a dialog of its own
-// over that one.
+// over that one; while any other modal window disables this one, the files wait for it to close.
 void TMainWin::OpenPendingImports()
 {
-    if (openingImports_)
+    if (openingImports_ || !::IsWindowEnabled(hwnd_))
         return;
     openingImports_ = true;
     win::ScopeExit done([this] { openingImports_ = false; });
@@ -340,6 +344,44 @@ void TMainWin::OpenPendingImports()
         pendingImports_.erase(pendingImports_.begin());
         ImportCollection(path);
     }
+}
+
+// A second start's files, from a process of this user that names itself by its window. Anything
+// else is not read.
+bool TMainWin::OnHandOver(HWND sender, const COPYDATASTRUCT& data)
+{
+    if (data.dwData != app::kHandOverTag || !app::OfSameUser(sender))
+        return false;
+    const auto files = app::DecodeHandOver(static_cast<const char*>(data.lpData), data.cbData);
+    if (!files)
+        return false;
+    ComeToFront();
+    OpenImportsLater(*files);
+    return true;
+}
+
+// Puzzle files go into the repository at once and reach the list through the watcher; collections
+// open the import dialog one after another, after the message about what could not be taken.
+void TMainWin::OnDropFiles(HDROP drop)
+{
+    std::vector<std::wstring> paths = puzzles::DroppedPaths(drop);
+    ::DragFinish(drop);
+    puzzles::DropOutcome outcome;
+    {
+        win::HourglassCursor hourglass;
+        outcome = puzzles::ReceiveDroppedFiles(paths, Config->GetRepository());
+    }
+    if (!outcome.Report.empty())
+        ::MessageBoxA(hwnd_, outcome.Report.c_str(), app::kTitle, MB_ICONWARNING | MB_OK);
+    OpenImportsLater(std::move(outcome.Collections));
+}
+
+// The window, or the dialog it is busy with, comes to the front; a minimised window is restored.
+void TMainWin::ComeToFront()
+{
+    if (::IsIconic(hwnd_))
+        ::ShowWindow(hwnd_, SW_RESTORE);
+    ::SetForegroundWindow(::GetLastActivePopup(hwnd_));
 }
 
 // A new repository reaches the list through the watcher; nothing is refreshed here.
@@ -439,6 +481,17 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_OPEN_IMPORTS:
             OpenPendingImports();
+            return 0;
+        case WM_COPYDATA:
+            return OnHandOver(reinterpret_cast<HWND>(wParam), *reinterpret_cast<const COPYDATASTRUCT*>(lParam)) ? TRUE
+                                                                                                                : FALSE;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_ENABLE:
+            // The modal window that held back waiting files has closed.
+            if (wParam != FALSE && !pendingImports_.empty())
+                ::PostMessageA(hwnd_, WM_OPEN_IMPORTS, 0, 0);
             return 0;
         case WM_WATCHER_FAILED:
             win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));

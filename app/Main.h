@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <atomic>
 #include <functional>
@@ -104,6 +105,9 @@ private:
     void dxImportClick();
     void ImportCollection(const std::string& path);
     void OpenPendingImports();
+    bool OnHandOver(HWND sender, const COPYDATASTRUCT& data);
+    void OnDropFiles(HDROP drop);
+    void ComeToFront();
     void dxPrefsClick();
     void dxGLHelpClick();
     void dxBugReporterClick();

@@ -1,5 +1,6 @@
 // The program's entry: loads the settings, then either plays the puzzle named after "--play" and
-// ends, or runs the main window until it closes.
+// ends, or runs the main window until it closes. A second start of the window road hands its
+// collection files to the window that already runs and ends.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -14,6 +15,7 @@
 #include "app/Launcher.h"
 #include "app/Main.h"
 #include "app/Modules.h"
+#include "app/SingleInstance.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
 
@@ -45,6 +47,10 @@ void RunMessageLoop()
 
 int RunWindowRoad()
 {
+    const auto imports = app::ImportArguments(std::vector<std::string>(__argv, __argv + __argc));
+    app::TInstanceClaim claim;
+    if (!claim.First() && app::HandOverToRunningWindow(imports))
+        return 0;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
     app::SetHelpFile(app::kHelpFileName);
@@ -53,7 +59,7 @@ int RunWindowRoad()
     MainWin = mainWin.get();
     if (mainWin->Create()) {
         mainWin->Show();
-        mainWin->OpenImportsLater(app::ImportArguments(std::vector<std::string>(__argv, __argv + __argc)));
+        mainWin->OpenImportsLater(imports);
         RunMessageLoop();
     }
     MainWin = nullptr;

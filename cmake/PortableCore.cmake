@@ -9,6 +9,7 @@ set(GRIDLARK_CORE_SOURCES
   puzzles/Puzzles.cpp
   puzzles/Collections.cpp
   puzzles/FileNames.cpp
+  puzzles/DropRules.cpp
   app/VersionRules.cpp
   jre/ScanQueue.cpp
   help/HelpRules.cpp

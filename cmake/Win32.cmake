@@ -13,6 +13,7 @@ set(GRIDLARK_WIN_SOURCES
   win/Files.cpp
   puzzles/CollectionFiles.cpp
   puzzles/Import.cpp
+  puzzles/Drop.cpp
   win/Dialog.cpp
   win/Paths.cpp
   win/FolderIds.cpp
@@ -23,6 +24,7 @@ set(GRIDLARK_WIN_SOURCES
   app/Application.cpp
   app/Main.cpp
   app/PuzzleList.cpp
+  app/SingleInstance.cpp
   app/VersionInfo.cpp
   settings/Installation.cpp
   ui/CommandBars.cpp

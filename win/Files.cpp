@@ -227,7 +227,11 @@ void RemoveStaleTemporaryFiles(const std::string& folder)
     ::RemoveDirectoryA(staging.c_str());
 }
 
-void WriteFileReplacing(const std::string& path, const void* data, DWORD size)
+namespace {
+
+// Writes the content to a temporary file, then hands that file to the move.
+void WriteThroughTemporary(const std::string& path, const void* data, DWORD size,
+                           void (*move)(const std::string& temporary, const std::string& path))
 {
     std::string temporary;
     File file = CreateTemporaryFor(path, temporary);
@@ -235,12 +239,34 @@ void WriteFileReplacing(const std::string& path, const void* data, DWORD size)
         file.Write(data, size);
         file.Flush();
         file.Close();
-        MoveOverTarget(temporary, path);
+        move(temporary, path);
     } catch (...) {
         file.Close();
         ::DeleteFileA(temporary.c_str());
         throw;
     }
+}
+
+// Moves the written temporary file to a name that must be free: a taken name fails with
+// ERROR_ALREADY_EXISTS and keeps its file.
+void MoveToFreeName(const std::string& temporary, const std::string& path)
+{
+    if (!::MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = ::GetLastError();
+        ThrowIoError(error == ERROR_FILE_EXISTS ? ERROR_ALREADY_EXISTS : error);
+    }
+}
+
+}  // namespace
+
+void WriteFileReplacing(const std::string& path, const void* data, DWORD size)
+{
+    WriteThroughTemporary(path, data, size, &MoveOverTarget);
+}
+
+void WriteFileNew(const std::string& path, const void* data, DWORD size)
+{
+    WriteThroughTemporary(path, data, size, &MoveToFreeName);
 }
 
 }  // namespace win

@@ -39,6 +39,9 @@ private:
 // inside the target's folder), then moves it over the target in one step: the target keeps its
 // old content, or stays absent, when anything fails.
 void WriteFileReplacing(const std::string& path, const void* data, DWORD size);
+// The same write to a name that must be free: when the name is taken, nothing is written and the
+// failure is ERROR_ALREADY_EXISTS.
+void WriteFileNew(const std::string& path, const void* data, DWORD size);
 // Removes the temporary files that processes which no longer run left in the folder (a killed
 // import), never another running process's; then the staging folder, when it is empty.
 void RemoveStaleTemporaryFiles(const std::string& folder);

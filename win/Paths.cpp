@@ -80,16 +80,35 @@ std::string UpperCase(std::string text)
     return text;
 }
 
-std::string AnsiText(const wchar_t* text)
+namespace {
+
+// Wide text in the system's code page; lossy, when asked, tells whether a character had no form
+// there (a code page of UTF-8 has one for every character).
+std::string ToAnsi(const wchar_t* text, BOOL* lossy)
 {
     if (text == nullptr)
         return {};
-    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    const bool ask = lossy != nullptr && ::GetACP() != CP_UTF8;
+    const DWORD flags = ask ? WC_NO_BEST_FIT_CHARS : 0;
+    const int size = ::WideCharToMultiByte(CP_ACP, flags, text, -1, nullptr, 0, nullptr, nullptr);
     if (size <= 1)
         return {};
     std::string ansi(static_cast<std::size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
+    ::WideCharToMultiByte(CP_ACP, flags, text, -1, ansi.data(), size, nullptr, ask ? lossy : nullptr);
     ansi.resize(static_cast<std::size_t>(size - 1));
+    return ansi;
+}
+
+}  // namespace
+
+std::string AnsiText(const wchar_t* text) { return ToAnsi(text, nullptr); }
+
+std::optional<std::string> ExactAnsiText(const wchar_t* text)
+{
+    BOOL lossy = FALSE;
+    std::string ansi = ToAnsi(text, &lossy);
+    if (lossy)
+        return std::nullopt;
     return ansi;
 }
 

@@ -30,5 +30,7 @@ std::string ExpandEnvironment(const std::string& text);
 std::string UpperCase(std::string text);
 // Wide text in the system's code page; empty for none.
 std::string AnsiText(const wchar_t* text);
+// The same text only when every character has its form in the code page.
+std::optional<std::string> ExactAnsiText(const wchar_t* text);
 
 }  // namespace win

@@ -20,3 +20,26 @@ TEST(CommandLine, TheFilesAfterImportAreTakenInTheirOrder)
     for (const auto& c : cases)
         EXPECT_EQ(app::ImportArguments(c.arguments), c.files);
 }
+
+TEST(CommandLine, AHandOverCarriesTheFilesAndNothingMalformedIsRead)
+{
+    const std::vector<std::string> files{"C:\\a b.cw3", "D:\\c.ws3"};
+    const auto bytes = app::EncodeHandOver(files);
+    EXPECT_EQ(app::DecodeHandOver(bytes.data(), bytes.size()), files);
+    EXPECT_EQ(app::DecodeHandOver(nullptr, 0), std::vector<std::string>{});
+
+    const std::string longPath(app::kHandOverMaxPath + 1, 'x');
+    std::string tooMany;
+    for (std::size_t i = 0; i <= app::kHandOverMaxFiles; ++i)
+        tooMany += std::string("f.cw3") + '\0';
+    const std::string malformed[] = {
+        std::string("C:\\a.cw3"),                      // no zero byte at the end
+        std::string("C:\\a.cw3\0\0", 10),              // an empty path
+        std::string("\0", 1),                          // only an empty path
+        longPath + '\0',                               // a path longer than any path
+        tooMany,                                       // more files than any start names
+        std::string(app::kHandOverMaxBytes + 1, '\0')  // more bytes than the bound
+    };
+    for (const auto& m : malformed)
+        EXPECT_EQ(app::DecodeHandOver(m.data(), m.size()), std::nullopt) << m.size();
+}

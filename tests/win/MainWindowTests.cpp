@@ -14,6 +14,7 @@
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "tests/native/RecordBuilder.h"
+#include "tests/win/MainWindowFixture.h"
 #include "tests/win/TestSupport.h"
 #include "win/ExceptionHook.h"
 #include "win/Paths.h"
@@ -53,66 +54,6 @@ void SetModifiedDay(const std::string& path, WORD day)
                                          nullptr, OPEN_EXISTING, 0, nullptr));
     ::SetFileTime(file.get(), nullptr, nullptr, &stamp);
 }
-
-// A main window over a temporary repository, with settings that need no Java notice.
-class MainWindowTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ClearProductKeys();
-        config_.JavaPath = StubsFolder();
-        config_.SetRepository(repository_.Path());
-        config_.MainWindowLeft = 40;
-        config_.MainWindowTop = 30;
-        config_.MainWindowWidth = 600;
-        config_.MainWindowHeight = 420;
-        config_.Column1Width = 250;
-        config_.Column2Width = 150;
-        config_.Column3Width = 130;
-        Config = &config_;
-    }
-    void TearDown() override
-    {
-        window_.reset();
-        MainWin = nullptr;
-        Config = nullptr;
-        TMainWin::RefillProbe = nullptr;
-        ClearProductKeys();
-    }
-    TMainWin& Open()
-    {
-        window_ = std::make_unique<TMainWin>();
-        MainWin = window_.get();
-        EXPECT_TRUE(window_->Create());
-        window_->Show();
-        return *window_;
-    }
-    HWND List() const { return window_->ListView(); }
-    std::vector<std::string> Captions() const
-    {
-        std::vector<std::string> captions;
-        const PuzzleListModel& model = window_->Model();
-        for (std::size_t row = 0; row < model.Shown(); ++row)
-            captions.push_back(model.At(row).Caption);
-        std::sort(captions.begin(), captions.end());
-        return captions;
-    }
-    bool WaitForCaptions(std::vector<std::string> expected, std::chrono::milliseconds timeout = 5s)
-    {
-        std::sort(expected.begin(), expected.end());
-        return WaitUntil([&] { return Captions() == expected; }, timeout);
-    }
-    // Selects that line alone, as a click does.
-    void Select(int item)
-    {
-        ListView_SetItemState(List(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        ListView_SetItemState(List(), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-    }
-
-    TempFolder repository_;
-    TConfig config_;
-    std::unique_ptr<TMainWin> window_;
-};
 
 }  // namespace
 
@@ -839,42 +780,4 @@ TEST_F(FindAndSortTest, AfterARefillTheSelectedLineStaysAtItsPlaceOnTheScreen)
     ASSERT_TRUE(WaitUntil([&] { return Shown().size() == 81; }));
     EXPECT_EQ(SelectedRows(), std::vector<int>{71});
     EXPECT_EQ(71 - ListView_GetTopIndex(List()), fromTop);
-}
-
-TEST_F(MainWindowTest, CollectionsNamedOnTheCommandLineOpenTheImportDialogOneAfterAnother)
-{
-    TempFolder collections;
-    const auto write = [&](const std::string& name, const char* title, bool crossword) {
-        auto record = crossword ? RecordBuilder::ForCrossword() : RecordBuilder::ForWordSearch();
-        const auto bytes = record.Head("K1", title).Bytes();
-        WriteFileText(collections / name, std::string(bytes.begin(), bytes.end()));
-        return collections / name;
-    };
-    const std::vector<std::string> files{write("birds.cw3", "Garden Birds", true), write("fruit.ws3", "Fruit", false)};
-    TMainWin& w = Open();
-    // Each dialog shows its collection's first line, then is cancelled; the next one follows.
-    std::vector<std::string> shown;
-    std::thread answerer([&] {
-        for (int dialog = 0; dialog < 2; ++dialog) {
-            HWND found = nullptr;
-            if (!WaitUntil([&] {
-                    found = ::FindWindowA("#32770", "Import Puzzle(s)");
-                    return found != nullptr && ::IsWindowVisible(found) &&
-                           ::SendDlgItemMessageA(found, IDC_IMPORT_LIST, LB_GETCOUNT, 0, 0) > 0;
-                }))
-                return;
-            char line[256] = {};
-            ::SendDlgItemMessageA(found, IDC_IMPORT_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
-            shown.push_back(line);
-            ::PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-            WaitUntil([&] { return !::IsWindow(found); });
-        }
-    });
-    w.OpenImportsLater(files);
-    PumpMessages();
-    answerer.join();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_NE(shown[0].find("Garden Birds"), std::string::npos);
-    EXPECT_NE(shown[1].find("Fruit"), std::string::npos);
-    EXPECT_TRUE(::IsWindow(w.Handle()));
 }

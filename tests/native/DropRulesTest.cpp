@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "puzzles/DropRules.h"
+
+using puzzles::DroppedKind;
+
+TEST(DropRules, TheExtensionDecidesWhatADroppedFileBecomes)
+{
+    struct Case {
+        const char* path;
+        DroppedKind kind;
+    };
+    const Case cases[] = {
+        {"C:\\Downloads\\Birds.cw3", DroppedKind::Collection}, {"C:\\x\\FRUIT.WS3", DroppedKind::Collection},
+        {"C:\\x\\Owls.JGF", DroppedKind::Puzzle},              {"C:\\x\\owls.jwf", DroppedKind::Puzzle},
+        {"C:\\x\\notes.txt", DroppedKind::Other},              {"C:\\x.cw3\\readme", DroppedKind::Other},
+        {"C:\\x\\Owls.JGF.bak", DroppedKind::Other},           {"C:\\x\\JGF", DroppedKind::Other},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(puzzles::KindOfDropped(c.path), c.kind) << c.path;
+    EXPECT_EQ(puzzles::RepositoryExtension("a.jgf"), ".JGF");
+    EXPECT_EQ(puzzles::RepositoryExtension("a.Jwf"), ".JWF");
+}
+
+TEST(DropRules, OneReportNamesEveryFailureAndEveryRefusedFile)
+{
+    EXPECT_EQ(puzzles::DropReport({}, {}), "");
+    const std::string report =
+        puzzles::DropReport({{"C:\\a.JGF", "It is empty."}, {"C:\\b.JWF", "It is a folder."}}, {"C:\\c.txt", "C:\\d.doc"});
+    std::size_t at = 0;
+    for (const char* part : {"C:\\a.JGF", "It is empty.", "C:\\b.JWF", "It is a folder.", ".cw3, .ws3", ".JGF, .JWF",
+                             "C:\\c.txt", "C:\\d.doc"}) {
+        at = report.find(part, at);
+        EXPECT_NE(at, std::string::npos) << part;
+    }
+}

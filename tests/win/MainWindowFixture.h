@@ -1,0 +1,111 @@
+// The main window in-process over a temporary repository, shared by the window's test files.
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/Main.h"
+#include "res/resource.h"
+#include "settings/Configs.h"
+#include "tests/native/RecordBuilder.h"
+#include "tests/win/TestSupport.h"
+
+namespace testing_support {
+
+// A main window over a temporary repository, with settings that need no Java notice.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearProductKeys();
+        config_.JavaPath = StubsFolder();
+        config_.SetRepository(repository_.Path());
+        config_.MainWindowLeft = 40;
+        config_.MainWindowTop = 30;
+        config_.MainWindowWidth = 600;
+        config_.MainWindowHeight = 420;
+        config_.Column1Width = 250;
+        config_.Column2Width = 150;
+        config_.Column3Width = 130;
+        Config = &config_;
+    }
+    void TearDown() override
+    {
+        window_.reset();
+        MainWin = nullptr;
+        Config = nullptr;
+        TMainWin::RefillProbe = nullptr;
+        ClearProductKeys();
+    }
+    TMainWin& Open()
+    {
+        window_ = std::make_unique<TMainWin>();
+        MainWin = window_.get();
+        EXPECT_TRUE(window_->Create());
+        window_->Show();
+        return *window_;
+    }
+    HWND List() const { return window_->ListView(); }
+    std::vector<std::string> Captions() const
+    {
+        std::vector<std::string> captions;
+        const PuzzleListModel& model = window_->Model();
+        for (std::size_t row = 0; row < model.Shown(); ++row)
+            captions.push_back(model.At(row).Caption);
+        std::sort(captions.begin(), captions.end());
+        return captions;
+    }
+    bool WaitForCaptions(std::vector<std::string> expected, std::chrono::milliseconds timeout = std::chrono::seconds(5))
+    {
+        std::sort(expected.begin(), expected.end());
+        return WaitUntil([&] { return Captions() == expected; }, timeout);
+    }
+    // Selects that line alone, as a click does.
+    void Select(int item)
+    {
+        ListView_SetItemState(List(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        ListView_SetItemState(List(), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    }
+
+    TempFolder repository_;
+    TConfig config_;
+    std::unique_ptr<TMainWin> window_;
+};
+
+
+// A collection of one puzzle of that title in the folder; answers its path.
+inline std::string WriteCollection(const TempFolder& folder, const std::string& name, const char* title, bool crossword)
+{
+    auto record = crossword ? RecordBuilder::ForCrossword() : RecordBuilder::ForWordSearch();
+    const auto bytes = record.Head("K1", title).Bytes();
+    WriteFileText(folder / name, std::string(bytes.begin(), bytes.end()));
+    return folder / name;
+}
+
+// Waits for the import dialog, of any process, with its collection listed; cancels it and waits
+// for it to go. Answers the dialog's first line, or nothing when no dialog showed.
+inline std::string CancelImportDialog()
+{
+    HWND found = nullptr;
+    if (!WaitUntil([&] {
+            found = ::FindWindowA("#32770", "Import Puzzle(s)");
+            return found != nullptr && ::IsWindowVisible(found) &&
+                   ::SendDlgItemMessageA(found, IDC_IMPORT_LIST, LB_GETCOUNT, 0, 0) > 0;
+        }))
+        return {};
+    char line[256] = {};
+    ::SendDlgItemMessageA(found, IDC_IMPORT_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+    ::PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    WaitUntil([&] { return !::IsWindow(found); });
+    return line;
+}
+
+}  // namespace testing_support
