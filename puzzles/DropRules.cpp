@@ -26,7 +26,7 @@ DroppedKind KindOfDropped(std::string_view path)
 std::string RepositoryExtension(std::string_view path)
 {
     return text::EqualsNoCase(text::ExtractFileExt(path), kCrosswordExtension) ? kCrosswordExtension
-                                                                                 : kWordSearchExtension;
+                                                                               : kWordSearchExtension;
 }
 
 std::string DropReport(const std::vector<DropProblem>& failed, const std::vector<std::string>& refused)

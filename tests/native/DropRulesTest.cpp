@@ -11,10 +11,14 @@ TEST(DropRules, TheExtensionDecidesWhatADroppedFileBecomes)
         DroppedKind kind;
     };
     const Case cases[] = {
-        {"C:\\Downloads\\Birds.cw3", DroppedKind::Collection}, {"C:\\x\\FRUIT.WS3", DroppedKind::Collection},
-        {"C:\\x\\Owls.JGF", DroppedKind::Puzzle},              {"C:\\x\\owls.jwf", DroppedKind::Puzzle},
-        {"C:\\x\\notes.txt", DroppedKind::Other},              {"C:\\x.cw3\\readme", DroppedKind::Other},
-        {"C:\\x\\Owls.JGF.bak", DroppedKind::Other},           {"C:\\x\\JGF", DroppedKind::Other},
+        {"C:\\Downloads\\Birds.cw3", DroppedKind::Collection},
+        {"C:\\x\\FRUIT.WS3", DroppedKind::Collection},
+        {"C:\\x\\Owls.JGF", DroppedKind::Puzzle},
+        {"C:\\x\\owls.jwf", DroppedKind::Puzzle},
+        {"C:\\x\\notes.txt", DroppedKind::Other},
+        {"C:\\x.cw3\\readme", DroppedKind::Other},
+        {"C:\\x\\Owls.JGF.bak", DroppedKind::Other},
+        {"C:\\x\\JGF", DroppedKind::Other},
     };
     for (const auto& c : cases)
         EXPECT_EQ(puzzles::KindOfDropped(c.path), c.kind) << c.path;
@@ -25,8 +29,8 @@ TEST(DropRules, TheExtensionDecidesWhatADroppedFileBecomes)
 TEST(DropRules, OneReportNamesEveryFailureAndEveryRefusedFile)
 {
     EXPECT_EQ(puzzles::DropReport({}, {}), "");
-    const std::string report =
-        puzzles::DropReport({{"C:\\a.JGF", "It is empty."}, {"C:\\b.JWF", "It is a folder."}}, {"C:\\c.txt", "C:\\d.doc"});
+    const std::string report = puzzles::DropReport({{"C:\\a.JGF", "It is empty."}, {"C:\\b.JWF", "It is a folder."}},
+                                                   {"C:\\c.txt", "C:\\d.doc"});
     std::size_t at = 0;
     for (const char* part : {"C:\\a.JGF", "It is empty.", "C:\\b.JWF", "It is a folder.", ".cw3, .ws3", ".JGF, .JWF",
                              "C:\\c.txt", "C:\\d.doc"}) {

@@ -40,44 +40,46 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths)
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    if (owner != search->processId || !::IsWindowVisible(window) || std::string(name) != "#32770")
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
 // The first visible dialog of the process, or none.
 HWND VisibleDialogOf(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        HWND found;
-    } search{processId, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM parameter) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(parameter);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            char name[16] = {};
-            ::GetClassNameA(window, name, sizeof(name));
-            if (owner == s->processId && ::IsWindowVisible(window) && std::string(name) == "#32770") {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search{processId, nullptr};
+    ::EnumWindows(&TakeVisibleDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+BOOL CALLBACK TakeListView(HWND child, LPARAM found)
+{
+    char name[32] = {};
+    ::GetClassNameA(child, name, sizeof(name));
+    if (std::string(name) != WC_LISTVIEWA)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
 }
 
 HWND ListViewIn(HWND window)
 {
     HWND list = nullptr;
-    ::EnumChildWindows(
-        window,
-        [](HWND child, LPARAM found) -> BOOL {
-            char name[32] = {};
-            ::GetClassNameA(child, name, sizeof(name));
-            if (std::string(name) != WC_LISTVIEWA)
-                return TRUE;
-            *reinterpret_cast<HWND*>(found) = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&list));
+    ::EnumChildWindows(window, &TakeListView, reinterpret_cast<LPARAM>(&list));
     return list;
 }
 
@@ -122,7 +124,8 @@ TEST_F(MainWindowTest, AHandOverIsReadOnlyWhenItIsWellFormedAndSentByAWindowOfTh
     const std::string birds = WriteCollection(collections, "birds.cw3", "Garden Birds", true);
     const std::string fruit = WriteCollection(collections, "fruit.ws3", "Fruit", false);
     TMainWin& w = Open();
-    win::UniqueHWnd sender(::CreateWindowExA(0, "STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    win::UniqueHWnd sender(
+        ::CreateWindowExA(0, "STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
     const auto send = [&](HWND from, ULONG_PTR tag, std::string bytes) {
         COPYDATASTRUCT data{tag, static_cast<DWORD>(bytes.size()), bytes.data()};
         return ::SendMessageA(w.Handle(), WM_COPYDATA, reinterpret_cast<WPARAM>(from), reinterpret_cast<LPARAM>(&data));
@@ -244,7 +247,8 @@ TEST_F(MainWindowTest, DroppedPuzzlesGoInWithoutOverwritingAndEveryOtherFileIsRe
     std::string imported;
     std::thread answerer([&] {
         HWND box = nullptr;
-        if (WaitUntil([&] { return (box = ::FindWindowA("#32770", "Gridlark")) != nullptr && ::IsWindowVisible(box); })) {
+        if (WaitUntil(
+                [&] { return (box = ::FindWindowA("#32770", "Gridlark")) != nullptr && ::IsWindowVisible(box); })) {
             report = Capture(box);
             PressButton(box, "OK");
         }
@@ -258,7 +262,7 @@ TEST_F(MainWindowTest, DroppedPuzzlesGoInWithoutOverwritingAndEveryOtherFileIsRe
     std::string text;
     for (const auto& line : report.texts)
         text += line + "\n";
-    EXPECT_EQ(report.iconName, "IDI_WARNING");
+    EXPECT_EQ(report.iconName, "IDI_EXCLAMATION");
     for (const auto& failure : failures) {
         const auto at = text.find(failure.name);
         ASSERT_NE(at, std::string::npos) << failure.name << " in\n" << text;

@@ -17,6 +17,7 @@
 #include "settings/Configs.h"
 #include "tests/native/RecordBuilder.h"
 #include "tests/win/TestSupport.h"
+#include "win/Paths.h"
 
 namespace testing_support {
 
@@ -80,7 +81,6 @@ protected:
     std::unique_ptr<TMainWin> window_;
 };
 
-
 // A collection of one puzzle of that title in the folder; answers its path.
 inline std::string WriteCollection(const TempFolder& folder, const std::string& name, const char* title, bool crossword)
 {
@@ -101,11 +101,12 @@ inline std::string CancelImportDialog()
                    ::SendDlgItemMessageA(found, IDC_IMPORT_LIST, LB_GETCOUNT, 0, 0) > 0;
         }))
         return {};
-    char line[256] = {};
-    ::SendDlgItemMessageA(found, IDC_IMPORT_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+    // Wide, which another process's list answers as faithfully as this one's.
+    wchar_t line[256] = {};
+    ::SendDlgItemMessageW(found, IDC_IMPORT_LIST, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
     ::PostMessageA(found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     WaitUntil([&] { return !::IsWindow(found); });
-    return line;
+    return win::AnsiText(line);
 }
 
 }  // namespace testing_support
