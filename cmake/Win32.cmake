@@ -95,11 +95,24 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
 else()
   set(NSIS_TARGET x86-unicode)
 endif()
+# The pages' pictures are drawn from the program's logo: a tall one for the welcome and finish
+# pages, a small one for the header of the others.
+set(INSTALLER_WELCOME ${CMAKE_BINARY_DIR}/installer-welcome.bmp)
+set(INSTALLER_HEADER ${CMAKE_BINARY_DIR}/installer-header.bmp)
+add_custom_command(OUTPUT ${INSTALLER_WELCOME} ${INSTALLER_HEADER}
+  COMMAND convert -size 164x314 "gradient:#FFFFFF-#B8C6E6" ( ${PROJECT_SOURCE_DIR}/res/logo.jpg -filter point
+          -resize 112x112 ) -gravity north -geometry +0+56 -composite BMP3:${INSTALLER_WELCOME}
+  COMMAND convert ${PROJECT_SOURCE_DIR}/res/logo.jpg -filter point -resize 48x48 -background white -gravity east
+          -extent 142x57 -gravity west -extent 150x57 BMP3:${INSTALLER_HEADER}
+  DEPENDS ${PROJECT_SOURCE_DIR}/res/logo.jpg
+  VERBATIM)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/gridlark-setup.exe
   COMMAND makensis -V2 -DDIST=${CMAKE_BINARY_DIR}/dist -DICON=${PROJECT_SOURCE_DIR}/res/gridlark.ico
           -DOUTFILE=${CMAKE_BINARY_DIR}/gridlark-setup.exe -DTARGET=${NSIS_TARGET} -DVERSION=${PROJECT_VERSION}
+          -DWELCOME_BITMAP=${INSTALLER_WELCOME} -DHEADER_BITMAP=${INSTALLER_HEADER}
           ${PROJECT_SOURCE_DIR}/installer/gridlark.nsi
   DEPENDS gridlark helpfile ${PROJECT_SOURCE_DIR}/installer/gridlark.nsi ${CMAKE_BINARY_DIR}/dist/gridlark.chm
+          ${INSTALLER_WELCOME} ${INSTALLER_HEADER}
   COMMENT "Building the installer"
   VERBATIM)
 add_custom_target(installer ALL DEPENDS ${CMAKE_BINARY_DIR}/gridlark-setup.exe)
