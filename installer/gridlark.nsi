@@ -59,6 +59,7 @@ Var FinishText
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "$FinishText"
+!define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_RUN
 !define MUI_FINISHPAGE_RUN_TEXT "Run ${PRODUCT}"
 !define MUI_FINISHPAGE_RUN_FUNCTION RunGridlark
@@ -164,8 +165,10 @@ FunctionEnd
 !macro InstallGameProgram FILE
   ${If} ${FileExists} "$EXEDIR\${FILE}"
     CopyFiles /SILENT "$EXEDIR\${FILE}" "$INSTDIR"
+  ${ElseIf} $4 == ""
+    StrCpy $4 "${FILE}"
   ${Else}
-    StrCpy $4 "$4$\r$\n${FILE}"
+    StrCpy $4 "$4 and ${FILE}"
   ${EndIf}
 !macroend
 
@@ -190,7 +193,7 @@ Section "Gridlark"
   !insertmacro InstallGameProgram "WordSearch.jar"
   StrCpy $FinishText "${PRODUCT} has been installed on your computer."
   ${If} $4 != ""
-    StrCpy $FinishText "$FinishText$\r$\n$\r$\nPuzzles can be played once these game programs are copied into $INSTDIR:$\r$\n$4"
+    StrCpy $FinishText "$FinishText$\r$\n$\r$\nThe game programs were not beside this setup program. Puzzles can be played once $4 are copied into this folder:$\r$\n$\r$\n$INSTDIR"
   ${EndIf}
   WriteUninstaller "$INSTDIR\Uninstall.exe"
   CreateShortcut "$SMPROGRAMS\${PRODUCT}.lnk" "$INSTDIR\gridlark.exe"

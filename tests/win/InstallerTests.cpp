@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "core/Text.h"
 #include "settings/Configs.h"
 #include "settings/WebLinks.h"
@@ -182,6 +184,89 @@ TEST(Installer, ASilentUpgradeWhileGridlarkRunsReplacesEveryFileOrChangesNothing
     EXPECT_FALSE(isOld("gridlark.chm"));
     EXPECT_FALSE(isOld("gridlark.sym"));
     EXPECT_EQ(ReadFileText(folder + "gridlark.sym"), ReadFileText(DistFolder() + "gridlark.sym"));
+    Uninstall();
+    ClearProductKeys();
+}
+
+namespace {
+
+BOOL CALLBACK AddText(HWND child, LPARAM texts)
+{
+    char text[1024] = {};
+    ::GetWindowTextA(child, text, sizeof(text));
+    if (text[0] != '\0')
+        reinterpret_cast<std::string*>(texts)->append(text).append("\n");
+    return TRUE;
+}
+
+// Every text of the window's controls and of the page inside it, one to a line.
+std::string AllTexts(HWND window)
+{
+    std::string texts;
+    ::EnumChildWindows(window, &AddText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+// Waits until the wizard's forward button reads the caption and can be pressed, then presses it.
+bool PressForward(HWND wizard, const std::string& caption)
+{
+    HWND button = ::GetDlgItem(wizard, IDOK);
+    const bool ready = WaitUntil(
+        [&] {
+            char text[64] = {};
+            ::GetWindowTextA(button, text, sizeof(text));
+            std::string shown(text);
+            shown.erase(std::remove(shown.begin(), shown.end(), '&'), shown.end());
+            return shown == caption && ::IsWindowEnabled(button);
+        },
+        60s);
+    if (ready)
+        ::PostMessageA(wizard, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    return ready;
+}
+
+}  // namespace
+
+TEST(Installer, WithItsPagesItShowsGridlarksBrandingSaysWhereTheGamesBelongAndRunsGridlark)
+{
+    ClearProductKeys();
+    TempFolder temp;
+    const std::string setup = Distribution(temp, false);
+    win::UniqueHandle installer(StartProgram(setup, ""));
+    ASSERT_TRUE(installer);
+    HWND wizard = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (wizard = ::FindWindowA("#32770", "Gridlark Setup")) != nullptr; }, 60s));
+    EXPECT_EQ(AllTexts(wizard).find("Nullsoft"), std::string::npos);
+    EXPECT_NE(AllTexts(wizard).find("Gridlark 1.0.2.1"), std::string::npos);
+    ASSERT_TRUE(PressForward(wizard, "Next >"));
+    ASSERT_TRUE(PressForward(wizard, "Install"));
+    // The finish page follows the installation by itself.
+    HWND button = ::GetDlgItem(wizard, IDOK);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            char text[64] = {};
+            ::GetWindowTextA(button, text, sizeof(text));
+            return std::string(text).find("Finish") != std::string::npos;
+        },
+        60s));
+    const std::string finish = AllTexts(wizard);
+    EXPECT_NE(finish.find("Crossword.jar and WordSearch.jar are copied into this folder:\r\n\r\n" +
+                          InstalledFolder().substr(0, InstalledFolder().size() - 1)),
+              std::string::npos)
+        << finish;
+    EXPECT_NE(finish.find("Run Gridlark"), std::string::npos) << finish;
+    EXPECT_EQ(finish.find("Nullsoft"), std::string::npos) << finish;
+
+    // Finish with "Run Gridlark" ticked starts the program.
+    StoreSettings(temp / "puzzles\\");
+    ASSERT_TRUE(PressForward(wizard, "Finish"));
+    HWND gridlark = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (gridlark = ::FindWindowA("TMainWin", "Gridlark")) != nullptr; }, 30s));
+    if (gridlark != nullptr) {
+        ::PostMessageA(gridlark, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(WaitUntil([] { return ::FindWindowA("TMainWin", "Gridlark") == nullptr; }, 30s));
+    }
+    EXPECT_EQ(::WaitForSingleObject(installer.get(), 30000), WAIT_OBJECT_0);
     Uninstall();
     ClearProductKeys();
 }
