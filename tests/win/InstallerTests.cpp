@@ -241,14 +241,8 @@ TEST(Installer, WithItsPagesItShowsGridlarksBrandingSaysWhereTheGamesBelongAndRu
     ASSERT_TRUE(PressForward(wizard, "Next >"));
     ASSERT_TRUE(PressForward(wizard, "Install"));
     // The finish page follows the installation by itself.
-    HWND button = ::GetDlgItem(wizard, IDOK);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            char text[64] = {};
-            ::GetWindowTextA(button, text, sizeof(text));
-            return std::string(text).find("Finish") != std::string::npos;
-        },
-        60s));
+    ASSERT_TRUE(
+        WaitUntil([&] { return AllTexts(wizard).find("Completing Gridlark Setup") != std::string::npos; }, 60s));
     const std::string finish = AllTexts(wizard);
     EXPECT_NE(finish.find("Crossword.jar and WordSearch.jar are copied into this folder:\r\n\r\n" +
                           InstalledFolder().substr(0, InstalledFolder().size() - 1)),
