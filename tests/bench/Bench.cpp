@@ -217,35 +217,57 @@ HWND FindListView(HWND window)
     return found;
 }
 
-// Time from the start of a program to its visible window with the given class, and, when lines
-// are expected, to its list holding them.
-double TimeToWindow(const std::string& program, const char* windowClass, SIZE_T* peakWorkingSet = nullptr,
-                    int expectedLines = 0)
+// Time from the start of a program to the moment ready finds the window it waits for; that window
+// is then closed, and the program's main window too when it is another.
+double TimeUntilReady(const std::string& program, const std::string& arguments,
+                      const std::function<HWND(DWORD pid)>& ready, SIZE_T* peakWorkingSet = nullptr)
 {
     auto start = Clock::now();
-    HANDLE process = StartProgram(program, "");
-    DWORD pid = ::GetProcessId(process);
+    HANDLE process = StartProgram(program, arguments);
+    const DWORD pid = ::GetProcessId(process);
     HWND window = nullptr;
-    WaitUntil(
-        [&] {
-            window = ::FindWindowA(windowClass, nullptr);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (window == nullptr || owner != pid || !::IsWindowVisible(window))
-                return false;
-            return expectedLines == 0 || ListView_GetItemCount(FindListView(window)) == expectedLines;
-        },
-        std::chrono::seconds(60));
+    WaitUntil([&] { return (window = ready(pid)) != nullptr; }, std::chrono::seconds(60));
     double elapsed = Ms(Clock::now() - start);
     if (peakWorkingSet != nullptr) {
         PROCESS_MEMORY_COUNTERS memory{};
         ::GetProcessMemoryInfo(process, &memory, sizeof(memory));
         *peakWorkingSet = memory.PeakWorkingSetSize;
     }
+    HWND owner = ::GetWindow(window, GW_OWNER);
     ::PostMessageA(window, WM_CLOSE, 0, 0);
+    if (owner != nullptr) {
+        WaitUntil([&] { return !::IsWindow(window); });
+        ::PostMessageA(owner, WM_CLOSE, 0, 0);
+    }
     ::WaitForSingleObject(process, 30000);
     ::CloseHandle(process);
     return elapsed;
+}
+
+// The visible window of the process with that class and, when given, caption.
+HWND VisibleWindowOf(DWORD pid, const char* windowClass, const char* caption = nullptr)
+{
+    HWND window = ::FindWindowA(windowClass, caption);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    return window != nullptr && owner == pid && ::IsWindowVisible(window) ? window : nullptr;
+}
+
+// Time from the start of a program to its visible window with the given class, and, when lines
+// are expected, to its list holding them.
+double TimeToWindow(const std::string& program, const char* windowClass, SIZE_T* peakWorkingSet = nullptr,
+                    int expectedLines = 0)
+{
+    return TimeUntilReady(
+        program, "",
+        [&](DWORD pid) -> HWND {
+            HWND window = VisibleWindowOf(pid, windowClass);
+            if (window == nullptr)
+                return nullptr;
+            return expectedLines == 0 || ListView_GetItemCount(FindListView(window)) == expectedLines ? window
+                                                                                                      : nullptr;
+        },
+        peakWorkingSet);
 }
 
 void StoreMachineSettings(const std::string& repository)
@@ -414,6 +436,39 @@ void BenchListing(const std::string& root)
         std::printf("%-58s %9.2f ms\n", "  of which reading the records' heads", heads);
         ::DeleteFileA(collection.c_str());
     }
+}
+
+// gridlark.exe --import on a hundred-megabyte collection, to its import dialog listing every
+// record, beside the start-up to the main window alone and the dialog's own listing.
+void BenchStartUpWithImport(const std::string& root)
+{
+    const std::string repository = root + "startup-import\\";
+    FillRepository(repository, 1000);
+    StoreMachineSettings(repository);
+    const std::string collection =
+        WriteBigCollection(root + "startup.cw3", puzzles::layout::kCrosswordRecordSize, kRecords);
+    const std::string gridlark = DistFolder() + "gridlark.exe";
+    const auto dialogListed = [](DWORD pid) -> HWND {
+        HWND dialog = VisibleWindowOf(pid, "#32770", "Import Puzzle(s)");
+        return dialog != nullptr && ::SendDlgItemMessageA(dialog, IDC_IMPORT_LIST, LB_GETCOUNT, 0, 0) == kRecords
+                   ? dialog
+                   : nullptr;
+    };
+    TfrmImport dialog;
+    dialog.CreateModeless(nullptr);
+    std::vector<double> withImport, mainOnly, listing;
+    for (int i = 0; i < 5; ++i) {
+        mainOnly.push_back(TimeToWindow(gridlark, "TMainWin"));
+        withImport.push_back(TimeUntilReady(gridlark, "--import \"" + collection + "\"", dialogListed));
+        listing.push_back(MedianOf(1, [&] { dialog.LoadCollection(collection); }));
+    }
+    const double figure = Median(withImport), main = Median(mainOnly), list = Median(listing);
+    std::printf("%-58s %9.2f ms\n", "start-up with --import to the listed import dialog", figure);
+    std::printf("%-58s %9.2f ms\n", "  start-up to the main window alone", main);
+    std::printf("%-58s %9.2f ms\n", "  the dialog's listing of the 2,000 records (139 MB)", list);
+    std::printf("%-58s %9.2f ms  ratio %5.2f  (goal <= 1.3)\n", "  beyond the listing, against the main window alone",
+                figure - list, main > 0 ? (figure - list) / main : 0);
+    ::DeleteFileA(collection.c_str());
 }
 
 void BenchImport(const std::string& root)
@@ -632,6 +687,7 @@ int main(int argc, char** argv)
     if (only.empty() || only == "import") {
         BenchListing(root.Path());
         BenchImport(root.Path());
+        BenchStartUpWithImport(root.Path());
     }
     ClearProductKeys();
     return 0;
