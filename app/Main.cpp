@@ -140,10 +140,13 @@ bool TMainWin::Create()
     });
 }
 
+// With collection files waiting, their import dialog comes first: the window paints in that
+// dialog's loop, right after it.
 void TMainWin::Show()
 {
     ::ShowWindow(hwnd_, Config->MainWindowMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
-    ::UpdateWindow(hwnd_);
+    if (pendingImports_.empty())
+        ::UpdateWindow(hwnd_);
 }
 
 std::string TMainWin::StatusText(int part) const

@@ -36,7 +36,8 @@ public:
 
     // Creates the window and runs its creation handler; the window is not yet shown.
     bool Create();
-    // Shows the window, maximised when the settings say so.
+    // Shows the window, maximised when the settings say so, and draws it unless collection files
+    // wait for the import dialog.
     void Show();
     HWND Handle() const { return hwnd_; }
     HWND ListView() const { return lvwPuzzles_; }

@@ -58,8 +58,8 @@ int RunWindowRoad()
     auto mainWin = std::make_unique<TMainWin>();
     MainWin = mainWin.get();
     if (mainWin->Create()) {
-        mainWin->Show();
         mainWin->OpenImportsLater(imports);
+        mainWin->Show();
         RunMessageLoop();
     }
     MainWin = nullptr;

@@ -68,8 +68,9 @@ Var FinishText
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; Whether a Gridlark runs in this logon: $0 is 1 when its mutex exists, also when it exists but
-; may not be opened.
+; Whether a Gridlark runs: $0 is 1 while its mutex exists in this logon, also when it exists but
+; may not be opened, and while the installed program file cannot be written, which a Gridlark of
+; another logon or one still ending holds.
 !macro IsGridlarkRunningFunction PREFIX
 Function ${PREFIX}IsGridlarkRunning
   System::Call 'kernel32::OpenMutexW(i ${MUTEX_SYNCHRONIZE}, i 0, w "${INSTANCE_MUTEX}") p.r1 ?e'
@@ -80,6 +81,14 @@ Function ${PREFIX}IsGridlarkRunning
     StrCpy $0 1
   ${ElseIf} $2 = ${ERROR_ACCESS_DENIED}
     StrCpy $0 1
+  ${ElseIf} ${FileExists} "$INSTDIR\gridlark.exe"
+    ClearErrors
+    FileOpen $1 "$INSTDIR\gridlark.exe" a
+    ${If} ${Errors}
+      StrCpy $0 1
+    ${Else}
+      FileClose $1
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 !macroend

@@ -84,8 +84,12 @@ bool TfrmImport::FormCreate()
     CenterOverOwner();
     listFont_.reset(win::CreatePointFont(kListFont, kListFontPoints, FIXED_PITCH | FF_MODERN));
     ::SendMessageA(List(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
-    if (!pendingPath_.empty())
+    if (!pendingPath_.empty()) {
         LoadCollection(pendingPath_);
+        // Shown at once, not when the queue first runs dry: the work waiting there (the first paint
+        // of a main window that has just started) comes after the dialog.
+        ::ShowWindow(Handle(), SW_SHOW);
+    }
     return true;
 }
 
