@@ -15,6 +15,7 @@
 #include "settings/WebHosts.h"
 #include "core/Text.h"
 #include "puzzles/Drop.h"
+#include "puzzles/DropRules.h"
 #include "puzzles/Import.h"
 #include "res/resource.h"
 #include "settings/ConfigRules.h"
@@ -326,6 +327,18 @@ void TMainWin::dxImportClick()
 // A file that is no readable collection gets the import dialog's own message.
 void TMainWin::ImportCollection(const std::string& path) { TfrmImport().ShowModalFor(hwnd_, path); }
 
+// A file named from outside, which no file dialog has checked: one the import dialog could not read
+// is named in a message instead.
+void TMainWin::ImportNamedCollection(const std::string& path)
+{
+    if (const auto problem = puzzles::CollectionProblem(path)) {
+        const std::string message = puzzles::DropReport({{path, *problem}}, {});
+        ::MessageBoxA(hwnd_, message.c_str(), app::kTitle, MB_ICONWARNING | MB_OK);
+        return;
+    }
+    ImportCollection(path);
+}
+
 void TMainWin::OpenImportsLater(std::vector<std::string> files)
 {
     if (files.empty())
@@ -345,7 +358,7 @@ void TMainWin::OpenPendingImports()
     while (!pendingImports_.empty() && hwnd_ != nullptr && !closing_) {
         const std::string path = pendingImports_.front();
         pendingImports_.erase(pendingImports_.begin());
-        ImportCollection(path);
+        ImportNamedCollection(path);
     }
 }
 

@@ -99,6 +99,17 @@ std::vector<char> ReadWhole(const std::string& path)
     return content;
 }
 
+// A collection the import dialog can read: a file of a path the system takes, that holds
+// something and is not locked. The dialog itself would only show an empty list.
+void CheckCollection(const std::string& path)
+{
+    if (path.size() >= MAX_PATH)
+        throw Refusal{kTooLong};
+    CheckIsFile(path);
+    std::uint64_t size = 0;
+    OpenNonEmpty(path, size);
+}
+
 bool NameTaken(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Copies one puzzle file into the repository; answers the file name written.
@@ -141,6 +152,18 @@ std::vector<std::wstring> DroppedPaths(HDROP drop)
     return paths;
 }
 
+std::optional<std::string> CollectionProblem(const std::string& path)
+{
+    try {
+        CheckCollection(path);
+        return std::nullopt;
+    } catch (const Refusal& refusal) {
+        return refusal.reason;
+    } catch (const io::IoError& error) {
+        return ReadRefusal(error).reason;
+    }
+}
+
 DropOutcome ReceiveDroppedFiles(const std::vector<std::wstring>& paths, const std::string& repository)
 {
     DropOutcome outcome;
@@ -155,13 +178,11 @@ DropOutcome ReceiveDroppedFiles(const std::vector<std::wstring>& paths, const st
                 refused.push_back(path);
                 continue;
             }
-            CheckIsFile(path);
             if (kind == DroppedKind::Collection) {
-                // The import dialog reads it; a locked or empty file is told here by its name.
-                std::uint64_t size = 0;
-                OpenNonEmpty(path, size);
+                CheckCollection(path);
                 outcome.Collections.push_back(path);
             } else {
+                CheckIsFile(path);
                 AddPuzzleFile(path, repository);
             }
         } catch (const Refusal& refusal) {

@@ -5,6 +5,7 @@
 
 #include <shellapi.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,5 +25,9 @@ struct DropOutcome {
 // own name or, when that is taken, the first free " (2)", " (3)" form of it: nothing is
 // overwritten. Sorts out the rest; a file that fails never stops the others.
 DropOutcome ReceiveDroppedFiles(const std::vector<std::wstring>& paths, const std::string& repository);
+
+// Why the import dialog could not read the collection file (missing, a folder, empty, locked, a
+// path too long), for a message that names it; nothing when it can.
+std::optional<std::string> CollectionProblem(const std::string& path);
 
 }  // namespace puzzles

@@ -33,7 +33,7 @@ std::string DropReport(const std::vector<DropProblem>& failed, const std::vector
 {
     std::string report;
     if (!failed.empty()) {
-        report += "These files could not be added:\r\n";
+        report += failed.size() == 1 ? "This file could not be added:\r\n" : "These files could not be added:\r\n";
         for (const auto& problem : failed)
             report += "\r\n" + problem.Path + "\r\n    " + problem.Reason + "\r\n";
     }

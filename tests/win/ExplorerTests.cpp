@@ -95,26 +95,48 @@ HWND MainWindowOf(DWORD processId)
     return nullptr;
 }
 
+// Answers the next message box of this process captioned "Gridlark" with OK; answers its text.
+std::string AnswerMessageBox()
+{
+    HWND box = nullptr;
+    if (!WaitUntil([&] { return (box = ::FindWindowA("#32770", "Gridlark")) != nullptr && ::IsWindowVisible(box); }))
+        return {};
+    const CapturedWindow shown = Capture(box);
+    PressButton(box, "OK");
+    WaitUntil([&] { return !::IsWindow(box); });
+    std::string text;
+    for (const auto& line : shown.texts)
+        text += line + "\n";
+    return text;
+}
+
 }  // namespace
 
 TEST_F(MainWindowTest, CollectionsNamedOnTheCommandLineOpenTheImportDialogOneAfterAnother)
 {
     TempFolder collections;
-    const std::vector<std::string> files{WriteCollection(collections, "birds.cw3", "Garden Birds", true),
-                                         WriteCollection(collections, "fruit.ws3", "Fruit", false)};
+    WriteFileText(collections / "empty.ws3", "");
+    const std::vector<std::string> files{
+        collections / "missing.cw3", WriteCollection(collections, "birds.cw3", "Garden Birds", true),
+        collections / "empty.ws3", WriteCollection(collections, "fruit.ws3", "Fruit", false)};
     TMainWin& w = Open();
-    // Each dialog shows its collection's first line, then is cancelled; the next one follows.
+    // Each dialog shows its collection's first line, then is cancelled; the next one follows. A
+    // file the dialog could not read is named in a message instead.
     std::vector<std::string> shown;
     std::thread answerer([&] {
-        for (int dialog = 0; dialog < 2; ++dialog)
-            shown.push_back(CancelImportDialog());
+        shown.push_back(AnswerMessageBox());
+        shown.push_back(CancelImportDialog());
+        shown.push_back(AnswerMessageBox());
+        shown.push_back(CancelImportDialog());
     });
     w.OpenImportsLater(files);
     PumpMessages();
     answerer.join();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_NE(shown[0].find("Garden Birds"), std::string::npos);
-    EXPECT_NE(shown[1].find("Fruit"), std::string::npos);
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_NE(shown[0].find(files[0] + "\r\n    It does not exist."), std::string::npos) << shown[0];
+    EXPECT_NE(shown[1].find("Garden Birds"), std::string::npos);
+    EXPECT_NE(shown[2].find(files[2] + "\r\n    It is empty."), std::string::npos) << shown[2];
+    EXPECT_NE(shown[3].find("Fruit"), std::string::npos);
     EXPECT_TRUE(::IsWindow(w.Handle()));
 }
 
@@ -243,26 +265,15 @@ TEST_F(MainWindowTest, DroppedPuzzlesGoInWithoutOverwritingAndEveryOtherFileIsRe
                                       Wide(source / "gone.JWF"),
                                       unwritable,
                                       tooLong};
-    CapturedWindow report;
-    std::string imported;
+    std::string text, imported;
     std::thread answerer([&] {
-        HWND box = nullptr;
-        if (WaitUntil(
-                [&] { return (box = ::FindWindowA("#32770", "Gridlark")) != nullptr && ::IsWindowVisible(box); })) {
-            report = Capture(box);
-            PressButton(box, "OK");
-        }
+        text = AnswerMessageBox();
         imported = CancelImportDialog();
     });
     ::PostMessageA(w.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(dropped)), 0);
     PumpMessages();
     answerer.join();
 
-    ASSERT_TRUE(report.found);
-    std::string text;
-    for (const auto& line : report.texts)
-        text += line + "\n";
-    EXPECT_EQ(report.iconName, "IDI_EXCLAMATION");
     for (const auto& failure : failures) {
         const auto at = text.find(failure.name);
         ASSERT_NE(at, std::string::npos) << failure.name << " in\n" << text;
