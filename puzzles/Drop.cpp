@@ -100,7 +100,8 @@ std::vector<char> ReadWhole(const std::string& path)
 }
 
 // A collection the import dialog can read: a file of a path the system takes, that holds
-// something and is not locked. The dialog itself would only show an empty list.
+// something and is not locked. The dialog itself would only show an empty list. Every failure is
+// a Refusal.
 void CheckCollection(const std::string& path)
 {
     if (path.size() >= MAX_PATH)
@@ -159,8 +160,6 @@ std::optional<std::string> CollectionProblem(const std::string& path)
         return std::nullopt;
     } catch (const Refusal& refusal) {
         return refusal.reason;
-    } catch (const io::IoError& error) {
-        return ReadRefusal(error).reason;
     }
 }
 

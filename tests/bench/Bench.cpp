@@ -200,23 +200,6 @@ void BenchRefillAndLatency(const std::string& root)
     Config = nullptr;
 }
 
-BOOL CALLBACK TakeListView(HWND child, LPARAM result)
-{
-    char name[64] = {};
-    ::GetClassNameA(child, name, sizeof(name));
-    if (std::string(name) != WC_LISTVIEWA)
-        return TRUE;
-    *reinterpret_cast<HWND*>(result) = child;
-    return FALSE;
-}
-
-HWND FindListView(HWND window)
-{
-    HWND found = nullptr;
-    ::EnumChildWindows(window, &TakeListView, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 // Time from the start of a program to the moment ready finds the window it waits for; that window
 // is then closed, and the program's main window too when it is another.
 double TimeUntilReady(const std::string& program, const std::string& arguments,

@@ -66,23 +66,6 @@ HWND VisibleDialogOf(DWORD processId)
     return search.found;
 }
 
-BOOL CALLBACK TakeListView(HWND child, LPARAM found)
-{
-    char name[32] = {};
-    ::GetClassNameA(child, name, sizeof(name));
-    if (std::string(name) != WC_LISTVIEWA)
-        return TRUE;
-    *reinterpret_cast<HWND*>(found) = child;
-    return FALSE;
-}
-
-HWND ListViewIn(HWND window)
-{
-    HWND list = nullptr;
-    ::EnumChildWindows(window, &TakeListView, reinterpret_cast<LPARAM>(&list));
-    return list;
-}
-
 HWND MainWindowOf(DWORD processId)
 {
     for (HWND w = ::FindWindowExA(nullptr, nullptr, TMainWin::kClassName, nullptr); w != nullptr;
@@ -204,7 +187,7 @@ TEST_F(MainWindowTest, ASecondStartHandsItsCollectionToTheRunningWindowAndEnds)
     EXPECT_EQ(second.exitCode, 0u);
     // Messages posted to one thread arrive in their order: once this column width is set, the
     // window has met the hand-over's own request to open the file.
-    HWND list = ListViewIn(window);
+    HWND list = FindListView(window);
     ASSERT_NE(list, nullptr);
     ::PostMessageA(list, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(177, 0));
     ASSERT_TRUE(WaitUntil([&] { return ListView_GetColumnWidth(list, 0) == 177; }));

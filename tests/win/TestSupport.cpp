@@ -324,6 +324,27 @@ std::vector<CapturedWindow> BoxAnswerer::Stop()
     return seen_;
 }
 
+namespace {
+
+BOOL CALLBACK TakeListView(HWND child, LPARAM found)
+{
+    char name[64] = {};
+    ::GetClassNameA(child, name, sizeof(name));
+    if (std::string(name) != WC_LISTVIEWA)
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = child;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND FindListView(HWND window)
+{
+    HWND found = nullptr;
+    ::EnumChildWindows(window, &TakeListView, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 HANDLE StartProgram(const std::string& program, const std::string& arguments)
 {
     std::string commandLine = "\"" + program + "\" " + arguments;

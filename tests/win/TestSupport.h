@@ -129,6 +129,8 @@ private:
 
 CapturedWindow Capture(HWND window);
 void PressButton(HWND dialog, const std::string& caption);
+// The window's first list view among its descendants, or none.
+HWND FindListView(HWND window);
 // A click on a list view's column header, as the list tells its parent.
 void ClickColumn(HWND parent, HWND list, int column);
 
