@@ -4,6 +4,7 @@
 
 #include "faults/FatalError.h"
 #include "help/HTMLHelp.h"
+#include "win/LazyApi.h"
 
 namespace app {
 namespace {
@@ -14,6 +15,7 @@ std::atomic<bool> finalized{false};
 
 void InitializeModules()
 {
+    win::RestrictLibrarySearch();
     LoadHelpLibrary();
     faults::InitializeFatalError();
 }

@@ -128,6 +128,9 @@ foreach(stub javaw Relaybug stubbrowser)
   set_target_properties(stub_${stub} PROPERTIES OUTPUT_NAME ${stub} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stubs)
 endforeach()
 set_target_properties(stub_Relaybug PROPERTIES OUTPUT_NAME Relaybug SUFFIX .Exe)
+add_library(stub_hhctrl SHARED tests/stubs/hhctrl.cpp)
+set_target_properties(stub_hhctrl PROPERTIES OUTPUT_NAME hhctrl PREFIX "" SUFFIX .ocx
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stubs)
 add_executable(wintool tests/stubs/wintool.cpp)
 set_target_properties(wintool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stubs)
 
@@ -135,7 +138,7 @@ set_target_properties(wintool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY
 file(GLOB WIN_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/win/*.cpp)
 add_executable(win_tests ${WIN_TEST_SOURCES} ${GRIDLARK_RC})
 target_link_libraries(win_tests PRIVATE gridlark_win GTest::gtest)
-add_dependencies(win_tests gridlark stub_javaw stub_Relaybug stub_stubbrowser crashtest)
+add_dependencies(win_tests gridlark stub_javaw stub_Relaybug stub_stubbrowser stub_hhctrl crashtest)
 add_symbol_table(win_tests)
 
 # A main window that fails on purpose, for the crash report's end-to-end tests.

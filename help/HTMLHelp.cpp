@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "help/HelpRules.h"
+#include "win/LazyApi.h"
 #include "win/Paths.h"
 
 namespace {
@@ -17,7 +18,7 @@ HtmlHelpFunction HtmlHelpEntry = nullptr;
 HWND HelpWindow = nullptr;
 bool standIn = false;
 
-// The first candidate on the PATH that exists; a PATH longer than the buffer is not read.
+// The first candidate along the PATH that exists; a PATH longer than the buffer is not read.
 std::string SearchLibrary()
 {
     char buffer[kPathBufferSize] = {};
@@ -31,9 +32,15 @@ std::string SearchLibrary()
 
 }  // namespace
 
+// The system's copy first; then the bare name, searched for only in the program's and the
+// system's folders (where the system cannot limit the search, this load fails); then the
+// absolute PATH entries.
 void LoadHelpLibrary()
 {
-    HelpLibrary = ::LoadLibraryA(help::kLibraryName);
+    constexpr DWORD kSearchDefaultDirs = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+    HelpLibrary = win::LoadSystemLibrary(help::kLibraryName);
+    if (HelpLibrary == nullptr)
+        HelpLibrary = ::LoadLibraryExA(help::kLibraryName, nullptr, kSearchDefaultDirs);
     if (HelpLibrary == nullptr) {
         const std::string found = SearchLibrary();
         if (!found.empty() && win::FileExists(found))

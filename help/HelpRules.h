@@ -8,8 +8,14 @@ namespace help {
 
 inline constexpr const char* kLibraryName = "hhctrl.ocx";
 
-// The candidates for the viewer's library, in order: the bare name, then each non-empty entry of
-// the PATH value with a backslash added unless it ends in ":" or "\", then the library's name.
+// Whether a PATH entry names a folder from a drive's root ("C:\...") or a share ("\\server\...").
+// A relative entry, or a drive without its root ("C:"), depends on the current folder.
+bool IsAbsoluteFolder(const std::string& entry);
+
+// The candidates for the viewer's library when the system's own copy is missing, in order: each
+// absolute entry of the PATH value with a backslash added unless it ends in one, then the
+// library's name. The current folder and relative entries are never candidates: a planted library
+// beside an opened file must not run.
 std::vector<std::string> LibraryCandidates(const std::string& pathValue);
 
 // The help file: the name itself when it has a folder part, else the program's folder and it.

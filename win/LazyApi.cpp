@@ -9,13 +9,36 @@ Fn LazyProc(const char* module, const char* name)
 {
     HMODULE library = ::GetModuleHandleA(module);
     if (library == nullptr)
-        library = ::LoadLibraryA(module);
+        library = LoadSystemLibrary(module);
     if (library == nullptr)
         return nullptr;
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
 }
 
 }  // namespace
+
+bool RestrictLibrarySearch()
+{
+    ::SetDllDirectoryA("");
+    // Not on every system: looked up rather than linked, so the program still starts without it.
+    using Fn = BOOL(WINAPI*)(DWORD);
+    const auto fn = reinterpret_cast<Fn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
+    constexpr DWORD kDefaultDirs = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
+    return fn != nullptr && fn(kDefaultDirs);
+}
+
+HMODULE LoadSystemLibrary(const char* name)
+{
+    char folder[MAX_PATH] = {};
+    const UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    std::string path(folder, length);
+    if (path.back() != '\\')
+        path += '\\';
+    return ::LoadLibraryA((path + name).c_str());
+}
 
 HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, const char* parameters, const char* folder,
                         int show)

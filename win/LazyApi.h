@@ -13,6 +13,13 @@
 
 namespace win {
 
+// Takes the current folder out of the library search, and where the system allows, limits the
+// search to the program's folder and the system's folders. Answers whether the limit was set;
+// without it a bare library name may still be searched for along the PATH.
+bool RestrictLibrarySearch();
+// A library loaded from the system folder by its full path, or none.
+HMODULE LoadSystemLibrary(const char* name);
+
 HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, const char* parameters, const char* folder,
                         int show);
 int RunFileOperation(SHFILEOPSTRUCTA* operation);

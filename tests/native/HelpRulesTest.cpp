@@ -24,12 +24,14 @@ TEST(HelpRules, TheHelpFileLiesBesideTheProgramUnlessItNamesAFolder)
     EXPECT_EQ(help::HelpFilePath("gridlark.chm", ""), "gridlark.chm");
 }
 
-TEST(HelpRules, TheLibraryIsLookedForByNameThenAlongThePath)
+TEST(HelpRules, TheLibraryIsLookedForOnlyAlongAbsolutePathEntries)
 {
-    EXPECT_EQ(
-        help::LibraryCandidates("C:;;D:\\Windows\\;E:\\Tools"),
-        (std::vector<std::string>{"hhctrl.ocx", "C:hhctrl.ocx", "D:\\Windows\\hhctrl.ocx", "E:\\Tools\\hhctrl.ocx"}));
-    EXPECT_EQ(help::LibraryCandidates(""), (std::vector<std::string>{"hhctrl.ocx"}));
+    // Relative entries, a drive without its root and the current folder would let a library
+    // planted beside an opened file run inside the program.
+    EXPECT_EQ(help::LibraryCandidates("C:;;D:\\Windows\\;E:\\Tools;.;bin;..\\lib;\\tools;\\\\server\\share"),
+              (std::vector<std::string>{"D:\\Windows\\hhctrl.ocx", "E:\\Tools\\hhctrl.ocx",
+                                        "\\\\server\\share\\hhctrl.ocx"}));
+    EXPECT_TRUE(help::LibraryCandidates("").empty());
 }
 
 TEST(HelpRules, MessagesAreJoinedExactly)

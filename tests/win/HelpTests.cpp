@@ -6,7 +6,10 @@
 #include "app/Application.h"
 #include "help/HTMLHelp.h"
 #include "tests/win/TestSupport.h"
+#include "settings/Configs.h"
+#include "win/Handles.h"
 #include "win/Paths.h"
+#include "win/Registry.h"
 
 using namespace testing_support;
 
@@ -89,4 +92,87 @@ TEST_F(HelpTest, WinesViewerLibraryIsLoadedWithItsEntryAndReleased)
     EXPECT_TRUE(HelpLibraryLoaded());
     UnloadHelpLibrary();
     EXPECT_FALSE(HelpLibraryLoaded());
+}
+
+namespace {
+
+// Sets an environment variable for one scope, restoring the old value after.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name)
+    {
+        char old[32768] = {};
+        const DWORD length = ::GetEnvironmentVariableA(name, old, sizeof(old));
+        had_ = length > 0 && length < sizeof(old);
+        old_ = had_ ? std::string(old, length) : std::string();
+        ::SetEnvironmentVariableA(name, value.c_str());
+    }
+    ~ScopedVariable() { ::SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
+
+private:
+    const char* name_;
+    bool had_ = false;
+    std::string old_;
+};
+
+}  // namespace
+
+// A viewer library planted beside an opened file, or in a relative PATH entry, must never run
+// inside the program. Wine's own library is hidden, so only the planted copies could be found.
+TEST_F(HelpTest, APlantedViewerLibraryIsLoadedOnlyFromAnAbsolutePathEntry)
+{
+    TempFolder program;
+    ASSERT_TRUE(CopyFileTo(DistFolder() + "gridlark.exe", program / "gridlark.exe"));
+    WriteFileText(program / "Crossword.jar", "game");
+    TempFolder downloads;
+    for (const char* folder : {"rel", "abs"}) {
+        ::CreateDirectoryA((downloads / folder).c_str(), nullptr);
+        ASSERT_TRUE(CopyFileTo(StubsFolder() + "hhctrl.ocx", downloads / folder + "\\hhctrl.ocx"));
+    }
+    ASSERT_TRUE(CopyFileTo(StubsFolder() + "hhctrl.ocx", downloads / "hhctrl.ocx"));
+    ClearProductKeys();
+    win::ScopeExit clear([] { ClearProductKeys(); });
+    {
+        win::RegistryAccessor machine(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(machine.OpenKey(ProductKeyPath, true));
+        machine.WriteString("Java Path", StubsFolder());
+    }
+    char cwd[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, cwd);
+    ASSERT_TRUE(::SetCurrentDirectoryA(downloads.Path().c_str()));
+    win::ScopeExit back([&] { ::SetCurrentDirectoryA(cwd); });
+    // Wine's own copy is hidden from gridlark.exe alone, so the test program keeps its viewer.
+    const std::string overrides = "Software\\Wine\\AppDefaults\\gridlark.exe\\DllOverrides";
+    {
+        win::RegistryAccessor user(HKEY_CURRENT_USER);
+        ASSERT_TRUE(user.OpenKey(overrides, true));
+        user.WriteString("hhctrl.ocx", "native");
+    }
+    win::ScopeExit unhide([&] { ::RegDeleteKeyA(HKEY_CURRENT_USER, overrides.c_str()); });
+
+    struct Case {
+        std::string pathEntry;
+        bool loaded;
+    };
+    const Case cases[] = {
+        {"rel", false},
+        {".\\rel", false},
+        {".", false},
+        {downloads / "abs", true},
+    };
+    for (const auto& c : cases) {
+        TempFolder temp;
+        StubLog log(temp);
+        ScopedVariable path("PATH", c.pathEntry + ";C:\\windows\\system32;C:\\windows");
+        const ProcessResult run = RunProgram(program / "gridlark.exe", "--play C:\\Puzzles\\Cats.JGF");
+        ASSERT_TRUE(run.finished) << c.pathEntry;
+        std::vector<std::string> loads;
+        for (const auto& record : log.WaitFor(c.loaded ? 2 : 1))
+            if (record.program == "hhctrl.ocx")
+                loads.push_back(record.parameters);
+        if (c.loaded)
+            EXPECT_EQ(loads, std::vector<std::string>{downloads / "abs\\hhctrl.ocx"});
+        else
+            EXPECT_TRUE(loads.empty()) << c.pathEntry << ": " << loads.front();
+    }
 }
