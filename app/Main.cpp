@@ -1,5 +1,6 @@
 #include "app/Main.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "app/Application.h"
@@ -81,6 +82,23 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas)
             {w.left, w.top, w.right - w.left, w.bottom - w.top});
     }
     return TRUE;
+}
+
+// The keys that run a command without its menu, shown beside its caption.
+const char* ShortcutText(int command)
+{
+    switch (command) {
+        case IDM_PLAY:
+            return "Enter";
+        case IDM_DELETE:
+            return "Del";
+        case IDM_EXIT:
+            return "Alt+F4";
+        case IDM_GLHELP:
+            return "F1";
+        default:
+            return "";
+    }
 }
 
 std::vector<settings::Bounds> MonitorWorkAreas()
@@ -173,7 +191,7 @@ void TMainWin::CreateCommands()
 {
     auto add = [this](int id, const char* caption, const char* hint, int picture, bool enabled,
                       std::function<void()> handler) {
-        bars_.Add({id, caption, hint, picture, enabled, std::move(handler), id == IDM_EXIT ? "Alt+F4" : ""});
+        bars_.Add({id, caption, hint, picture, enabled, std::move(handler), ShortcutText(id)});
     };
     add(IDM_PLAY, "&Play Puzzle", "Play Puzzle", 2, false, [this] { dxPlayClick(); });
     add(IDM_DELETE, "&Delete Puzzle", "Delete Puzzle", 3, false, [this] { dxDeleteClick(); });
@@ -509,6 +527,9 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             if (wParam != FALSE && !pendingImports_.empty())
                 ::PostMessageA(hwnd_, WM_OPEN_IMPORTS, 0, 0);
             return 0;
+        case WM_HELP:
+            dxGLHelpClick();
+            return TRUE;
         case WM_WATCHER_FAILED:
             win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));
             return 0;
@@ -576,6 +597,11 @@ LRESULT CALLBACK TMainWin::ListProcedure(HWND hwnd, UINT message, WPARAM wParam,
         }
         if (message == WM_KEYDOWN && self->OnListKey(wParam))
             return 0;
+        // Shift+F10 and the menu key; a right click opened the popup already on its press.
+        if (message == WM_CONTEXTMENU && lParam == -1) {
+            self->OpenPopupAtFocus();
+            return 0;
+        }
         LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
         if (message == WM_RBUTTONDOWN)
             self->lvwPuzzlesMouseDown(wParam);
@@ -611,4 +637,19 @@ void TMainWin::lvwPuzzlesMouseDown(WPARAM keys)
     POINT cursor{};
     ::GetCursorPos(&cursor);
     ::TrackPopupMenu(dxPopup_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
+}
+
+// Under the focused line's name, or at the list's top left when no line has the focus.
+void TMainWin::OpenPopupAtFocus()
+{
+    POINT at{0, 0};
+    const int focused = ListView_GetNextItem(lvwPuzzles_, -1, LVNI_FOCUSED);
+    RECT line{};
+    if (focused >= 0 && ListView_GetItemRect(lvwPuzzles_, focused, &line, LVIR_LABEL)) {
+        RECT client{};
+        ::GetClientRect(lvwPuzzles_, &client);
+        at = {line.left, std::min(line.bottom, client.bottom)};
+    }
+    ::ClientToScreen(lvwPuzzles_, &at);
+    ::TrackPopupMenu(dxPopup_, TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
 }

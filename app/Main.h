@@ -86,6 +86,7 @@ private:
     void lvwPuzzlesDblClick();
     void lvwPuzzlesKeyDown(WORD key);
     void lvwPuzzlesMouseDown(WPARAM keys);
+    void OpenPopupAtFocus();
     void lvwPuzzlesGetDispInfo(NMLVDISPINFOA& info) const;
     int lvwPuzzlesFindItem(UINT flags, const std::string& prefix, int start) const;
     void lvwPuzzlesColumnClick(int column);

@@ -5,7 +5,7 @@
 #include "settings/WebHosts.h"
 #include "win/LazyApi.h"
 
-TfrmMsg::TfrmMsg() : win::Dialog(IDD_MSGFORM) {}
+TfrmMsg::TfrmMsg() : win::Dialog(IDD_MSGFORM, "Java_Runtime.htm") {}
 
 std::string TfrmMsg::JavaDownloadAddress() { return std::string(web::kPuzzleSite) + web::kJavaDownloadPath; }
 

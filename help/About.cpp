@@ -36,7 +36,7 @@ HFONT ProductNameFont(HDC dc, int points)
 }  // namespace
 
 TfrmAboutBox::TfrmAboutBox(const std::string& versionFile)
-    : win::Dialog(IDD_ABOUT), VersionInfo(versionFile.empty() ? TVersionInfo() : TVersionInfo(versionFile))
+    : win::Dialog(IDD_ABOUT, "About.htm"), VersionInfo(versionFile.empty() ? TVersionInfo() : TVersionInfo(versionFile))
 {
 }
 

@@ -17,7 +17,7 @@ struct Place {
     int id, left, top, width, height;
 };
 constexpr Place kPlaces[] = {
-    {IDC_DX_LABEL1, 10, 4, 300, 52},  {IDC_DX_LINK1, 18, 58, 284, 14},  {IDC_DX_LINK2, 18, 72, 284, 14},
+    {IDC_DX_LABEL1, 10, 4, 300, 52},  {IDC_DX_LINK1, 18, 58, 284, 14},   {IDC_DX_LINK2, 18, 72, 284, 14},
     {IDC_DX_LINK3, 18, 86, 284, 14},  {IDC_DX_LABEL2, 10, 104, 300, 52}, {IDC_DX_LINK4, 18, 158, 284, 14},
     {IDC_DX_LINK5, 18, 172, 284, 14}, {IDCANCEL, 232, 200, 76, 23},
 };
@@ -25,7 +25,7 @@ constexpr const char* kCollectionsPage = "/collections.htm";
 
 }  // namespace
 
-TfrmDataExchange::TfrmDataExchange() : win::Dialog(IDD_DATAEXCHANGE) {}
+TfrmDataExchange::TfrmDataExchange() : win::Dialog(IDD_DATAEXCHANGE, "More_Puzzles.htm") {}
 
 std::array<std::string, 5> TfrmDataExchange::LinkAddresses()
 {

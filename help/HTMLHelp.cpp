@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "help/HelpRules.h"
+#include "win/Dialog.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
 
@@ -17,6 +18,8 @@ HMODULE HelpLibrary = nullptr;
 HtmlHelpFunction HtmlHelpEntry = nullptr;
 HWND HelpWindow = nullptr;
 bool standIn = false;
+// F1 in a dialog shows that dialog's topic.
+const bool dialogHelp = (win::Dialog::SetHelpHandler(&ShowHelpTopic), true);
 
 // The first candidate along the PATH that exists; a PATH longer than the buffer is not read.
 std::string SearchLibrary()

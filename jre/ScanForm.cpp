@@ -22,7 +22,7 @@ constexpr int kPanelControls[] = {IDC_SCAN_STATUS, IDC_SCAN_PATH};
 
 }  // namespace
 
-TfrmScan::TfrmScan() : win::Dialog(IDD_SCAN) {}
+TfrmScan::TfrmScan() : win::Dialog(IDD_SCAN, "Java_Runtime.htm") {}
 
 bool TfrmScan::FormCreate()
 {

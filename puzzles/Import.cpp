@@ -67,7 +67,7 @@ std::vector<std::size_t> AlphabeticalOrder(const std::vector<puzzles::Collection
 
 std::chrono::milliseconds TfrmImport::ProgressDelay{500};
 
-TfrmImport::TfrmImport() : win::Dialog(IDD_IMPORT) {}
+TfrmImport::TfrmImport() : win::Dialog(IDD_IMPORT, "Importing.htm") {}
 
 HWND TfrmImport::List() const { return Item(IDC_IMPORT_LIST); }
 

@@ -17,7 +17,7 @@ constexpr const char* kCreateFailed =
 }  // namespace
 
 TfrmBrowseDir::TfrmBrowseDir(std::string prompt, std::string requiredFile)
-    : win::Dialog(IDD_BROWSEDIR), prompt_(std::move(prompt)), RequiredFile(std::move(requiredFile))
+    : win::Dialog(IDD_BROWSEDIR, "Options_Menu"), prompt_(std::move(prompt)), RequiredFile(std::move(requiredFile))
 {
 }
 

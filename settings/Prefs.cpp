@@ -19,7 +19,7 @@ constexpr int kMachineWideControls[] = {IDC_PREFS_ALLUSERS, IDC_PREFS_REPOSITORY
 
 }  // namespace
 
-TfrmPrefs::TfrmPrefs() : win::Dialog(IDD_PREFS) {}
+TfrmPrefs::TfrmPrefs() : win::Dialog(IDD_PREFS, kHelpTopic) {}
 
 bool TfrmPrefs::Checked(int id) const { return ::IsDlgButtonChecked(Handle(), id) == BST_CHECKED; }
 

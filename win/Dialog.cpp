@@ -5,6 +5,22 @@
 #include "win/ExceptionHook.h"
 
 namespace win {
+namespace {
+
+Dialog::HelpHandler helpHandler = nullptr;
+
+}  // namespace
+
+void Dialog::SetHelpHandler(HelpHandler handler) { helpHandler = handler; }
+
+bool Dialog::ShowHelp() const
+{
+    if (helpTopic_ == nullptr || helpHandler == nullptr)
+        return false;
+    helpHandler(helpTopic_);
+    ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+    return true;
+}
 
 Dialog::~Dialog()
 {
@@ -112,6 +128,8 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             return FormCreate() ? TRUE : FALSE;
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+        case WM_HELP:
+            return ShowHelp() ? TRUE : FALSE;
         default:
             return FALSE;
     }

@@ -9,6 +9,10 @@ namespace win {
 
 class Dialog {
 public:
+    // Shows a help topic; the help module enters it, and F1 in any dialog with a topic calls it.
+    using HelpHandler = void (*)(const std::string& topic);
+    static void SetHelpHandler(HelpHandler handler);
+
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;
     virtual ~Dialog();
@@ -23,7 +27,8 @@ public:
     void Close(INT_PTR result);
 
 protected:
-    explicit Dialog(int templateId) : templateId_(templateId) {}
+    // helpTopic is what F1 shows; without one, F1 is passed on to the owner window.
+    explicit Dialog(int templateId, const char* helpTopic = nullptr) : templateId_(templateId), helpTopic_(helpTopic) {}
 
     // Handlers answer true when they dealt with the message.
     virtual bool FormCreate() { return true; }
@@ -41,7 +46,10 @@ private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
+    bool ShowHelp() const;
+
     int templateId_;
+    const char* helpTopic_;
     HWND hwnd_ = nullptr;
     bool modal_ = false;
 };

@@ -16,6 +16,8 @@ std::map<int, HCURSOR>& CursorTable()
     return table;
 }
 
+bool IsOpeningKey(WPARAM key) { return key == VK_RETURN || key == VK_SPACE; }
+
 }  // namespace
 
 void SetApplicationCursor(int index, HCURSOR cursor) { CursorTable()[index] = cursor; }
@@ -35,7 +37,8 @@ LinkLabel::~LinkLabel()
 void LinkLabel::Attach(HWND label)
 {
     label_ = label;
-    ::SetWindowLongPtrA(label, GWL_STYLE, ::GetWindowLongPtrA(label, GWL_STYLE) | SS_NOTIFY);
+    // A link is reached with Tab like a button, and opened with Enter or Space.
+    ::SetWindowLongPtrA(label, GWL_STYLE, ::GetWindowLongPtrA(label, GWL_STYLE) | SS_NOTIFY | WS_TABSTOP);
     LOGFONTA lf{};
     auto current = reinterpret_cast<HFONT>(::SendMessageA(label, WM_GETFONT, 0, 0));
     if (current == nullptr)
@@ -83,6 +86,25 @@ void LinkLabel::MouseUp()
     ::InvalidateRect(label_, nullptr, TRUE);
 }
 
+void LinkLabel::Open() const
+{
+    HWND parent = ::GetParent(label_);
+    const int id = ::GetDlgCtrlID(label_);
+    ::SendMessageA(parent, WM_COMMAND, MAKEWPARAM(id, STN_CLICKED), reinterpret_cast<LPARAM>(label_));
+}
+
+// Over the text, once the default painting is done; the rectangle shows the keyboard focus.
+void LinkLabel::PaintFocus() const
+{
+    if (::GetFocus() != label_)
+        return;
+    RECT client{};
+    ::GetClientRect(label_, &client);
+    HDC dc = ::GetDC(label_);
+    ::DrawFocusRect(dc, &client);
+    ::ReleaseDC(label_, dc);
+}
+
 LRESULT CALLBACK LinkLabel::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR)
 {
     auto* self = reinterpret_cast<LinkLabel*>(id);
@@ -104,6 +126,28 @@ LRESULT CALLBACK LinkLabel::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPA
             case WM_MBUTTONUP:
                 self->MouseUp();
                 break;
+            case WM_GETDLGCODE: {
+                // Enter opens the link instead of pressing the dialog's default button.
+                const auto* msg = reinterpret_cast<const MSG*>(lParam);
+                if (msg != nullptr && msg->message == WM_KEYDOWN && IsOpeningKey(msg->wParam))
+                    return DLGC_WANTMESSAGE;
+                break;
+            }
+            case WM_KEYDOWN:
+                if (IsOpeningKey(wParam)) {
+                    self->Open();
+                    return 0;
+                }
+                break;
+            case WM_SETFOCUS:
+            case WM_KILLFOCUS:
+                ::InvalidateRect(hwnd, nullptr, TRUE);
+                break;
+            case WM_PAINT: {
+                const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+                self->PaintFocus();
+                return result;
+            }
             default:
                 break;
         }

@@ -1,5 +1,6 @@
 // A static control shown as a web link: blue and underlined, hand cursor, red while a mouse button
-// is down on it. Its owner dialog asks it for the text colour in WM_CTLCOLORSTATIC.
+// is down on it. Reached with Tab, it shows a focus rectangle and opens with Enter or Space. Its
+// owner dialog asks it for the text colour in WM_CTLCOLORSTATIC.
 #pragma once
 #include <windows.h>
 
@@ -35,6 +36,9 @@ public:
 
 private:
     void FitToText();
+    // Tells the owner the link was clicked, as a mouse click does.
+    void Open() const;
+    void PaintFocus() const;
     static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
 
     HWND label_ = nullptr;

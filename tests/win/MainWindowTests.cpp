@@ -467,12 +467,13 @@ TEST_F(MainWindowTest, BarsShowEveryCommandInItsPlaceWithItsCaptionHintAndPictur
     };
     const Menu menus[] = {
         {bar, {"&Puzzle", "&Options", "&Help"}},
-        {::GetSubMenu(bar, 0), {"&Play Puzzle", "&Delete Puzzle", "", "&Import Puzzle(s)...", "", "E&xit\tAlt+F4"}},
+        {::GetSubMenu(bar, 0),
+         {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "", "&Import Puzzle(s)...", "", "E&xit\tAlt+F4"}},
         {::GetSubMenu(bar, 1), {"Configure &Bug Reporter...", "&Preferences..."}},
-        {help, {"Gridlark &Help...", "", "&On The Web", "", "&About..."}},
+        {help, {"Gridlark &Help...\tF1", "", "&On The Web", "", "&About..."}},
         {::GetSubMenu(help, 2),
          {"&Home Page", "", "Download more puzzles", "", "Check For &Update", "&Knowledgebase", "&Support"}},
-        {w.Bars().Popup(0), {"&Play Puzzle", "&Delete Puzzle", "", "&Import Puzzle(s)..."}},
+        {w.Bars().Popup(0), {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "", "&Import Puzzle(s)..."}},
     };
     for (const auto& m : menus)
         EXPECT_EQ(items(m.menu), m.items);

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -152,6 +153,12 @@ ProcessResult RunProgram(const std::string& program, const std::string& argument
                          std::chrono::milliseconds timeout = std::chrono::seconds(30));
 // Starts a program without waiting; the returned handle owns the process.
 HANDLE StartProgram(const std::string& program, const std::string& arguments);
+
+// Presses the keys together as the keyboard does (each down in order, then up in reverse), into
+// the foreground window's thread.
+void PressKeys(std::initializer_list<WORD> keys);
+// The window that has the keyboard focus in the thread that owns the given window.
+HWND FocusOfThreadOf(HWND window);
 
 // Waits for a condition with a bound, pumping this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));

@@ -1,0 +1,193 @@
+// The program from the keyboard alone: F1 in every window, the list's popup from Shift+F10 and
+// the menu key, links reached with Tab and opened with Enter, and the Alt+letter keys of the
+// dialogs. Keys go in through the system's input, as a user's would.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+
+#include "app/Application.h"
+#include "help/HTMLHelp.h"
+#include "tests/win/MainWindowFixture.h"
+#include "tests/win/TestSupport.h"
+
+using namespace testing_support;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::mutex helpMutex;
+std::vector<std::string> helpAddresses;
+
+HWND WINAPI RecordHelp(HWND, LPCSTR address, UINT, DWORD_PTR)
+{
+    std::lock_guard<std::mutex> lock(helpMutex);
+    helpAddresses.push_back(address);
+    return nullptr;
+}
+
+std::vector<std::string> HelpAddresses()
+{
+    std::lock_guard<std::mutex> lock(helpMutex);
+    return helpAddresses;
+}
+
+class KeyboardTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        helpAddresses.clear();
+        SetHtmlHelpEntryForTests(&RecordHelp);
+        app::SetHelpFile(DistFolder() + "gridlark.chm");
+    }
+    void TearDown() override
+    {
+        SetHtmlHelpEntryForTests(nullptr);
+        app::SetHelpFile(app::kHelpFileName);
+        MainWindowTest::TearDown();
+    }
+    TMainWin& OpenInFront()
+    {
+        TMainWin& w = Open();
+        ::SetForegroundWindow(w.Handle());
+        ::SetFocus(List());
+        PumpMessages();
+        return w;
+    }
+    // Runs the command, whose dialog the action handles on a helper thread until it closes.
+    void WithDialogOf(int command, std::function<void(HWND)> action)
+    {
+        WindowCatcher catcher([&](HWND dialog) {
+            ::SetForegroundWindow(dialog);
+            action(dialog);
+            ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        });
+        ::SendMessageA(window_->Handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+        EXPECT_TRUE(catcher.Result().found) << command;
+    }
+    // The menu window of a popup that opens within the bound; the popup is closed again.
+    static RECT WaitForPopupAndClose(std::atomic<bool>& seen)
+    {
+        RECT where{};
+        for (int i = 0; i < 500 && !seen; ++i) {
+            HWND menu = ::FindWindowA("#32768", nullptr);
+            if (menu != nullptr && ::IsWindowVisible(menu)) {
+                ::GetWindowRect(menu, &where);
+                seen = true;
+                ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+            }
+            ::Sleep(20);
+        }
+        return where;
+    }
+};
+
+std::string AddressEnd(const std::string& address)
+{
+    const auto at = address.find("::\\");
+    return at == std::string::npos ? address : address.substr(at + 3);
+}
+
+}  // namespace
+
+TEST_F(KeyboardTest, F1ShowsTheTopicOfTheWindowItIsPressedIn)
+{
+    OpenInFront();
+    PressKeys({VK_F1});
+    ASSERT_TRUE(WaitUntil([] { return HelpAddresses().size() == 1; }));
+    EXPECT_EQ(AddressEnd(HelpAddresses()[0]), "Contents.htm");
+
+    struct Case {
+        int command;
+        const char* topic;
+    };
+    const Case cases[] = {
+        {IDM_PREFS, "Options_Menu.htm"},
+        {IDM_ABOUT, "About.htm"},
+        {IDM_MOREPUZZ, "More_Puzzles.htm"},
+    };
+    for (const auto& c : cases) {
+        helpAddresses.clear();
+        WithDialogOf(c.command, [](HWND) {
+            PressKeys({VK_F1});
+            WaitUntil([] { return !HelpAddresses().empty(); });
+        });
+        const auto addresses = HelpAddresses();
+        ASSERT_EQ(addresses.size(), 1u) << c.topic;
+        EXPECT_EQ(AddressEnd(addresses[0]), c.topic);
+    }
+}
+
+TEST_F(KeyboardTest, ShiftF10AndTheMenuKeyOpenThePopupUnderTheFocusedLine)
+{
+    for (const char* name : {"Ants.JGF", "Bees.JGF", "Cats.JGF"})
+        WriteFileText(repository_ / name, "x");
+    OpenInFront();
+    ASSERT_TRUE(WaitForCaptions({"Ants", "Bees", "Cats"}));
+    Select(2);
+    RECT line{};
+    ListView_GetItemRect(List(), 2, &line, LVIR_LABEL);
+    POINT under{line.left, line.bottom};
+    ::ClientToScreen(List(), &under);
+    const std::initializer_list<WORD> shiftF10 = {VK_SHIFT, VK_F10}, menuKey = {VK_APPS};
+    for (const auto& keys : {shiftF10, menuKey}) {
+        std::atomic<bool> seen{false};
+        RECT popup{};
+        std::thread closer([&] { popup = WaitForPopupAndClose(seen); });
+        PressKeys(keys);
+        WaitUntil([&] { return seen.load(); });
+        closer.join();
+        ASSERT_TRUE(seen);
+        EXPECT_EQ(popup.left, under.x);
+        EXPECT_EQ(popup.top, under.y);
+    }
+}
+
+TEST_F(KeyboardTest, TabReachesEveryLinkAndEnterOrSpaceOpensIt)
+{
+    TempFolder temp;
+    StubLog log(temp);
+    OpenInFront();
+    struct Case {
+        int command;
+        int link;
+        WORD key;
+        std::string address;
+    };
+    const Case cases[] = {
+        {IDM_ABOUT, IDC_ABOUT_WEBSITEORV, VK_RETURN, "http://www.orvanel.example"},
+        {IDM_ABOUT, IDC_ABOUT_PRODUCTSITE, VK_SPACE, "http://puzzles.orvanel.example/gridlark"},
+        {IDM_MOREPUZZ, IDC_DX_LINK4, VK_RETURN, "http://latticor.orvanel.example/"},
+    };
+    std::size_t opened = 0;
+    for (const auto& c : cases) {
+        bool reached = false, focusShown = false;
+        WithDialogOf(c.command, [&](HWND dialog) {
+            for (int tab = 0; tab < 12 && !reached; ++tab) {
+                PressKeys({VK_TAB});
+                WaitUntil([&] { return FocusOfThreadOf(dialog) != nullptr; }, 1s);
+                ::Sleep(30);
+                reached = FocusOfThreadOf(dialog) == ::GetDlgItem(dialog, c.link);
+            }
+            if (!reached)
+                return;
+            focusShown = (::GetWindowLongA(::GetDlgItem(dialog, c.link), GWL_STYLE) & WS_TABSTOP) != 0;
+            PressKeys({c.key});
+            log.WaitFor(opened + 1);
+        });
+        EXPECT_TRUE(reached) << c.link;
+        EXPECT_TRUE(focusShown) << c.link;
+        if (reached)
+            ++opened;
+    }
+    const auto records = log.WaitFor(opened);
+    ASSERT_EQ(records.size(), std::size(cases));
+    for (std::size_t i = 0; i < records.size(); ++i)
+        EXPECT_EQ(records[i].parameters.rfind(cases[i].address, 0), 0u) << records[i].parameters;
+}
