@@ -45,6 +45,8 @@ set(GRIDLARK_WIN_SOURCES
   faults/FatalError.cpp
   settings/WebLinks.cpp
   win/Jpeg.cpp
+  win/Pictures.cpp
+  win/Dpi.cpp
   help/DataExchange.cpp
   help/About.cpp
 )

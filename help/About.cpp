@@ -4,9 +4,11 @@
 #include "settings/WebHosts.h"
 #include "settings/WebLinks.h"
 #include "win/Fonts.h"
+#include "win/Dpi.h"
 #include "win/Jpeg.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
+#include "win/Pictures.h"
 
 namespace {
 
@@ -18,6 +20,8 @@ constexpr int kSmallestPoints = 13;
 constexpr int kPanelHeightUnits = 60;
 constexpr int kTitleGap = 40;
 constexpr const char* kProductPagePath = "/gridlark";
+// The logo's place: a logo of any size is drawn into it, never past it.
+constexpr RECT kLogoBoxUnits{8, 8, 51, 48};
 constexpr int kPanelControls[] = {IDC_ABOUT_LOGO, IDC_ABOUT_PRODUCTNAME, IDC_ABOUT_TRADEMARK, IDC_ABOUT_TITLEVERSION};
 
 std::string WithoutVersionMarker(const std::string& shortVersion)
@@ -58,7 +62,20 @@ void TfrmAboutBox::LoadLogo()
         logo_.reset(win::LoadJpegFile(custom));
     if (!logo_)
         logo_.reset(win::LoadJpegResource(kStoredLogo));
-    ::SendDlgItemMessageA(Handle(), IDC_ABOUT_LOGO, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_.get()));
+    ShowLogo();
+}
+
+// The logo grows with the DPI as the text does, and shrinks to fit its box, keeping its shape.
+void TfrmAboutBox::ShowLogo()
+{
+    RECT box = kLogoBoxUnits;
+    ::MapDialogRect(Handle(), &box);
+    const SIZE size{box.right - box.left, box.bottom - box.top};
+    const double factor = static_cast<double>(win::WindowDpi(Handle())) / win::kBaseDpi;
+    shownLogo_.reset(win::FittedBitmap(static_cast<HBITMAP>(logo_.get()), size, factor, RGB(255, 255, 255)));
+    HWND control = Item(IDC_ABOUT_LOGO);
+    ::SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(shownLogo_.get()));
+    ::SetWindowPos(control, nullptr, box.left, box.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmAboutBox::FormShow()

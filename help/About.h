@@ -32,10 +32,11 @@ protected:
 private:
     static constexpr UINT WM_ABOUT_SHOWN = WM_APP + 20;
     void LoadLogo();
+    void ShowLogo();
     int PanelHeight() const;
     HBRUSH PanelBrush(HWND control, HDC dc) const;
 
-    win::UniqueGdiObject logo_;
+    win::UniqueGdiObject logo_, shownLogo_;
     win::UniqueHFont productNameFont_;
     win::UniqueGdiObject white_;
     int productNamePoints_ = 0;

@@ -30,6 +30,20 @@ void OnMessage(j_common_ptr info, int level)
 
 void Silent(j_common_ptr) {}
 
+// Called by libjpeg as it works through the data: beyond the bounds, decoding ends like a failure.
+struct Budget {
+    jpeg_progress_mgr manager;
+    ULONGLONG deadline;
+};
+
+void CheckBudget(j_common_ptr info)
+{
+    const auto* budget = reinterpret_cast<const Budget*>(info->progress);
+    const auto* decoder = reinterpret_cast<const jpeg_decompress_struct*>(info);
+    if (decoder->input_scan_number > kMostJpegScans || ::GetTickCount64() > budget->deadline)
+        JumpBack(info);
+}
+
 HBITMAP CreateDib(JDIMENSION width, JDIMENSION height, std::uint8_t*& bits)
 {
     BITMAPINFO info{};
@@ -63,6 +77,10 @@ HBITMAP Decode(const std::uint8_t* data, std::size_t size, std::uint8_t* row)
     }
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = kMostDecoderMemory;
+    Budget budget{};
+    budget.manager.progress_monitor = CheckBudget;
+    budget.deadline = ::GetTickCount64() + kMostJpegDecodeMs;
+    info.progress = &budget.manager;
     jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     if (info.image_width == 0 || info.image_height == 0 ||

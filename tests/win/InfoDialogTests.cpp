@@ -131,34 +131,72 @@ TEST(AboutBox, LinksOpenTheirAddressWithTheReferralSuffix)
     EXPECT_EQ(records[1].parameters, "http://www.orvanel.example?ID=A7X2");
 }
 
-TEST(AboutBox, AUsersLogoReplacesTheStoredOneUnlessItIsDamaged)
+namespace {
+
+// The logo's place in the box and the colour at its middle and near its top edge.
+struct ShownLogo {
+    RECT place{};
+    COLORREF middle = 0, top = 0;
+    bool overlapsText = false;
+};
+
+ShownLogo ShowAboutBox()
+{
+    TfrmAboutBox box;
+    box.CreateModeless(nullptr);
+    ShownLogo shown;
+    HWND control = box.Item(IDC_ABOUT_LOGO);
+    ::GetWindowRect(control, &shown.place);
+    auto logo = reinterpret_cast<HBITMAP>(::SendMessageA(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    if (logo == nullptr)
+        return shown;
+    BITMAP info{};
+    ::GetObjectA(logo, sizeof(info), &info);
+    EXPECT_EQ(info.bmWidth, shown.place.right - shown.place.left);
+    EXPECT_EQ(std::abs(info.bmHeight), shown.place.bottom - shown.place.top);
+    shown.middle = PixelOf(logo, info.bmWidth / 2, std::abs(info.bmHeight) / 2);
+    shown.top = PixelOf(logo, info.bmWidth / 2, 2);
+    for (int id : {IDC_ABOUT_PRODUCTNAME, IDC_ABOUT_WEBSITEORV, IDC_ABOUT_TITLEVERSION}) {
+        RECT text{}, both{};
+        ::GetWindowRect(box.Item(id), &text);
+        shown.overlapsText = shown.overlapsText || ::IntersectRect(&both, &text, &shown.place);
+    }
+    return shown;
+}
+
+}  // namespace
+
+TEST(AboutBox, AUsersLogoReplacesTheStoredOneFittedIntoItsBoxUnlessItIsDamagedOrTooSlow)
 {
     const std::string custom = win::ProgramFolder() + "custLogo.jpg";
-    const std::string red = SolidJpeg(40, 30, 230, 20, 20);
+    ::DeleteFileA(custom.c_str());
+    const ShownLogo stored = ShowAboutBox();
+    EXPECT_FALSE(stored.overlapsText);
+    const COLORREF red = RGB(230, 20, 20), white = RGB(255, 255, 255);
+    const std::string small = SolidJpeg(40, 30, 230, 20, 20);
     struct Case {
         const char* what;
         std::string bytes;
         bool shown;
+        COLORREF top;  // near the top edge: a wide logo leaves white above it
     };
     const Case cases[] = {
-        {"a red picture", red, true},
-        {"not a picture", "this is no JPEG at all", false},
-        {"cut short", red.substr(0, red.size() / 2), false},
-        {"20,000 by 20,000", ClaimingSize(red, 20000, 20000), false},
-        {"no file", "", false},
+        {"a small red picture", small, true, white},
+        {"300 by 80, wider than its box", SolidJpeg(300, 80, 230, 20, 20), true, white},
+        {"4096 by 4096", SolidJpeg(4096, 4096, 230, 20, 20), true, red},
+        {"100 progressive scans", SolidJpeg(64, 64, 230, 20, 20, 100), true, red},
+        {"190 progressive scans", SolidJpeg(64, 64, 230, 20, 20, 190), false, stored.top},
+        {"not a picture", "this is no JPEG at all", false, stored.top},
+        {"cut short", small.substr(0, small.size() / 2), false, stored.top},
+        {"20,000 by 20,000", ClaimingSize(small, 20000, 20000), false, stored.top},
     };
-    const COLORREF stored = RGB(31, 63, 127);  // the stored logo's dark squares
     for (const auto& c : cases) {
-        if (c.bytes.empty())
-            ::DeleteFileA(custom.c_str());
-        else
-            WriteFileText(custom, c.bytes);
-        TfrmAboutBox box;
-        box.CreateModeless(nullptr);
-        auto logo = reinterpret_cast<HBITMAP>(
-            ::SendDlgItemMessageA(box.Handle(), IDC_ABOUT_LOGO, STM_GETIMAGE, IMAGE_BITMAP, 0));
-        ASSERT_NE(logo, nullptr) << c.what;
-        EXPECT_TRUE(Near(PixelOf(logo, 5, 5), c.shown ? RGB(230, 20, 20) : stored)) << c.what;
+        WriteFileText(custom, c.bytes);
+        const ShownLogo shown = ShowAboutBox();
+        EXPECT_TRUE(::EqualRect(&shown.place, &stored.place)) << c.what;
+        EXPECT_FALSE(shown.overlapsText) << c.what;
+        EXPECT_TRUE(Near(shown.middle, c.shown ? red : stored.middle)) << c.what;
+        EXPECT_TRUE(Near(shown.top, c.top)) << c.what;
     }
     ::DeleteFileA(custom.c_str());
 }

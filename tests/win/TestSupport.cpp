@@ -357,7 +357,28 @@ HANDLE StartProgram(const std::string& program, const std::string& arguments)
     return pi.hProcess;
 }
 
-std::string SolidJpeg(int width, int height, unsigned char red, unsigned char green, unsigned char blue)
+// A progressive scan script of that many scans: the DC of all components, then one AC
+// coefficient of one component per scan (at most 1 + 3 * 63 scans).
+std::vector<jpeg_scan_info> ManyScans(int scans)
+{
+    std::vector<jpeg_scan_info> script;
+    jpeg_scan_info dc{};
+    dc.comps_in_scan = 3;
+    dc.component_index[0] = 0, dc.component_index[1] = 1, dc.component_index[2] = 2;
+    script.push_back(dc);
+    for (int k = 1; k <= 63; ++k) {
+        for (int component = 0; component < 3 && static_cast<int>(script.size()) < scans; ++component) {
+            jpeg_scan_info ac{};
+            ac.comps_in_scan = 1;
+            ac.component_index[0] = component;
+            ac.Ss = k, ac.Se = k;
+            script.push_back(ac);
+        }
+    }
+    return script;
+}
+
+std::string SolidJpeg(int width, int height, unsigned char red, unsigned char green, unsigned char blue, int scans)
 {
     std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
     for (int x = 0; x < width; ++x)
@@ -375,6 +396,11 @@ std::string SolidJpeg(int width, int height, unsigned char red, unsigned char gr
     c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, 95, TRUE);
+    const std::vector<jpeg_scan_info> script = ManyScans(scans);
+    if (scans > 1) {
+        c.scan_info = script.data();
+        c.num_scans = static_cast<int>(script.size());
+    }
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
         JSAMPROW rows[] = {row.data()};

@@ -145,8 +145,9 @@ std::string UnixPath(const std::string& windowsPath);
 // and waits for its end; answers whether it succeeded.
 bool RunUnixShell(const std::string& command);
 
-// A picture of one colour, encoded as a JPEG with libjpeg.
-std::string SolidJpeg(int width, int height, unsigned char red, unsigned char green, unsigned char blue);
+// A picture of one colour, encoded as a JPEG with libjpeg; more than one scan makes it progressive
+// (at most 190 scans).
+std::string SolidJpeg(int width, int height, unsigned char red, unsigned char green, unsigned char blue, int scans = 1);
 
 // Runs a program with a command line and waits (bounded) for its end.
 ProcessResult RunProgram(const std::string& program, const std::string& arguments,
