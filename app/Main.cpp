@@ -23,6 +23,7 @@
 #include "settings/Configs.h"
 #include "settings/Prefs.h"
 #include "win/ExceptionHook.h"
+#include "win/Dpi.h"
 #include "win/Fonts.h"
 #include "win/LinkLabel.h"
 #include "win/Panel.h"
@@ -36,6 +37,7 @@ namespace {
 constexpr int kCountWidth = 75;
 constexpr int kSearchWidth = 200;
 constexpr int kSearchMargin = 3;
+constexpr int kSearchFrame = 8;
 constexpr const wchar_t* kSearchCue = L"Search puzzles";
 constexpr const char* kInitialCount = "Items:";
 constexpr const char* kFontName = "Tahoma";
@@ -63,11 +65,14 @@ void RegisterMainWindowClass(WNDPROC procedure)
     (void)registered;
 }
 
-HIMAGELIST LoadMainImages()
+// The seven pictures drawn at the size that suits the DPI.
+HIMAGELIST LoadMainImages(UINT dpi)
 {
-    HIMAGELIST images = ::ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 7, 0);
-    win::UniqueGdiObject strip(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_ILSMAIN), IMAGE_BITMAP, 0,
-                                            0, LR_CREATEDIBSECTION));
+    const int size = win::PictureSize(dpi);
+    const int strip_id = size == 32 ? IDB_ILSMAIN32 : size == 24 ? IDB_ILSMAIN24 : IDB_ILSMAIN;
+    HIMAGELIST images = ::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 7, 0);
+    win::UniqueGdiObject strip(
+        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(strip_id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
     ::ImageList_AddMasked(images, static_cast<HBITMAP>(strip.get()), RGB(255, 0, 255));
     return images;
 }
@@ -228,13 +233,14 @@ void TMainWin::CreateCommands()
 
 void TMainWin::CreateControls()
 {
-    font_.reset(win::CreatePointFont(kFontName, kFontPoints));
-    ilsMain_.reset(LoadMainImages());
+    dpi_ = win::WindowDpi(hwnd_);
+    font_.reset(win::CreatePointFont(kFontName, kFontPoints, DEFAULT_PITCH | FF_DONTCARE, dpi_));
+    ilsMain_.reset(LoadMainImages(dpi_));
     CreateCommands();
 
     statusBar_ = CreateChild(STATUSCLASSNAMEA, SBARS_SIZEGRIP, 0, hwnd_, IDC_MAIN_STATUS);
     ::SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    int parts[] = {kCountWidth, -1};
+    int parts[] = {win::Scaled(kCountWidth, dpi_), -1};
     ::SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(kInitialCount));
 
@@ -266,14 +272,13 @@ void TMainWin::Layout()
     RECT bar{}, status{};
     ::GetWindowRect(toolbar, &bar);
     ::GetWindowRect(statusBar_, &status);
-    RECT field{};
-    ::GetWindowRect(search_, &field);
-    const int fieldHeight = field.bottom - field.top > 0 ? field.bottom - field.top : 20;
+    // As high as a line of its font and its frame.
+    const int fieldHeight = win::TextSizeIn(search_, font_.get(), "Wg").cy + win::Scaled(kSearchFrame, dpi_);
     // The search field stands above the list, at its right.
-    const int width = client.right > kSearchWidth + 2 * kSearchMargin ? kSearchWidth : client.right;
-    ::MoveWindow(search_, client.right - width - kSearchMargin, bar.bottom - bar.top + kSearchMargin, width,
-                 fieldHeight, TRUE);
-    const int top = bar.bottom - bar.top + fieldHeight + 2 * kSearchMargin;
+    const int searchWidth = win::Scaled(kSearchWidth, dpi_), margin = win::Scaled(kSearchMargin, dpi_);
+    const int width = client.right > searchWidth + 2 * margin ? searchWidth : client.right;
+    ::MoveWindow(search_, client.right - width - margin, bar.bottom - bar.top + margin, width, fieldHeight, TRUE);
+    const int top = bar.bottom - bar.top + fieldHeight + 2 * margin;
     const int bottom = client.bottom - (status.bottom - status.top);
     ::MoveWindow(pnlMain_, 0, top, client.right, bottom > top ? bottom - top : 0, TRUE);
     RECT panel{};
@@ -287,9 +292,12 @@ void TMainWin::FormCreate()
     Config->RecordInstallation();
     const settings::Bounds bounds = RestoredBounds();
     ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.width, bounds.height, FALSE);
-    ListView_SetColumnWidth(lvwPuzzles_, 0, Config->Column1Width);
-    ListView_SetColumnWidth(lvwPuzzles_, 1, Config->Column2Width);
-    ListView_SetColumnWidth(lvwPuzzles_, 2, Config->Column3Width);
+    const auto width = [this](std::int32_t stored) {
+        return settings::ScaledToDpi(stored, Config->MainWindowDpi, dpi_);
+    };
+    ListView_SetColumnWidth(lvwPuzzles_, 0, width(Config->Column1Width));
+    ListView_SetColumnWidth(lvwPuzzles_, 1, width(Config->Column2Width));
+    ListView_SetColumnWidth(lvwPuzzles_, 2, width(Config->Column3Width));
     model_.SetSort(SortOrder::FromStored(Config->ListSort));
     ShowSortArrow();
     if (text::Trim(Config->JavaPath).empty())
@@ -301,13 +309,41 @@ void TMainWin::FormCreate()
 
 // The stored bounds are workspace coordinates (closing reads them from the window's placement);
 // the window is moved in screen coordinates, and back onto a monitor when it would show nowhere.
+// Its size keeps its points on a monitor of another DPI than the one it was stored at.
 settings::Bounds TMainWin::RestoredBounds()
 {
     RECT work{};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     const settings::Bounds stored{Config->MainWindowLeft, Config->MainWindowTop, Config->MainWindowWidth,
                                   Config->MainWindowHeight};
-    return settings::KeepOnScreen(settings::ScreenFromWorkspace(stored, work.left, work.top), MonitorWorkAreas());
+    settings::Bounds bounds = settings::ScreenFromWorkspace(stored, work.left, work.top);
+    const RECT area{bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+    const UINT dpi = win::MonitorDpi(area);
+    bounds.width = settings::ScaledToDpi(bounds.width, Config->MainWindowDpi, dpi);
+    bounds.height = settings::ScaledToDpi(bounds.height, Config->MainWindowDpi, dpi);
+    return settings::KeepOnScreen(bounds, MonitorWorkAreas());
+}
+
+// Moved to a monitor of another DPI: the window takes the size Windows suggests, and its text,
+// pictures and columns are made anew for the new DPI.
+void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested)
+{
+    const UINT old = dpi_;
+    dpi_ = dpi;
+    font_.reset(win::CreatePointFont(kFontName, kFontPoints, DEFAULT_PITCH | FF_DONTCARE, dpi_));
+    for (HWND control : {statusBar_, search_, lvwPuzzles_})
+        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    win::UniqueImageList images(LoadMainImages(dpi_));
+    ListView_SetImageList(lvwPuzzles_, images.get(), LVSIL_SMALL);
+    bars_.SetImages(images.get());
+    ilsMain_ = std::move(images);
+    for (int column = 0; column < 3; ++column)
+        ListView_SetColumnWidth(lvwPuzzles_, column,
+                                settings::ScaledToDpi(ListView_GetColumnWidth(lvwPuzzles_, column), old, dpi_));
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowCount();
+    Layout();
 }
 
 void TMainWin::FormClose()
@@ -320,6 +356,7 @@ void TMainWin::FormClose()
     Config->Column3Width = ListView_GetColumnWidth(lvwPuzzles_, 2);
     Config->ListSort = model_.Sort().Stored();
     Config->MainWindowMaximized = ::IsZoomed(hwnd_) != FALSE;
+    Config->MainWindowDpi = dpi_;
     // The normal bounds, whatever the window's state now.
     WINDOWPLACEMENT placement{};
     placement.length = sizeof(placement);
@@ -530,6 +567,9 @@ LRESULT TMainWin::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_HELP:
             dxGLHelpClick();
             return TRUE;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_WATCHER_FAILED:
             win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));
             return 0;

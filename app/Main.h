@@ -87,6 +87,7 @@ private:
     void lvwPuzzlesKeyDown(WORD key);
     void lvwPuzzlesMouseDown(WPARAM keys);
     void OpenPopupAtFocus();
+    void OnDpiChanged(UINT dpi, const RECT& suggested);
     void lvwPuzzlesGetDispInfo(NMLVDISPINFOA& info) const;
     int lvwPuzzlesFindItem(UINT flags, const std::string& prefix, int start) const;
     void lvwPuzzlesColumnClick(int column);
@@ -129,6 +130,7 @@ private:
     HWND statusBar_ = nullptr;
     HWND search_ = nullptr;
     win::UniqueImageList ilsMain_;
+    UINT dpi_ = 96;
     win::UniqueHFont font_;
     ui::CommandBars bars_;
     HMENU dxPopup_ = nullptr;

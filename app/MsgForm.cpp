@@ -17,7 +17,7 @@ bool TfrmMsg::FormCreate()
     ::SetDlgItemTextA(Handle(), IDC_MSG_LABEL4, JavaDownloadAddress().c_str());
     Label4.Attach(Item(IDC_MSG_LABEL4));
     win::PlaySystemSound("SystemHand", SND_ALIAS | SND_ASYNC);
-    return true;
+    return StartAt(IDOK);
 }
 
 void TfrmMsg::Label4Click()

@@ -9,6 +9,7 @@
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
+#include "win/Dpi.h"
 #include "win/Fonts.h"
 #include "win/MessagePump.h"
 #include "win/Paths.h"
@@ -23,6 +24,7 @@ constexpr const char* kTypeTexts[] = {"Crossword", "Word Search"};
 
 constexpr const char* kNoMatch = "No puzzle name contains the search text.";
 constexpr int kCountPadding = 12;
+constexpr int kCountLeast = 75;
 
 // The lines of the folder's puzzle files, in the order the file system gives them.
 std::vector<PuzzleLine> ListPuzzleFiles(const std::string& repository)
@@ -152,7 +154,8 @@ void TMainWin::ShowCount()
         count += " of " + std::to_string(model_.Total());
     const SIZE size =
         win::TextSizeIn(statusBar_, reinterpret_cast<HFONT>(::SendMessageA(statusBar_, WM_GETFONT, 0, 0)), count);
-    int parts[] = {std::max(75, static_cast<int>(size.cx) + kCountPadding), -1};
+    int parts[] = {
+        std::max(win::Scaled(kCountLeast, dpi_), static_cast<int>(size.cx) + win::Scaled(kCountPadding, dpi_)), -1};
     ::SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(count.c_str()));
 }

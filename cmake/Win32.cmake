@@ -57,9 +57,29 @@ target_link_options(gridlark_win PUBLIC -Wl,--wrap=__cxa_throw)
 target_link_libraries(gridlark_win PUBLIC gridlark_core
   ${JPEG_PREFIX}/lib/libjpeg.a comctl32 comdlg32 shell32 shlwapi version winmm ole32 uuid gdi32 user32 advapi32 ntdll)
 
+# The main window's pictures at 24 and 32 pixels, drawn anew from their shapes (the 16 pixel strip
+# is drawn by hand). Magenta stands for transparent; no smoothing, which would blend into it.
+set(PICTURES_DIR ${CMAKE_BINARY_DIR}/pictures)
+set(PICTURE_STRIPS)
+foreach(pair 24:1.5 32:2)
+  string(REPLACE ":" ";" pair ${pair})
+  list(GET pair 0 size)
+  list(GET pair 1 scale)
+  math(EXPR width "${size} * 7")
+  set(strip ${PICTURES_DIR}/ilsMain${size}.bmp)
+  add_custom_command(OUTPUT ${strip}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PICTURES_DIR}
+    COMMAND sh -c "convert -size ${width}x${size} xc:#FF00FF +antialias -draw \"scale ${scale},${scale} $(grep -v '^ *#' '${PROJECT_SOURCE_DIR}/res/pictures.mvg')\" BMP3:'${strip}'"
+    DEPENDS ${PROJECT_SOURCE_DIR}/res/pictures.mvg
+    VERBATIM)
+  list(APPEND PICTURE_STRIPS ${strip})
+endforeach()
+add_custom_target(pictures DEPENDS ${PICTURE_STRIPS})
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PICTURES_DIR}")
+
 set(GRIDLARK_RC ${PROJECT_SOURCE_DIR}/res/gridlark.rc)
 set_source_files_properties(${GRIDLARK_RC} PROPERTIES
-  OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/gridlark.manifest;${PROJECT_SOURCE_DIR}/res/gridlark.ico;${PROJECT_SOURCE_DIR}/res/ilsMain.bmp;${PROJECT_SOURCE_DIR}/res/logo.jpg;${PROJECT_SOURCE_DIR}/res/morepuzzles.jpg;${PROJECT_SOURCE_DIR}/res/dialogs.rc")
+  OBJECT_DEPENDS "${PICTURES_DIR}/ilsMain24.bmp;${PICTURES_DIR}/ilsMain32.bmp;${PROJECT_SOURCE_DIR}/res/version.h;${PROJECT_SOURCE_DIR}/res/resource.h;${PROJECT_SOURCE_DIR}/res/gridlark.manifest;${PROJECT_SOURCE_DIR}/res/gridlark.ico;${PROJECT_SOURCE_DIR}/res/ilsMain.bmp;${PROJECT_SOURCE_DIR}/res/logo.jpg;${PROJECT_SOURCE_DIR}/res/morepuzzles.jpg;${PROJECT_SOURCE_DIR}/res/dialogs.rc")
 
 add_executable(gridlark WIN32 app/gridlark.cpp ${GRIDLARK_RC})
 target_link_libraries(gridlark PRIVATE gridlark_win)

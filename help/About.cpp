@@ -51,7 +51,7 @@ bool TfrmAboutBox::FormCreate()
 {
     white_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
     FormShow();
-    return true;
+    return StartAt(IDOK);
 }
 
 // The user's own logo beside the program replaces the stored one; a damaged one is passed over.
@@ -138,10 +138,24 @@ void TfrmAboutBox::FitProductName()
     ::SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(productNameFont_.get()), FALSE);
     RECT title{};
     ::GetWindowRect(Item(IDC_ABOUT_TITLEVERSION), &title);
-    const double top = (PanelHeight() - (title.bottom - title.top) - kTitleGap) / 2.0;
+    const int gap = win::Scaled(kTitleGap, win::WindowDpi(Handle()));
+    const double top = (PanelHeight() - (title.bottom - title.top) - gap) / 2.0;
     ::SetWindowPos(label, nullptr, bounds.left, static_cast<int>(top + 0.5), width, height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::InvalidateRect(label, nullptr, TRUE);
+    KeepLinkBelow(static_cast<int>(top + 0.5) + height);
+}
+
+// A large name font grows faster than the dialog's units: the maker's link under the name moves
+// down as far as the name reaches, so the name never hides it.
+void TfrmAboutBox::KeepLinkBelow(int nameBottom)
+{
+    HWND link = Item(IDC_ABOUT_WEBSITEORV);
+    RECT place{};
+    ::GetWindowRect(link, &place);
+    ::MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&place), 2);
+    if (place.top < nameBottom)
+        ::SetWindowPos(link, nullptr, place.left, nameBottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfrmAboutBox::lblProductWebSiteClick()

@@ -33,6 +33,7 @@ private:
     static constexpr UINT WM_ABOUT_SHOWN = WM_APP + 20;
     void LoadLogo();
     void ShowLogo();
+    void KeepLinkBelow(int nameBottom);
     int PanelHeight() const;
     HBRUSH PanelBrush(HWND control, HDC dc) const;
 

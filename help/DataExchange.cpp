@@ -4,15 +4,18 @@
 #include "settings/WebHosts.h"
 #include "settings/WebLinks.h"
 #include "win/Fonts.h"
+#include "win/Dpi.h"
 #include "win/Jpeg.h"
 #include "win/LazyApi.h"
+#include "win/Pictures.h"
 
 namespace {
 
 constexpr int kClientWidth = 318;
 constexpr int kClientHeight = 229;
 constexpr int kLinkIds[] = {IDC_DX_LINK1, IDC_DX_LINK2, IDC_DX_LINK3, IDC_DX_LINK4, IDC_DX_LINK5};
-// The client area is fixed in pixels by its picture: so is the place of everything on it.
+// The client area is the picture's, in pixels at 96 DPI, and so is the place of everything on it;
+// at another DPI all of it grows in proportion, the picture drawn anew at the client's size.
 struct Place {
     int id, left, top, width, height;
 };
@@ -36,14 +39,22 @@ std::array<std::string, 5> TfrmDataExchange::LinkAddresses()
 
 bool TfrmDataExchange::FormCreate()
 {
-    RECT frame{0, 0, kClientWidth, kClientHeight};
+    const UINT dpi = win::WindowDpi(Handle());
+    const SIZE client{win::Scaled(kClientWidth, dpi), win::Scaled(kClientHeight, dpi)};
+    RECT frame{0, 0, client.cx, client.cy};
     ::AdjustWindowRectEx(&frame, static_cast<DWORD>(::GetWindowLongA(Handle(), GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongA(Handle(), GWL_EXSTYLE)));
     ::SetWindowPos(Handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    for (const Place& p : kPlaces)
-        ::SetWindowPos(Item(p.id), nullptr, p.left, p.top, p.width, p.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Edges scaled, not sizes: controls that meet at 96 DPI still meet at any other.
+    for (const Place& p : kPlaces) {
+        const int left = win::Scaled(p.left, dpi), top = win::Scaled(p.top, dpi);
+        ::SetWindowPos(Item(p.id), nullptr, left, top, win::Scaled(p.left + p.width, dpi) - left,
+                       win::Scaled(p.top + p.height, dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     Image1.reset(win::LoadJpegResource("MOREPUZZLES_JPEG"));
+    if (dpi != win::kBaseDpi && Image1)
+        Image1.reset(win::ScaledBitmap(static_cast<HBITMAP>(Image1.get()), client.cx, client.cy));
     boldFont_.reset(win::CreateBoldFontOf(Item(IDC_DX_LABEL1)));
     for (int id : {IDC_DX_LABEL1, IDC_DX_LABEL2})
         ::SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
@@ -53,7 +64,7 @@ bool TfrmDataExchange::FormCreate()
         links_[i].SetTransparent(true);
         links_[i].Attach(Item(kLinkIds[i]));
     }
-    return true;
+    return StartAt(IDCANCEL);
 }
 
 // Every link opens its own text with the referral suffix.

@@ -17,6 +17,8 @@
 
 // The main window's pictures: one strip of seven 16 x 16 images, magenta transparent.
 #define IDB_ILSMAIN 200
+#define IDB_ILSMAIN24 201
+#define IDB_ILSMAIN32 202
 
 // Commands of the main window; the toolbar uses the menu's ids.
 #define IDM_PLAY 300

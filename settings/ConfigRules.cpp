@@ -5,10 +5,27 @@
 
 namespace settings {
 
-Bounds DefaultMainWindowBounds(const Bounds& workArea)
+Bounds DefaultMainWindowBounds(const Bounds& workArea, std::uint32_t dpi)
 {
-    return {(workArea.width - kDefaultWindowWidth) / 2 + workArea.left,
-            (workArea.height - kDefaultWindowHeight) / 2 + workArea.top, kDefaultWindowWidth, kDefaultWindowHeight};
+    const std::int32_t width = ScaledToDpi(kDefaultWindowWidth, kBaseDpi, dpi);
+    const std::int32_t height = ScaledToDpi(kDefaultWindowHeight, kBaseDpi, dpi);
+    return {(workArea.width - width) / 2 + workArea.left, (workArea.height - height) / 2 + workArea.top, width, height};
+}
+
+std::uint32_t StoredDpi(std::uint32_t stored)
+{
+    constexpr std::uint32_t kLeast = 48, kMost = 960;
+    return stored >= kLeast && stored <= kMost ? stored : kBaseDpi;
+}
+
+std::int32_t ScaledToDpi(std::int32_t length, std::uint32_t from, std::uint32_t to)
+{
+    if (from == 0 || from == to)
+        return length;
+    const std::int64_t scaled =
+        (static_cast<std::int64_t>(length) * to * 2 + (length < 0 ? -1 : 1) * std::int64_t{from}) /
+        (2 * std::int64_t{from});
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(scaled, INT32_MIN, INT32_MAX));
 }
 
 namespace {

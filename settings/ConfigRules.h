@@ -15,8 +15,17 @@ struct Bounds {
 inline constexpr std::int32_t kDefaultWindowWidth = 543;
 inline constexpr std::int32_t kDefaultWindowHeight = 395;
 
-// The main window's first bounds: 543 x 395 centred in the work area, halves truncated toward zero.
-Bounds DefaultMainWindowBounds(const Bounds& workArea);
+inline constexpr std::uint32_t kBaseDpi = 96;
+
+// The main window's first bounds: 543 x 395 at 96 DPI, in proportion at another DPI, centred in
+// the work area, halves truncated toward zero.
+Bounds DefaultMainWindowBounds(const Bounds& workArea, std::uint32_t dpi = kBaseDpi);
+
+// The DPI the window's bounds and column widths were stored at: settings from before it was
+// stored, and values no screen has, count as 96.
+std::uint32_t StoredDpi(std::uint32_t stored);
+// A length stored at one DPI for a screen of another, keeping its size in points; rounded.
+std::int32_t ScaledToDpi(std::int32_t length, std::uint32_t from, std::uint32_t to);
 
 // The stored bounds are the window's normal bounds in workspace coordinates, which differ from
 // screen coordinates by the origin of the primary monitor's work area (a taskbar at the top or

@@ -1,5 +1,7 @@
 #include "settings/Configs.h"
 
+#include "win/Dpi.h"
+
 #include <cstring>
 
 #include "core/Text.h"
@@ -108,17 +110,25 @@ void TConfig::LoadWindowValues()
         MainWindowTop = values[1];
         MainWindowWidth = values[2];
         MainWindowHeight = values[3];
+        MainWindowDpi = settings::StoredDpi(Registry->ReadInteger(kMainWindowDpi).value_or(0));
     } else {
-        settings::Bounds bounds = settings::DefaultMainWindowBounds(PrimaryWorkArea());
+        MainWindowDpi = win::WindowDpi(nullptr);
+        settings::Bounds bounds = settings::DefaultMainWindowBounds(PrimaryWorkArea(), MainWindowDpi);
         MainWindowLeft = bounds.left;
         MainWindowTop = bounds.top;
         MainWindowWidth = bounds.width;
         MainWindowHeight = bounds.height;
     }
     MainWindowMaximized = Registry->ReadInteger(kMainWindowMaximized).value_or(0) != 0;
-    Column1Width = static_cast<std::int32_t>(Registry->ReadInteger(kColumn1).value_or(250));
-    Column2Width = static_cast<std::int32_t>(Registry->ReadInteger(kColumn2).value_or(150));
-    Column3Width = static_cast<std::int32_t>(Registry->ReadInteger(kColumn3).value_or(130));
+    // Widths not stored yet are those of 96 DPI, at the DPI of the stored bounds.
+    const auto width = [this](const char* name, std::int32_t fallback) {
+        const auto stored = Registry->ReadInteger(name);
+        return stored ? static_cast<std::int32_t>(*stored)
+                      : settings::ScaledToDpi(fallback, settings::kBaseDpi, MainWindowDpi);
+    };
+    Column1Width = width(kColumn1, 250);
+    Column2Width = width(kColumn2, 150);
+    Column3Width = width(kColumn3, 130);
     ListSort = Registry->ReadInteger(kListSort).value_or(0);
     Registry->CloseKey();
 }
@@ -175,6 +185,7 @@ void TConfig::SaveWindowValues()
     const std::int32_t block[4] = {MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight};
     Registry->WriteBinary(kMainWindow, block, sizeof(block));
     Registry->WriteInteger(kMainWindowMaximized, MainWindowMaximized ? 1 : 0);
+    Registry->WriteInteger(kMainWindowDpi, MainWindowDpi);
     Registry->WriteInteger(kColumn1, static_cast<std::uint32_t>(Column1Width));
     Registry->WriteInteger(kColumn2, static_cast<std::uint32_t>(Column2Width));
     Registry->WriteInteger(kColumn3, static_cast<std::uint32_t>(Column3Width));

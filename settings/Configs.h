@@ -20,6 +20,7 @@ inline constexpr const char* kAllUsersSame = "All Users Same";
 inline constexpr const char* kNoSound = "No Sound";
 inline constexpr const char* kMainWindow = "Main Window";
 inline constexpr const char* kMainWindowMaximized = "Main Window Maximized";
+inline constexpr const char* kMainWindowDpi = "Main Window DPI";
 inline constexpr const char* kColumn1 = "Column 1";
 inline constexpr const char* kColumn2 = "Column 2";
 inline constexpr const char* kColumn3 = "Column 3";
@@ -52,6 +53,8 @@ public:
     std::int32_t MainWindowWidth = 0;
     std::int32_t MainWindowHeight = 0;
     bool MainWindowMaximized = false;
+    // The DPI the window's bounds and column widths are measured at.
+    std::uint32_t MainWindowDpi = 96;
     std::int32_t Column1Width = 0;
     std::int32_t Column2Width = 0;
     std::int32_t Column3Width = 0;

@@ -70,6 +70,14 @@ HMENU CommandBars::BuildPopup(const std::vector<MenuEntry>& entries)
     return popups_.back().get();
 }
 
+void CommandBars::SetImages(HIMAGELIST images)
+{
+    if (toolbar_ == nullptr)
+        return;
+    ::SendMessageA(toolbar_, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+    ::SendMessageA(toolbar_, TB_AUTOSIZE, 0, 0);
+}
+
 HWND CommandBars::BuildToolbar(HWND parent, int controlId, HIMAGELIST images, const std::vector<int>& ids)
 {
     toolbar_ = ::CreateWindowExA(0, TOOLBARCLASSNAMEA, nullptr,

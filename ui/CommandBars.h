@@ -59,6 +59,8 @@ public:
     HMENU BuildPopup(const std::vector<MenuEntry>& entries);
     // ids with 0 for a separator; pictures from the image list.
     HWND BuildToolbar(HWND parent, int controlId, HIMAGELIST images, const std::vector<int>& ids);
+    // New pictures for the toolbar (the same pictures at another size); the bar takes its new height.
+    void SetImages(HIMAGELIST images);
     HMENU Popup(std::size_t index) const { return popups_.at(index).get(); }
     HMENU MenuBar() const { return menuBar_; }
     HWND Toolbar() const { return toolbar_; }

@@ -64,6 +64,12 @@ void Dialog::Close(INT_PTR result)
     }
 }
 
+bool Dialog::StartAt(int id) const
+{
+    ::SetFocus(Item(id));
+    return false;
+}
+
 void Dialog::RequestClose(INT_PTR result)
 {
     if (FormCloseQuery(result))

@@ -35,6 +35,9 @@ protected:
     // The one step that every close passes, whether by OK, Cancel, Esc or the close box: answer
     // false to keep the dialog open. A dialog that must refuse or delay closing overrides this.
     virtual bool FormCloseQuery(INT_PTR /*result*/) { return true; }
+    // For FormCreate to answer: the focus starts on that control rather than the first one in tab
+    // order (which, where links come first, would let Enter open a link).
+    bool StartAt(int id) const;
     // Closes with the result once FormCloseQuery allows it.
     void RequestClose(INT_PTR result);
     // Centres the dialog over its owner, kept inside the work area of the owner's monitor.

@@ -1,5 +1,7 @@
 #include "win/Dpi.h"
 
+#include "win/LazyApi.h"
+
 namespace win {
 
 UINT WindowDpi(HWND window)
@@ -15,6 +17,25 @@ UINT WindowDpi(HWND window)
     const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
     return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+
+UINT MonitorDpi(const RECT& area)
+{
+    using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const Fn fn = [] {
+        HMODULE shcore = ::GetModuleHandleA("shcore.dll");
+        if (shcore == nullptr)
+            shcore = LoadSystemLibrary("shcore.dll");
+        return shcore != nullptr
+                   ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")))
+                   : nullptr;
+    }();
+    UINT x = 0, y = 0;
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (fn != nullptr && SUCCEEDED(fn(::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) &&
+        y != 0)
+        return y;
+    return WindowDpi(nullptr);
 }
 
 }  // namespace win

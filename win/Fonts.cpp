@@ -2,11 +2,14 @@
 
 namespace win {
 
-HFONT CreatePointFont(const char* name, int points, BYTE pitchAndFamily)
+HFONT CreatePointFont(const char* name, int points, BYTE pitchAndFamily, UINT dpi)
 {
-    HDC screen = ::GetDC(nullptr);
-    int height = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
+    if (dpi == 0) {
+        HDC screen = ::GetDC(nullptr);
+        dpi = static_cast<UINT>(::GetDeviceCaps(screen, LOGPIXELSY));
+        ::ReleaseDC(nullptr, screen);
+    }
+    const int height = -::MulDiv(points, static_cast<int>(dpi), 72);
     return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily, name);
 }

@@ -94,29 +94,6 @@ TEST_F(HelpTest, WinesViewerLibraryIsLoadedWithItsEntryAndReleased)
     EXPECT_FALSE(HelpLibraryLoaded());
 }
 
-namespace {
-
-// Sets an environment variable for one scope, restoring the old value after.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name)
-    {
-        char old[32768] = {};
-        const DWORD length = ::GetEnvironmentVariableA(name, old, sizeof(old));
-        had_ = length > 0 && length < sizeof(old);
-        old_ = had_ ? std::string(old, length) : std::string();
-        ::SetEnvironmentVariableA(name, value.c_str());
-    }
-    ~ScopedVariable() { ::SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
-
-private:
-    const char* name_;
-    bool had_ = false;
-    std::string old_;
-};
-
-}  // namespace
-
 // A viewer library planted beside an opened file, or in a relative PATH entry, must never run
 // inside the program. Wine's own library is hidden, so only the planted copies could be found.
 TEST_F(HelpTest, APlantedViewerLibraryIsLoadedOnlyFromAnAbsolutePathEntry)

@@ -480,6 +480,17 @@ bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds
     }
 }
 
+ScopedVariable::ScopedVariable(const char* name, const std::string& value) : name_(name)
+{
+    std::vector<char> old(32768);
+    const DWORD length = ::GetEnvironmentVariableA(name, old.data(), static_cast<DWORD>(old.size()));
+    had_ = length > 0 && length < old.size();
+    old_ = had_ ? std::string(old.data(), length) : std::string();
+    ::SetEnvironmentVariableA(name, value.c_str());
+}
+
+ScopedVariable::~ScopedVariable() { ::SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
+
 void PressKeys(std::initializer_list<WORD> keys)
 {
     std::vector<INPUT> inputs;

@@ -155,6 +155,21 @@ ProcessResult RunProgram(const std::string& program, const std::string& argument
 // Starts a program without waiting; the returned handle owns the process.
 HANDLE StartProgram(const std::string& program, const std::string& arguments);
 
+// Sets an environment variable for one scope, restoring the old value after; programs started
+// meanwhile inherit it.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+    bool had_ = false;
+    std::string old_;
+};
+
 // Presses the keys together as the keyboard does (each down in order, then up in reverse), into
 // the foreground window's thread.
 void PressKeys(std::initializer_list<WORD> keys);
