@@ -3,6 +3,8 @@
 #include "app/LaunchRules.h"
 #include "settings/ConfigRules.h"
 
+#include <climits>
+
 TEST(LaunchRules, ParametersByKindQuotingAndSound)
 {
     struct Case {
@@ -47,19 +49,48 @@ TEST(LaunchRules, MissingGameProgramMessage)
               "Please make sure that this file is in the program folder and try again.");
 }
 
+TEST(ConfigRules, LengthsStoredAtOneDpiKeepTheirPointsAtAnother)
+{
+    struct Case {
+        std::int32_t length;
+        std::uint32_t from, to;
+        std::int32_t expected;
+    };
+    const Case cases[] = {
+        {600, 96, 144, 900},
+        {900, 144, 96, 600},
+        {75, 96, 120, 94},  // 93.75
+        {-3, 96, 144, -5},  // -4.5, away from zero
+        {250, 96, 96, 250},
+        {250, 0, 144, 250},                // no stored DPI: unchanged
+        {2000000000, 96, 192, INT32_MAX},  // no overflow
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(settings::ScaledToDpi(c.length, c.from, c.to), c.expected)
+            << c.length << " " << c.from << " " << c.to;
+    // Settings from before the DPI was stored, and values no screen has, count as 96.
+    for (std::uint32_t stored : {0u, 1u, 47u, 961u, 0xFFFFFFFFu})
+        EXPECT_EQ(settings::StoredDpi(stored), 96u) << stored;
+    for (std::uint32_t stored : {48u, 96u, 144u, 960u})
+        EXPECT_EQ(settings::StoredDpi(stored), stored);
+}
+
 TEST(ConfigRules, DefaultWindowBoundsCentreInTheWorkAreaTruncatingTowardZero)
 {
     struct Case {
         settings::Bounds area;
+        std::uint32_t dpi;
         settings::Bounds expected;
     };
     const Case cases[] = {
-        {{0, 0, 1024, 738}, {240, 171, 543, 395}},
-        {{0, 0, 500, 300}, {-21, -47, 543, 395}},
-        {{100, 30, 1024, 738}, {340, 201, 543, 395}},
+        {{0, 0, 1024, 738}, 96, {240, 171, 543, 395}},
+        {{0, 0, 500, 300}, 96, {-21, -47, 543, 395}},
+        {{100, 30, 1024, 738}, 96, {340, 201, 543, 395}},
+        {{0, 0, 1920, 1040}, 144, {552, 223, 815, 593}},  // 814.5 and 592.5 rounded
+        {{0, 0, 2560, 1400}, 192, {737, 305, 1086, 790}},
     };
     for (const auto& c : cases) {
-        auto b = settings::DefaultMainWindowBounds(c.area);
+        auto b = settings::DefaultMainWindowBounds(c.area, c.dpi);
         EXPECT_EQ(b.left, c.expected.left);
         EXPECT_EQ(b.top, c.expected.top);
         EXPECT_EQ(b.width, c.expected.width);
