@@ -13,9 +13,10 @@ namespace win {
 // The largest picture accepted, in pixels: the header is refused before anything is decoded.
 inline constexpr std::uint64_t kMostJpegPixels = 4096ull * 4096ull;
 // No real picture needs more scans; a file of many tiny progressive scans costs seconds each
-// thousand. Decoding also stops at a time bound, so no picture keeps a window waiting longer.
+// thousand. Decoding also stops at a time bound, which leaves room within a quarter of a second
+// for reading the file and fitting the picture, so no picture keeps a window waiting longer.
 inline constexpr int kMostJpegScans = 100;
-inline constexpr DWORD kMostJpegDecodeMs = 250;
+inline constexpr DWORD kMostJpegDecodeMs = 200;
 
 // A 24-bit DIB section of the picture; null when the data is no sound JPEG, too large, of too
 // many scans or too slow to decode.
