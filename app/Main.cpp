@@ -291,7 +291,11 @@ void TMainWin::FormCreate()
     win::SetApplicationCursor(win::kLinkCursorIndex, ::LoadCursor(nullptr, IDC_HAND));
     Config->RecordInstallation();
     const settings::Bounds bounds = RestoredBounds();
+    placing_ = true;
     ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.width, bounds.height, FALSE);
+    placing_ = false;
+    // Where the system sent no DPI change for the move, the window still takes its monitor's DPI.
+    ApplyDpi(win::WindowDpi(hwnd_));
     const auto width = [this](std::int32_t stored) {
         return settings::ScaledToDpi(stored, Config->MainWindowDpi, dpi_);
     };
@@ -324,12 +328,22 @@ settings::Bounds TMainWin::RestoredBounds()
     return settings::KeepOnScreen(bounds, MonitorWorkAreas());
 }
 
-// Moved to a monitor of another DPI: the window takes the size Windows suggests, and its text,
-// pictures and columns are made anew for the new DPI.
+// Moved to a monitor of another DPI: the window takes the size Windows suggests, unless it is
+// being put at its restored bounds, which are already measured for that monitor.
 void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested)
 {
-    const UINT old = dpi_;
-    dpi_ = dpi;
+    ApplyDpi(dpi);
+    if (!placing_)
+        ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The window's text, pictures and columns made anew for the DPI.
+void TMainWin::ApplyDpi(UINT dpi)
+{
+    if (dpi == dpi_)
+        return;
+    const UINT old = std::exchange(dpi_, dpi);
     font_.reset(win::CreatePointFont(kFontName, kFontPoints, DEFAULT_PITCH | FF_DONTCARE, dpi_));
     for (HWND control : {statusBar_, search_, lvwPuzzles_})
         ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
@@ -340,8 +354,6 @@ void TMainWin::OnDpiChanged(UINT dpi, const RECT& suggested)
     for (int column = 0; column < 3; ++column)
         ListView_SetColumnWidth(lvwPuzzles_, column,
                                 settings::ScaledToDpi(ListView_GetColumnWidth(lvwPuzzles_, column), old, dpi_));
-    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     ShowCount();
     Layout();
 }

@@ -88,6 +88,7 @@ private:
     void lvwPuzzlesMouseDown(WPARAM keys);
     void OpenPopupAtFocus();
     void OnDpiChanged(UINT dpi, const RECT& suggested);
+    void ApplyDpi(UINT dpi);
     void lvwPuzzlesGetDispInfo(NMLVDISPINFOA& info) const;
     int lvwPuzzlesFindItem(UINT flags, const std::string& prefix, int start) const;
     void lvwPuzzlesColumnClick(int column);
@@ -131,6 +132,7 @@ private:
     HWND search_ = nullptr;
     win::UniqueImageList ilsMain_;
     UINT dpi_ = 96;
+    bool placing_ = false;
     win::UniqueHFont font_;
     ui::CommandBars bars_;
     HMENU dxPopup_ = nullptr;
