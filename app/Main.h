@@ -46,6 +46,8 @@ public:
     ui::CommandBars& Bars() { return bars_; }
     const PuzzleListModel& Model() const { return model_; }
     std::string StatusText(int part) const;
+    // What the list says when it shows no line; empty while it shows some.
+    std::string ListHint() const;
 
     void RefreshPuzzleList();
     // Opens the import dialog on each collection file, one after another, once the window's

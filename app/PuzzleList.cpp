@@ -23,6 +23,10 @@ constexpr const char* kWordSearchExtension = ".JWF";
 constexpr const char* kTypeTexts[] = {"Crossword", "Word Search"};
 
 constexpr const char* kNoMatch = "No puzzle name contains the search text.";
+constexpr const char* kEmptyLibrary =
+    "Your library has no puzzles yet. To add some, import a collection with Puzzle | Import Puzzle(s)... "
+    "(Alt+P, I), or drop collection files on this window.";
+constexpr const char* kEmptyLibraryFolder = "Your puzzles are kept in the folder ";
 constexpr int kCountPadding = 12;
 constexpr int kCountLeast = 75;
 
@@ -228,22 +232,44 @@ void TMainWin::edtSearchChange()
 }
 
 // A filter that matches nothing says so in the empty list.
+// The list's own word when it shows no line: that no name matches the search, or, for an empty
+// library, how to fill it. The text is painted over the list, never a line of it.
+std::string TMainWin::ListHint() const
+{
+    if (model_.Shown() != 0)
+        return {};
+    if (!model_.Filter().empty())
+        return kNoMatch;
+    if (model_.Total() != 0)
+        return {};
+    return std::string(kEmptyLibrary) + "\r\n\r\n" + kEmptyLibraryFolder + Config->GetRepository();
+}
+
 void TMainWin::lvwPuzzlesPaintHint(HWND list)
 {
-    if (model_.Shown() != 0 || model_.Filter().empty())
+    const std::string hint = ListHint();
+    if (hint.empty())
         return;
     RECT area{};
     ::GetClientRect(list, &area);
     RECT header{};
     ::GetWindowRect(ListView_GetHeader(list), &header);
-    area.top += (header.bottom - header.top) + 8;
+    area.top += (header.bottom - header.top) + win::Scaled(8, dpi_);
+    ::InflateRect(&area, -win::Scaled(12, dpi_), 0);
     HDC dc = ::GetDC(list);
     HGDIOBJ previous = ::SelectObject(dc, reinterpret_cast<HGDIOBJ>(::SendMessageA(list, WM_GETFONT, 0, 0)));
+    const UINT format = DT_CENTER | DT_NOPREFIX | DT_WORDBREAK;
+    if (model_.Filter().empty()) {
+        // The empty library's hint stands in the middle of the list.
+        RECT needed = area;
+        ::DrawTextA(dc, hint.c_str(), -1, &needed, format | DT_CALCRECT);
+        area.top += std::max(0L, (area.bottom - area.top - (needed.bottom - needed.top)) / 2);
+    }
     // On the list's own background, so that no grid line runs through the text.
     ::SetBkMode(dc, OPAQUE);
     ::SetBkColor(dc, ListView_GetBkColor(list));
     ::SetTextColor(dc, ::GetSysColor(COLOR_GRAYTEXT));
-    ::DrawTextA(dc, kNoMatch, -1, &area, DT_CENTER | DT_TOP | DT_NOPREFIX | DT_WORDBREAK);
+    ::DrawTextA(dc, hint.c_str(), -1, &area, format | DT_TOP);
     ::SelectObject(dc, previous);
     ::ReleaseDC(list, dc);
 }

@@ -36,6 +36,7 @@ set(GRIDLARK_WIN_SOURCES
   win/MessagePump.cpp
   jre/ScanThread.cpp
   jre/ScanForm.cpp
+  jre/JavaDiscovery.cpp
   win/ShellFolderTree.cpp
   settings/BrowseDir.cpp
   settings/Prefs.cpp

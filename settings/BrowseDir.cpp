@@ -16,8 +16,11 @@ constexpr const char* kCreateFailed =
 
 }  // namespace
 
-TfrmBrowseDir::TfrmBrowseDir(std::string prompt, std::string requiredFile)
-    : win::Dialog(IDD_BROWSEDIR, "Options_Menu"), prompt_(std::move(prompt)), RequiredFile(std::move(requiredFile))
+TfrmBrowseDir::TfrmBrowseDir(std::string prompt, std::string requiredFile, std::string startFolder)
+    : win::Dialog(IDD_BROWSEDIR, "Options_Menu"),
+      prompt_(std::move(prompt)),
+      RequiredFile(std::move(requiredFile)),
+      startFolder_(std::move(startFolder))
 {
 }
 
@@ -26,6 +29,11 @@ bool TfrmBrowseDir::FormCreate()
     CenterOverOwner();
     ::SetDlgItemTextA(Handle(), IDC_BROWSE_LABEL1, prompt_.c_str());
     stvwFolders.Attach(Item(IDC_BROWSE_TREE));
+    // The chooser opens at the folder already set: the tree shows it, the field holds it.
+    if (const std::string start = text::Trim(startFolder_); !start.empty() && win::DirectoryExists(start)) {
+        stvwFolders.SelectPath(start);
+        ::SetDlgItemTextA(Handle(), IDC_BROWSE_PATH, start.c_str());
+    }
     edtPathChange();
     return true;
 }
@@ -48,30 +56,29 @@ void TfrmBrowseDir::edtPathChange()
 bool TfrmBrowseDir::FormCloseQuery(INT_PTR result)
 {
     const std::string path = ItemText(IDC_BROWSE_PATH);
-    if (result == IDOK && !win::DirectoryExists(path)) {
-        switch (::MessageBoxA(Handle(), kConfirmText, kConfirmCaption, MB_ICONQUESTION | MB_YESNOCANCEL)) {
-            case IDYES:
-                if (!CreateTypedFolder())
-                    return false;
-                break;
-            case IDNO:
-                break;
-            default:
-                return false;
-        }
-    }
+    if (result == IDOK && !ConfirmMissingFolder(Handle(), path))
+        return false;
     selectedPath_ = path;
     return true;
 }
 
-bool TfrmBrowseDir::CreateTypedFolder()
+bool ConfirmMissingFolder(HWND owner, const std::string& path)
 {
-    const std::string path = ItemText(IDC_BROWSE_PATH);
+    if (win::DirectoryExists(path))
+        return true;
+    switch (::MessageBoxA(owner, kConfirmText, kConfirmCaption, MB_ICONQUESTION | MB_YESNOCANCEL)) {
+        case IDYES:
+            break;
+        case IDNO:
+            return true;
+        default:
+            return false;
+    }
     if (win::ForceDirectories(path))
         return true;
     std::string message(kCreateFailed);
     message.replace(message.find("%s"), 2, path);
-    ::MessageBoxA(Handle(), message.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
+    ::MessageBoxA(owner, message.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
     return false;
 }
 
@@ -101,9 +108,9 @@ bool TfrmBrowseDir::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR&)
 
 bool BrowseForFolder(HWND owner, const std::string& prompt, std::string& path, const std::string& requiredFile)
 {
-    path.clear();
     win::ComScope com;
-    TfrmBrowseDir dialog(prompt, requiredFile);
+    TfrmBrowseDir dialog(prompt, requiredFile, path);
+    path.clear();
     if (dialog.ShowModal(owner) != IDOK)
         return false;
     path = dialog.SelectedPath();

@@ -8,7 +8,8 @@
 
 class TfrmBrowseDir : public win::Dialog {
 public:
-    TfrmBrowseDir(std::string prompt, std::string requiredFile);
+    // startFolder: the folder the chooser opens at, when it exists.
+    TfrmBrowseDir(std::string prompt, std::string requiredFile, std::string startFolder = {});
 
     // The field's text when the dialog closed, whatever closed it.
     const std::string& SelectedPath() const { return selectedPath_; }
@@ -23,14 +24,17 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
-    bool CreateTypedFolder();
-
     std::string prompt_;
     std::string RequiredFile;
+    std::string startFolder_;
     std::string selectedPath_;
     win::ShellFolderTree stvwFolders;
 };
 
-// Shows the chooser owned by the given window; true, with path set to the chosen folder exactly
-// as it stood in the field, when the user confirmed with OK.
+// Shows the chooser owned by the given window, opened at the folder path holds; true, with path
+// set to the chosen folder exactly as it stood in the field, when the user confirmed with OK.
 bool BrowseForFolder(HWND owner, const std::string& prompt, std::string& path, const std::string& requiredFile);
+
+// For a folder that does not exist, asks whether to create it ("Confirm Create"): Yes creates it
+// (a failure is told and answers false), No keeps it as typed, Cancel answers false.
+bool ConfirmMissingFolder(HWND owner, const std::string& path);

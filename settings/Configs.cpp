@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/Text.h"
+#include "jre/JavaDiscovery.h"
 #include "settings/ConfigRules.h"
 #include "win/Paths.h"
 
@@ -51,6 +52,9 @@ void TConfig::Load()
     LoadNoSoundAndCreateRepository();
     if (std::string found = SearchJavaFolder(); !found.empty())
         JavaPath = found;
+    else if (text::Trim(JavaPath).empty())
+        // Taken for this run only, as the search path's find is: a Save stores it.
+        JavaPath = jre::DiscoverJavaFolder();
     LoadWindowValues();
 }
 

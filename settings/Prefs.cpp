@@ -41,14 +41,14 @@ bool TfrmPrefs::FormCreate()
 
 void TfrmPrefs::btnBrowseClick()
 {
-    std::string folder;
+    std::string folder = ItemText(IDC_PREFS_REPOSITORY);
     if (BrowseForFolder(Handle(), kRepositoryPrompt, folder, ""))
         ::SetDlgItemTextA(Handle(), IDC_PREFS_REPOSITORY, folder.c_str());
 }
 
 void TfrmPrefs::btnJavaClick()
 {
-    std::string folder;
+    std::string folder = ItemText(IDC_PREFS_JAVAPATH);
     if (BrowseForFolder(Handle(), kJavaPrompt, folder, kJavaLauncher))
         ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAPATH, folder.c_str());
 }
@@ -86,6 +86,11 @@ bool TfrmPrefs::OnCommand(int id, int code, HWND control)
             btnHelpClick();
             return true;
         case IDOK:
+            // A repository folder that does not exist is offered to be made, as the chooser does.
+            if (const std::string folder = text::Trim(ItemText(IDC_PREFS_REPOSITORY));
+                ::IsWindowEnabled(Item(IDC_PREFS_REPOSITORY)) && !folder.empty() &&
+                !ConfirmMissingFolder(Handle(), folder))
+                return true;
             btnOKClick();
             RequestClose(IDOK);
             return true;

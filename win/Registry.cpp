@@ -53,11 +53,11 @@ bool RegistryAccessor::OpenKey(const std::string& path, bool canCreate)
     return true;
 }
 
-bool RegistryAccessor::OpenKeyReadOnly(const std::string& path)
+bool RegistryAccessor::OpenKeyReadOnly(const std::string& path, REGSAM view)
 {
     CloseKey();
     HKEY key = nullptr;
-    if (::RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(root_, path.c_str(), 0, KEY_READ | view, &key) != ERROR_SUCCESS)
         return false;
     key_.reset(key);
     return true;

@@ -24,7 +24,8 @@ public:
 
     // Opens the key for reading and writing (full access), creating it when missing if asked.
     bool OpenKey(const std::string& path, bool canCreate);
-    bool OpenKeyReadOnly(const std::string& path);
+    // view: KEY_WOW64_64KEY or KEY_WOW64_32KEY to read one registry view, 0 for the process's own.
+    bool OpenKeyReadOnly(const std::string& path, REGSAM view = 0);
     bool KeyExists(const std::string& path) const;
     bool CreateKey(const std::string& path) const;
     void CloseKey() { key_.reset(); }

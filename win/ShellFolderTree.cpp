@@ -1,5 +1,7 @@
 #include "win/ShellFolderTree.h"
 
+#include <cctype>
+
 #include "win/LazyApi.h"
 
 namespace win {
@@ -149,6 +151,82 @@ bool ShellFolderTree::OnNotify(const NMHDR& header)
         return true;
     }
     return false;
+}
+
+namespace {
+
+// A path compared without case, ending in a backslash.
+std::string Key(std::string path)
+{
+    for (char& c : path)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!path.empty() && path.back() != '\\')
+        path += '\\';
+    return path;
+}
+
+bool IsFileSystemPath(const std::string& path)
+{
+    return (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.rfind("\\\\", 0) == 0;
+}
+
+}  // namespace
+
+const ShellFolderTree::Node* ShellFolderTree::NodeOf(HTREEITEM item) const
+{
+    TVITEMA tv{};
+    tv.mask = TVIF_PARAM;
+    tv.hItem = item;
+    if (item == nullptr || !TreeView_GetItem(tree_, &tv))
+        return nullptr;
+    return reinterpret_cast<const Node*>(tv.lParam);
+}
+
+// The child of the item whose folder holds the target, the deepest such one; filled first.
+HTREEITEM ShellFolderTree::ChildHolding(HTREEITEM item, const std::string& target)
+{
+    Fill(item);
+    HTREEITEM best = nullptr;
+    std::size_t bestLength = 0;
+    for (HTREEITEM child = TreeView_GetChild(tree_, item); child != nullptr;
+         child = TreeView_GetNextSibling(tree_, child)) {
+        const Node* node = NodeOf(child);
+        const std::string path = node != nullptr ? Key(node->Name(SHGDN_FORPARSING)) : std::string();
+        if (IsFileSystemPath(path) && target.rfind(path, 0) == 0 && path.size() > bestLength) {
+            best = child;
+            bestLength = path.size();
+        }
+    }
+    return best;
+}
+
+// Down from the Desktop, each step into the folder that holds the target; a folder outside the
+// file system (Computer) is passed through when one of its own holds it.
+void ShellFolderTree::SelectPath(const std::string& path)
+{
+    const std::string target = Key(path);
+    HTREEITEM item = TreeView_GetRoot(tree_);
+    for (int depth = 0; item != nullptr && depth < 64; ++depth) {
+        const Node* node = NodeOf(item);
+        if (node != nullptr && Key(node->Name(SHGDN_FORPARSING)) == target)
+            break;
+        HTREEITEM next = ChildHolding(item, target);
+        for (HTREEITEM child = TreeView_GetChild(tree_, item); next == nullptr && child != nullptr;
+             child = TreeView_GetNextSibling(tree_, child)) {
+            const Node* virtualNode = NodeOf(child);
+            if (virtualNode != nullptr && !IsFileSystemPath(virtualNode->Name(SHGDN_FORPARSING)) &&
+                ChildHolding(child, target) != nullptr)
+                next = child;
+        }
+        if (next == nullptr)
+            break;
+        TreeView_Expand(tree_, item, TVE_EXPAND);
+        item = next;
+    }
+    if (item != nullptr) {
+        TreeView_SelectItem(tree_, item);
+        TreeView_EnsureVisible(tree_, item);
+    }
 }
 
 std::string ShellFolderTree::SelectedPath() const

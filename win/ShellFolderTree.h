@@ -25,12 +25,16 @@ public:
     bool OnNotify(const NMHDR& header);
     // The parsing name of the selected folder: its file-system path where it has one.
     std::string SelectedPath() const;
+    // Opens the tree down to the folder and selects it, or the deepest folder that holds it.
+    void SelectPath(const std::string& path);
 
 private:
     struct Node;
     HTREEITEM Insert(HTREEITEM parent, std::unique_ptr<Node> node);
     void Fill(HTREEITEM item);
     void SelectAtCursor();
+    const Node* NodeOf(HTREEITEM item) const;
+    HTREEITEM ChildHolding(HTREEITEM item, const std::string& target);
 
     HWND tree_ = nullptr;
     IShellFolder* desktop_ = nullptr;

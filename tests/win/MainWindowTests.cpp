@@ -782,3 +782,15 @@ TEST_F(FindAndSortTest, AfterARefillTheSelectedLineStaysAtItsPlaceOnTheScreen)
     EXPECT_EQ(SelectedRows(), std::vector<int>{71});
     EXPECT_EQ(71 - ListView_GetTopIndex(List()), fromTop);
 }
+
+TEST_F(MainWindowTest, AnEmptyLibraryShowsHowToImportAndWhereThePuzzlesAreKept)
+{
+    Open();
+    const std::string hint = window_->ListHint();
+    EXPECT_NE(hint.find("Puzzle | Import Puzzle(s)... (Alt+P, I)"), std::string::npos) << hint;
+    EXPECT_NE(hint.find(config_.GetRepository()), std::string::npos) << hint;
+    EXPECT_EQ(ListView_GetItemCount(List()), 0);  // the hint is painted, not a line
+    Touch(repository_ / "Cats.JGF");
+    ASSERT_TRUE(WaitForCaptions({"Cats"}));
+    EXPECT_EQ(window_->ListHint(), "");
+}

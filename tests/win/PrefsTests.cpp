@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <map>
 #include <thread>
 
@@ -12,6 +14,7 @@
 #include "settings/Configs.h"
 #include "settings/Prefs.h"
 #include "tests/win/TestSupport.h"
+#include "win/LazyApi.h"
 #include "win/Paths.h"
 #include "win/Registry.h"
 
@@ -103,7 +106,12 @@ TEST_F(PrefsTest, ShowsTheSettingsAndOkStoresAndSavesThem)
         SetText(IDC_PREFS_REPOSITORY, " C:\\New Puzzles ");
         SetText(IDC_PREFS_JAVAPATH, c.javaField);
         SetCheck(IDC_PREFS_NOSOUND, false);
-        Press(IDOK);
+        {
+            // The folder does not exist: kept as typed.
+            WindowCatcher catcher("No");
+            Press(IDOK);
+            EXPECT_EQ(catcher.Result().caption, "Confirm Create");
+        }
         EXPECT_EQ(dialog_->Handle(), nullptr);
         EXPECT_EQ(config_.GetRepository(), " C:\\New Puzzles ");
         EXPECT_EQ(config_.JavaPath, c.javaPath);
@@ -195,6 +203,30 @@ HWND WINAPI RecordHelpAddress(HWND, LPCSTR topic, UINT, DWORD_PTR)
 
 }  // namespace
 
+TEST_F(PrefsTest, AMissingRepositoryFolderIsOfferedToBeMadeAndCancelKeepsTheDialogOpen)
+{
+    const std::string missing = repository_ / "new\\puzzles";
+    Open();
+    SetText(IDC_PREFS_REPOSITORY, missing);
+    {
+        WindowCatcher catcher("Cancel");
+        Press(IDOK);
+        const CapturedWindow box = catcher.Result();
+        EXPECT_EQ(box.caption, "Confirm Create");
+        EXPECT_EQ(box.texts.at(0), "The specified directory does not exist.\r\nDo you want to create it?");
+    }
+    ASSERT_NE(dialog_->Handle(), nullptr);
+    EXPECT_FALSE(win::DirectoryExists(missing));
+    {
+        WindowCatcher catcher("Yes");
+        Press(IDOK);
+        catcher.Result();
+    }
+    EXPECT_EQ(dialog_->Handle(), nullptr);
+    EXPECT_TRUE(win::DirectoryExists(missing));
+    EXPECT_EQ(config_.GetRepository(), missing);
+}
+
 TEST_F(PrefsTest, HelpShowsTheOptionsTopic)
 {
     SetHtmlHelpEntryForTests(&RecordHelpAddress);
@@ -255,6 +287,25 @@ protected:
 };
 
 }  // namespace
+
+TEST_F(ChooserTest, OpensAtTheFolderAlreadySet)
+{
+    const std::string start = temp_ / "Start Here";
+    ::CreateDirectoryA(start.c_str(), nullptr);
+    win::ComScope com;
+    TfrmBrowseDir dialog("Choose Repository Folder", "", start);
+    ASSERT_NE(dialog.CreateModeless(nullptr), nullptr);
+    EXPECT_EQ(dialog.ItemText(IDC_BROWSE_PATH), start);
+    HWND tree = dialog.Item(IDC_BROWSE_TREE);
+    char name[MAX_PATH] = {};
+    TVITEMA item{};
+    item.mask = TVIF_TEXT;
+    item.hItem = TreeView_GetSelection(tree);
+    item.pszText = name;
+    item.cchTextMax = MAX_PATH;
+    ASSERT_TRUE(TreeView_GetItem(tree, &item));
+    EXPECT_STREQ(name, "Start Here");
+}
 
 TEST_F(ChooserTest, AMissingTypedFolderIsCreatedOnYesKeptOnNoAndReconsideredOnCancel)
 {

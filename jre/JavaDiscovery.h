@@ -1,0 +1,17 @@
+// Where a Java runtime is found without a scan, when no folder is stored and the search path has
+// none: JAVA_HOME, then the current version recorded by the Java installers in the registry (both
+// views), then the usual install folders under both Program Files folders. Each place that does
+// not hold javaw.exe, or holds something of the wrong kind, is passed over quietly.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace jre {
+
+// The folders that may hold javaw.exe, in the order they are tried, each with a trailing backslash.
+std::vector<std::string> JavaFolderCandidates();
+
+// The first candidate folder that holds javaw.exe, or nothing.
+std::string DiscoverJavaFolder();
+
+}  // namespace jre
