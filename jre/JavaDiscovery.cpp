@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "app/VersionInfo.h"
 #include "core/Text.h"
 #include "win/Files.h"
 #include "win/Paths.h"
@@ -96,6 +97,16 @@ std::vector<std::string> JavaFolderCandidates()
         }
     }
     return candidates;
+}
+
+std::string RuntimeVersion(const std::string& folder)
+{
+    const std::string program = text::IncludeTrailingBackslash(text::Trim(folder)) + kJavaProgram;
+    if (text::Trim(folder).empty() || !win::FileExists(program))
+        return {};
+    const TVersionInfo info(program);
+    const std::string product = text::Trim(info.ProductVersion);
+    return product.empty() ? text::Trim(info.FileVersion) : product;
 }
 
 std::string DiscoverJavaFolder()

@@ -14,4 +14,8 @@ std::vector<std::string> JavaFolderCandidates();
 // The first candidate folder that holds javaw.exe, or nothing.
 std::string DiscoverJavaFolder();
 
+// The version of the runtime in the folder, from its javaw.exe's version resource (no process is
+// started): the product version, else the file version; nothing when none can be read.
+std::string RuntimeVersion(const std::string& folder);
+
 }  // namespace jre

@@ -3,8 +3,10 @@
 #include <commctrl.h>
 
 #include <optional>
+#include <utility>
 
 #include "core/Text.h"
+#include "jre/JavaDiscovery.h"
 #include "res/resource.h"
 #include "win/ExceptionHook.h"
 #include "win/Fonts.h"
@@ -30,6 +32,7 @@ bool TfrmScan::FormCreate()
     boldFont_.reset(win::CreateBoldFontOf(Item(IDC_SCAN_STATUS)));
     ::SendMessageA(Item(IDC_SCAN_STATUS), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
     white_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
+    ::SetWindowSubclass(Item(IDC_SCAN_PATHS), &TfrmScan::ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
     // The scan starts once the dialog shows.
     ::PostMessageA(Handle(), WM_SCAN_START, 0, 0);
     return true;
@@ -42,11 +45,55 @@ void TfrmScan::FormShow()
     Scanner->Resume();
 }
 
+// While the pointer is over the list, finds wait, so that no line moves under it; they go in
+// when it leaves. Otherwise a find above the top line scrolls the list with it, so the lines in
+// view stay where they are.
 void TfrmScan::AddFind(const std::string& folder)
 {
-    ::SendMessageA(Item(IDC_SCAN_PATHS), LB_ADDSTRING, 0,
-                   reinterpret_cast<LPARAM>(text::IncludeTrailingBackslash(folder).c_str()));
+    const std::string path = text::IncludeTrailingBackslash(folder);
+    if (pointerOverList_)
+        waitingFinds_.push_back(path);
+    else
+        InsertFind(path);
     ::ShowWindow(Item(IDC_SCAN_PATHS), SW_SHOW);
+}
+
+void TfrmScan::InsertFind(const std::string& path)
+{
+    HWND list = Item(IDC_SCAN_PATHS);
+    const std::string version = jre::RuntimeVersion(path);
+    const std::string shown = version.empty() ? path : path + "   (" + version + ")";
+    const auto top = ::SendMessageA(list, LB_GETTOPINDEX, 0, 0);
+    const auto index = ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    if (index < 0)
+        return;
+    finds_.push_back(path);
+    ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(finds_.size() - 1));
+    if (index < top || (index == top && top > 0))
+        ::SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top + 1), 0);
+}
+
+void TfrmScan::InsertWaitingFinds()
+{
+    for (const std::string& path : std::exchange(waitingFinds_, {}))
+        InsertFind(path);
+}
+
+LRESULT CALLBACK TfrmScan::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                         DWORD_PTR data)
+{
+    auto* self = reinterpret_cast<TfrmScan*>(data);
+    return win::Guarded<LRESULT>(0, [&]() -> LRESULT {
+        if (message == WM_MOUSEMOVE && !self->pointerOverList_) {
+            self->pointerOverList_ = true;
+            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
+            ::TrackMouseEvent(&track);
+        } else if (message == WM_MOUSELEAVE) {
+            self->pointerOverList_ = false;
+            self->InsertWaitingFinds();
+        }
+        return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    });
 }
 
 // The panel's inside, in the dialog's client coordinates.
@@ -68,7 +115,7 @@ void TfrmScan::ScanFinished()
     ::ShowWindow(animation, SW_HIDE);
     ::ShowWindow(Item(IDC_SCAN_PATH), SW_HIDE);
     HWND list = Item(IDC_SCAN_PATHS);
-    const bool anyFind = ::SendMessageA(list, LB_GETCOUNT, 0, 0) > 0;
+    const bool anyFind = ::SendMessageA(list, LB_GETCOUNT, 0, 0) > 0 || !waitingFinds_.empty();
     const RECT inside = PanelInside();
     ::SetWindowPos(list, HWND_TOP, inside.left, inside.top, inside.right - inside.left, inside.bottom - inside.top,
                    SWP_NOACTIVATE);
@@ -94,11 +141,11 @@ void TfrmScan::lbxPathsClick()
     const auto selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
     selectedJrePath_.clear();
     if (selected != LB_ERR) {
-        const auto length = ::SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(selected), 0);
-        std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-        ::SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-        selectedJrePath_ = text;
+        // The line shows the version too; the item keeps the folder itself.
+        const auto find =
+            static_cast<std::size_t>(::SendMessageA(list, LB_GETITEMDATA, static_cast<WPARAM>(selected), 0));
+        if (find < finds_.size())
+            selectedJrePath_ = finds_[find];
     }
     ::EnableWindow(Item(IDOK), selected != LB_ERR ? TRUE : FALSE);
 }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "jre/ScanThread.h"
 #include "win/Dialog.h"
@@ -49,11 +50,17 @@ private:
     static constexpr UINT WM_SCAN_FAILED = WM_APP + 12;
 
     void OnNotice(TScanDrive::Notice notice, const TScanDrive& scanner);
+    void InsertFind(const std::string& path);
+    void InsertWaitingFinds();
+    static LRESULT CALLBACK ListProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void WaitForScanEnd();
     RECT PanelInside() const;
     void RepaintPanel();
 
     TScanDrive* Scanner = nullptr;
+    // The found folders, by the list items' data; and finds held back while the pointer is on the list.
+    std::vector<std::string> finds_, waitingFinds_;
+    bool pointerOverList_ = false;
     std::string selectedJrePath_;
     bool closing_ = false;
     win::UniqueHFont boldFont_;

@@ -75,6 +75,7 @@
 #define IDC_PREFS_JAVA 709
 #define IDC_PREFS_SCAN 710
 #define IDC_PREFS_HELP 711
+#define IDC_PREFS_JAVAVERSION 712
 
 // The folder chooser.
 #define IDD_BROWSEDIR 800

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "help/HTMLHelp.h"
+#include "jre/JavaDiscovery.h"
 #include "jre/ScanForm.h"
 #include "res/resource.h"
 #include "settings/BrowseDir.h"
@@ -14,6 +15,7 @@ constexpr const char* kRepositoryPrompt = "Choose Repository Folder";
 constexpr const char* kJavaPrompt = "Choose Java Location";
 constexpr const char* kJavaLauncher = "javaw.exe";
 constexpr const char* kHelpTopic = "Options_Menu";
+constexpr const char* kVersionLabel = "Java version ";
 constexpr int kMachineWideControls[] = {IDC_PREFS_ALLUSERS, IDC_PREFS_REPOSITORY, IDC_PREFS_BROWSE, IDC_PREFS_JAVAPATH,
                                         IDC_PREFS_JAVA};
 
@@ -32,6 +34,7 @@ bool TfrmPrefs::FormCreate()
     ::CheckDlgButton(Handle(), IDC_PREFS_NOSOUND, Config->NoSound ? BST_CHECKED : BST_UNCHECKED);
     ::CheckDlgButton(Handle(), IDC_PREFS_ALLUSERS, Config->AllUsersSame ? BST_CHECKED : BST_UNCHECKED);
     ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAPATH, Config->JavaPath.c_str());
+    edtJavaPathChange();
     machineWritable_ = TConfig::IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
     if (!machineWritable_)
         for (int id : kMachineWideControls)
@@ -70,6 +73,13 @@ void TfrmPrefs::btnOKClick()
 
 void TfrmPrefs::btnHelpClick() { ShowHelpTopic(kHelpTopic); }
 
+// The version of the runtime in the folder the field names, under the field.
+void TfrmPrefs::edtJavaPathChange()
+{
+    const std::string version = jre::RuntimeVersion(ItemText(IDC_PREFS_JAVAPATH));
+    ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAVERSION, version.empty() ? "" : (kVersionLabel + version).c_str());
+}
+
 bool TfrmPrefs::OnCommand(int id, int code, HWND control)
 {
     switch (id) {
@@ -84,6 +94,10 @@ bool TfrmPrefs::OnCommand(int id, int code, HWND control)
             return true;
         case IDC_PREFS_HELP:
             btnHelpClick();
+            return true;
+        case IDC_PREFS_JAVAPATH:
+            if (code == EN_CHANGE)
+                edtJavaPathChange();
             return true;
         case IDOK:
             // A repository folder that does not exist is offered to be made, as the chooser does.

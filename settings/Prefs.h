@@ -14,6 +14,7 @@ public:
     void btnScanClick();
     void btnOKClick();
     void btnHelpClick();
+    void edtJavaPathChange();
 
 protected:
     bool FormCreate() override;

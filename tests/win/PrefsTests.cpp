@@ -227,6 +227,25 @@ TEST_F(PrefsTest, AMissingRepositoryFolderIsOfferedToBeMadeAndCancelKeepsTheDial
     EXPECT_EQ(config_.GetRepository(), missing);
 }
 
+TEST_F(PrefsTest, TheJavaFieldShowsTheVersionOfItsRuntime)
+{
+    TempFolder runtimes;
+    struct Case {
+        const char* program;  // copied as javaw.exe; none for a folder without one
+        std::string shown;
+    };
+    const Case cases[] = {{"versioned.exe", "Java version 1.0.25.3"}, {"javaw.exe", ""}, {nullptr, ""}};
+    Open();
+    for (const auto& c : cases) {
+        const std::string folder = runtimes / std::to_string(&c - cases) + "\\";
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        if (c.program != nullptr)
+            CopyFileTo(StubsFolder() + c.program, folder + "javaw.exe");
+        SetText(IDC_PREFS_JAVAPATH, folder);
+        EXPECT_EQ(dialog_->ItemText(IDC_PREFS_JAVAVERSION), c.shown) << folder;
+    }
+}
+
 TEST_F(PrefsTest, HelpShowsTheOptionsTopic)
 {
     SetHtmlHelpEntryForTests(&RecordHelpAddress);

@@ -381,3 +381,58 @@ TEST_F(ScanTest, TabMovesTheFocusWhileTheDialogWaitsForTheScanToStop)
     ASSERT_TRUE(WaitFinished());
     EXPECT_EQ(focusAtTheEnd, list);
 }
+
+namespace {
+
+// A runtime folder whose javaw.exe carries a version resource, or none.
+std::string RuntimeFolder(const TempFolder& root, const char* name, bool versioned)
+{
+    const std::string folder = root / name + "\\";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    CopyFileTo(StubsFolder() + (versioned ? "versioned.exe" : "javaw.exe"), folder + "javaw.exe");
+    return folder;
+}
+
+}  // namespace
+
+TEST_F(ScanTest, FindsShowTheirVersionAndAChosenLineGivesItsFolder)
+{
+    TScanDrive::RootsForTests = [] { return std::vector<std::string>{}; };
+    TempFolder root;
+    const std::string versioned = RuntimeFolder(root, "a", true), plain = RuntimeFolder(root, "b", false);
+    TfrmScan& dialog = Open();
+    dialog.AddFind(plain);
+    dialog.AddFind(versioned);
+    EXPECT_EQ(ListItems(), (std::vector<std::string>{versioned + "   (1.0.25.3)", plain}));
+    HWND list = dialog.Item(IDC_SCAN_PATHS);
+    for (int line : {0, 1}) {
+        ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+        ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_SCAN_PATHS, LBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(list));
+        EXPECT_EQ(dialog.SelectedJrePath(), line == 0 ? versioned : plain);
+    }
+}
+
+TEST_F(ScanTest, AFindWaitsWhileThePointerIsOnTheListSoNoLineMovesUnderIt)
+{
+    TScanDrive::RootsForTests = [] { return std::vector<std::string>{}; };
+    TempFolder root;
+    TfrmScan& dialog = Open();
+    ::ShowWindow(dialog.Handle(), SW_SHOW);
+    ::SetForegroundWindow(dialog.Handle());
+    dialog.AddFind(root / "b");
+    HWND list = dialog.Item(IDC_SCAN_PATHS);
+    RECT line{};
+    ::SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&line));
+    POINT over{line.left + 5, (line.top + line.bottom) / 2};
+    ::ClientToScreen(list, &over);
+    ::SetCursorPos(over.x, over.y);
+    ::SendMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(line.left + 5, (line.top + line.bottom) / 2));
+    dialog.AddFind(root / "a");  // sorts above the line under the pointer
+    EXPECT_EQ(ListItems(), (std::vector<std::string>{root / "b\\"}));
+    RECT frame{};
+    ::GetWindowRect(dialog.Handle(), &frame);
+    ::SetCursorPos(frame.right + 50, frame.bottom + 50);
+    EXPECT_TRUE(WaitUntil([&] { return ListItems().size() == 2; }));
+    EXPECT_EQ(ListItems(), (std::vector<std::string>{root / "a\\", root / "b\\"}));
+}
