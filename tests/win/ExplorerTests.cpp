@@ -40,44 +40,6 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths)
 
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
-struct DialogSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    char name[16] = {};
-    ::GetClassNameA(window, name, sizeof(name));
-    if (owner != search->processId || !::IsWindowVisible(window) || std::string(name) != "#32770")
-        return TRUE;
-    search->found = window;
-    return FALSE;
-}
-
-// The first visible dialog of the process, or none.
-HWND VisibleDialogOf(DWORD processId)
-{
-    DialogSearch search{processId, nullptr};
-    ::EnumWindows(&TakeVisibleDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-HWND MainWindowOf(DWORD processId)
-{
-    for (HWND w = ::FindWindowExA(nullptr, nullptr, TMainWin::kClassName, nullptr); w != nullptr;
-         w = ::FindWindowExA(nullptr, w, TMainWin::kClassName, nullptr)) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(w, &owner);
-        if (owner == processId && ::IsWindowVisible(w))
-            return w;
-    }
-    return nullptr;
-}
-
 // Answers the next message box of this process captioned "Gridlark" with OK; answers its text.
 std::string AnswerMessageBox()
 {

@@ -8,6 +8,7 @@
 
 #include "jre/JavaDiscovery.h"
 #include "settings/Configs.h"
+#include "tests/win/MainWindowFixture.h"
 #include "tests/win/TestSupport.h"
 #include "win/Handles.h"
 
@@ -170,4 +171,33 @@ TEST_F(JavaDiscoveryTest, AStoredFolderIsKeptAndNoPlaceIsSearched)
     config.JavaPath = "C:\\Stored Java\\bin\\";
     config.Save();
     EXPECT_EQ(LoadedJavaPath(), "C:\\Stored Java\\bin\\");
+}
+
+TEST_F(JavaDiscoveryTest, TheFirstRunShowsTheJavaNoticeOnlyWhenNoPlaceHoldsARuntime)
+{
+    const std::string exe = DistFolder() + "gridlark.exe";
+    TempFolder repository;
+    for (bool installed : {false, true}) {
+        ClearProductKeys();
+        if (installed)
+            ::SetEnvironmentVariableA("JAVA_HOME", (places_ / "home").c_str());
+        InstallRuntime(places_ / "home");
+        win::UniqueHandle program(StartProgram(exe, ""));
+        ASSERT_TRUE(program);
+        const DWORD id = ::GetProcessId(program.get());
+        HWND notice = nullptr, main = nullptr;
+        ASSERT_TRUE(
+            WaitUntil([&] { return (notice = VisibleDialogOf(id)) != nullptr || (main = MainWindowOf(id)) != nullptr; },
+                      std::chrono::seconds(30)));
+        EXPECT_EQ(notice != nullptr, !installed) << installed;
+        if (notice != nullptr) {
+            CapturedWindow shown = Capture(notice);
+            EXPECT_EQ(shown.texts.at(0), "The Java Runtime Environment (JRE) could not be found.");
+            PressButton(notice, "OK");
+            ASSERT_TRUE(WaitUntil([&] { return (main = MainWindowOf(id)) != nullptr; }, std::chrono::seconds(30)));
+        }
+        ::PostMessageA(main, WM_CLOSE, 0, 0);
+        if (::WaitForSingleObject(program.get(), 30000) != WAIT_OBJECT_0)
+            ::TerminateProcess(program.get(), 1);
+    }
 }

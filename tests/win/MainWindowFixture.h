@@ -81,6 +81,45 @@ protected:
     std::unique_ptr<TMainWin> window_;
 };
 
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+inline BOOL CALLBACK TakeVisibleDialog(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<DialogSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    char name[16] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    if (owner != search->processId || !::IsWindowVisible(window) || std::string(name) != "#32770")
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The first visible dialog of the process, or none.
+inline HWND VisibleDialogOf(DWORD processId)
+{
+    DialogSearch search{processId, nullptr};
+    ::EnumWindows(&TakeVisibleDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The visible main window of the process, or none.
+inline HWND MainWindowOf(DWORD processId)
+{
+    for (HWND w = ::FindWindowExA(nullptr, nullptr, TMainWin::kClassName, nullptr); w != nullptr;
+         w = ::FindWindowExA(nullptr, w, TMainWin::kClassName, nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == processId && ::IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
 // A collection of one puzzle of that title in the folder; answers its path.
 inline std::string WriteCollection(const TempFolder& folder, const std::string& name, const char* title, bool crossword)
 {
