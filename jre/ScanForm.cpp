@@ -91,6 +91,8 @@ LRESULT CALLBACK TfrmScan::ListProcedure(HWND hwnd, UINT message, WPARAM wParam,
         } else if (message == WM_MOUSELEAVE) {
             self->pointerOverList_ = false;
             self->InsertWaitingFinds();
+        } else if (message == WM_NCDESTROY) {
+            ::RemoveWindowSubclass(hwnd, &TfrmScan::ListProcedure, 1);
         }
         return ::DefSubclassProc(hwnd, message, wParam, lParam);
     });
