@@ -34,7 +34,6 @@ TMainWin* MainWin = nullptr;
 
 namespace {
 
-constexpr int kCountWidth = 75;
 constexpr int kSearchWidth = 200;
 constexpr int kSearchMargin = 3;
 constexpr int kSearchFrame = 8;
@@ -47,6 +46,9 @@ constexpr const char* kHelpContents = "Contents.htm";
 constexpr const char* kProductPagePath = "/gridlark";
 constexpr const char* kKnowledgebasePath = "/gridlark/kb.htm";
 constexpr const char* kSupportPath = "/gridlark/support.htm";
+
+// The window's own font, Tahoma 8, at its DPI.
+HFONT MainFont(UINT dpi) { return win::CreatePointFont(kFontName, kFontPoints, DEFAULT_PITCH | FF_DONTCARE, dpi); }
 
 void RegisterMainWindowClass(WNDPROC procedure)
 {
@@ -234,13 +236,13 @@ void TMainWin::CreateCommands()
 void TMainWin::CreateControls()
 {
     dpi_ = win::WindowDpi(hwnd_);
-    font_.reset(win::CreatePointFont(kFontName, kFontPoints, DEFAULT_PITCH | FF_DONTCARE, dpi_));
+    font_.reset(MainFont(dpi_));
     ilsMain_.reset(LoadMainImages(dpi_));
     CreateCommands();
 
     statusBar_ = CreateChild(STATUSCLASSNAMEA, SBARS_SIZEGRIP, 0, hwnd_, IDC_MAIN_STATUS);
     ::SendMessageA(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-    int parts[] = {win::Scaled(kCountWidth, dpi_), -1};
+    int parts[] = {win::Scaled(kCountLeastWidth, dpi_), -1};
     ::SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(kInitialCount));
 
@@ -344,9 +346,11 @@ void TMainWin::ApplyDpi(UINT dpi)
     if (dpi == dpi_)
         return;
     const UINT old = std::exchange(dpi_, dpi);
-    font_.reset(win::CreatePointFont(kFontName, kFontPoints, DEFAULT_PITCH | FF_DONTCARE, dpi_));
+    // The new font and pictures go in before the old ones are released.
+    win::UniqueHFont font(MainFont(dpi_));
     for (HWND control : {statusBar_, search_, lvwPuzzles_})
-        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    font_ = std::move(font);
     win::UniqueImageList images(LoadMainImages(dpi_));
     ListView_SetImageList(lvwPuzzles_, images.get(), LVSIL_SMALL);
     bars_.SetImages(images.get());

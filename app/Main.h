@@ -127,6 +127,9 @@ private:
     static void OpenVendorPage(const char* path);
     static std::vector<ui::MenuEntry> OnTheWeb();
 
+    // The status bar's count part is never narrower than this, at 96 DPI.
+    static constexpr int kCountLeastWidth = 75;
+
     HWND hwnd_ = nullptr;
     HWND pnlMain_ = nullptr;
     HWND lvwPuzzles_ = nullptr;

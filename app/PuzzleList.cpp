@@ -28,7 +28,6 @@ constexpr const char* kEmptyLibrary =
     "(Alt+P, I), or drop collection files on this window.";
 constexpr const char* kEmptyLibraryFolder = "Your puzzles are kept in the folder ";
 constexpr int kCountPadding = 12;
-constexpr int kCountLeast = 75;
 
 // The lines of the folder's puzzle files, in the order the file system gives them.
 std::vector<PuzzleLine> ListPuzzleFiles(const std::string& repository)
@@ -159,7 +158,8 @@ void TMainWin::ShowCount()
     const SIZE size =
         win::TextSizeIn(statusBar_, reinterpret_cast<HFONT>(::SendMessageA(statusBar_, WM_GETFONT, 0, 0)), count);
     int parts[] = {
-        std::max(win::Scaled(kCountLeast, dpi_), static_cast<int>(size.cx) + win::Scaled(kCountPadding, dpi_)), -1};
+        std::max(win::Scaled(kCountLeastWidth, dpi_), static_cast<int>(size.cx) + win::Scaled(kCountPadding, dpi_)),
+        -1};
     ::SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(count.c_str()));
 }

@@ -154,6 +154,8 @@ set_target_properties(stub_Relaybug PROPERTIES OUTPUT_NAME Relaybug SUFFIX .Exe)
 add_library(stub_hhctrl SHARED tests/stubs/hhctrl.cpp)
 set_target_properties(stub_hhctrl PROPERTIES OUTPUT_NAME hhctrl PREFIX "" SUFFIX .ocx
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stubs)
+# Its entry under its plain name on 32 bits too, where a stdcall export is otherwise decorated.
+target_link_options(stub_hhctrl PRIVATE -Wl,--kill-at)
 add_executable(wintool tests/stubs/wintool.cpp)
 set_target_properties(wintool PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/stubs)
 

@@ -7,7 +7,7 @@
 
 #include "app/VersionInfo.h"
 #include "core/Text.h"
-#include "win/Files.h"
+#include "win/Handles.h"
 #include "win/Paths.h"
 #include "win/Registry.h"
 
@@ -21,13 +21,6 @@ constexpr const char* kInstallerKeys[] = {"Java Runtime Environment", "JRE", "Ja
 // Under each Program Files folder: the makers' folders that hold one folder per installed version.
 constexpr const char* kMakerFolders[] = {"Java", "Eclipse Adoptium", "AdoptOpenJDK", "Microsoft",
                                          "Zulu", "Amazon Corretto",  "BellSoft",     "Semeru"};
-
-std::string Variable(const char* name)
-{
-    char value[MAX_PATH * 2] = {};
-    const DWORD length = ::GetEnvironmentVariableA(name, value, sizeof(value));
-    return length > 0 && length < sizeof(value) ? std::string(value, length) : std::string();
-}
 
 std::string BinOf(const std::string& home)
 {
@@ -52,15 +45,14 @@ std::vector<std::string> VersionFolders(const std::string& makerFolder)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data{};
-    HANDLE find = ::FindFirstFileA((makerFolder + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
+    win::UniqueFindHandle find(::FindFirstFileA((makerFolder + "*").c_str(), &data));
+    if (!find)
         return names;
     do {
         const std::string name = data.cFileName;
         if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
             names.push_back(name);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
+    } while (::FindNextFileA(find.get(), &data));
     std::sort(names.begin(), names.end(), std::greater<>());
     return names;
 }
@@ -69,7 +61,7 @@ std::vector<std::string> ProgramFilesFolders()
 {
     std::vector<std::string> folders;
     for (const char* name : {"ProgramW6432", "ProgramFiles", "ProgramFiles(x86)"}) {
-        const std::string folder = Variable(name);
+        const std::string folder = win::EnvironmentVariable(name);
         if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(folder);
     }
@@ -85,7 +77,7 @@ std::vector<std::string> JavaFolderCandidates()
         if (!folder.empty())
             candidates.push_back(folder);
     };
-    add(BinOf(Variable("JAVA_HOME")));
+    add(BinOf(win::EnvironmentVariable("JAVA_HOME")));
     for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
         for (const char* key : kInstallerKeys)
             add(BinOf(RecordedHome(key, view)));
@@ -101,8 +93,9 @@ std::vector<std::string> JavaFolderCandidates()
 
 std::string RuntimeVersion(const std::string& folder)
 {
-    const std::string program = text::IncludeTrailingBackslash(text::Trim(folder)) + kJavaProgram;
-    if (text::Trim(folder).empty() || !win::FileExists(program))
+    const std::string trimmed = text::Trim(folder);
+    const std::string program = text::IncludeTrailingBackslash(trimmed) + kJavaProgram;
+    if (trimmed.empty() || !win::FileExists(program))
         return {};
     const TVersionInfo info(program);
     const std::string product = text::Trim(info.ProductVersion);

@@ -1,12 +1,11 @@
 #include "settings/Configs.h"
 
-#include "win/Dpi.h"
-
 #include <cstring>
 
 #include "core/Text.h"
 #include "jre/JavaDiscovery.h"
 #include "settings/ConfigRules.h"
+#include "win/Dpi.h"
 #include "win/Paths.h"
 
 using namespace config_names;

@@ -99,6 +99,17 @@ PIDLIST_ABSOLUTE CombineItemIds(PCIDLIST_ABSOLUTE parent, PCUITEMID_CHILD child)
     return fn != nullptr ? fn(parent, child) : nullptr;
 }
 
+bool ItemIdsWithin(PCIDLIST_ABSOLUTE folder, PCIDLIST_ABSOLUTE item)
+{
+    using Equal = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, PCIDLIST_ABSOLUTE);
+    using Parent = BOOL(WINAPI*)(PCIDLIST_ABSOLUTE, PCIDLIST_ABSOLUTE, BOOL);
+    static const Equal equal = LazyProc<Equal>("shell32.dll", "ILIsEqual");
+    static const Parent parent = LazyProc<Parent>("shell32.dll", "ILIsParent");
+    if (equal == nullptr || parent == nullptr || folder == nullptr || item == nullptr)
+        return false;
+    return equal(folder, item) || parent(folder, item, FALSE);
+}
+
 void FreeItemIds(LPITEMIDLIST ids)
 {
     using Fn = void(WINAPI*)(LPVOID);

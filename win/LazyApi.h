@@ -32,6 +32,8 @@ HRESULT ShellDesktopFolder(IShellFolder** folder);
 DWORD_PTR ShellFileInfo(PCIDLIST_ABSOLUTE item, SHFILEINFOA* info, UINT flags);
 PIDLIST_ABSOLUTE CombineItemIds(PCIDLIST_ABSOLUTE parent, PCUITEMID_CHILD child);
 void FreeItemIds(LPITEMIDLIST ids);
+// Whether the ids name the folder itself or one inside it, at any depth.
+bool ItemIdsWithin(PCIDLIST_ABSOLUTE folder, PCIDLIST_ABSOLUTE item);
 // A display name the shell handed back, as text; the name's own memory is released.
 std::string TextOfShellName(STRRET& name, PCUITEMID_CHILD item);
 // COM for the calling thread, for one scope.

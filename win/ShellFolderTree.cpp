@@ -1,7 +1,5 @@
 #include "win/ShellFolderTree.h"
 
-#include <cctype>
-
 #include "win/LazyApi.h"
 
 namespace win {
@@ -99,11 +97,7 @@ HTREEITEM ShellFolderTree::Insert(HTREEITEM parent, std::unique_ptr<Node> node)
 
 void ShellFolderTree::Fill(HTREEITEM item)
 {
-    TVITEMA tv{};
-    tv.mask = TVIF_PARAM;
-    tv.hItem = item;
-    TreeView_GetItem(tree_, &tv);
-    auto* node = reinterpret_cast<Node*>(tv.lParam);
+    Node* node = NodeOf(item);
     if (node == nullptr || node->filled)
         return;
     node->filled = true;
@@ -153,90 +147,52 @@ bool ShellFolderTree::OnNotify(const NMHDR& header)
     return false;
 }
 
-namespace {
-
-// A path compared without case, ending in a backslash.
-std::string Key(std::string path)
-{
-    for (char& c : path)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (!path.empty() && path.back() != '\\')
-        path += '\\';
-    return path;
-}
-
-bool IsFileSystemPath(const std::string& path)
-{
-    return (path.size() >= 3 && path[1] == ':' && path[2] == '\\') || path.rfind("\\\\", 0) == 0;
-}
-
-}  // namespace
-
-const ShellFolderTree::Node* ShellFolderTree::NodeOf(HTREEITEM item) const
+ShellFolderTree::Node* ShellFolderTree::NodeOf(HTREEITEM item) const
 {
     TVITEMA tv{};
     tv.mask = TVIF_PARAM;
     tv.hItem = item;
     if (item == nullptr || !TreeView_GetItem(tree_, &tv))
         return nullptr;
-    return reinterpret_cast<const Node*>(tv.lParam);
+    return reinterpret_cast<Node*>(tv.lParam);
 }
 
-// The child of the item whose folder holds the target, the deepest such one; filled first.
-HTREEITEM ShellFolderTree::ChildHolding(HTREEITEM item, const std::string& target)
-{
-    Fill(item);
-    HTREEITEM best = nullptr;
-    std::size_t bestLength = 0;
-    for (HTREEITEM child = TreeView_GetChild(tree_, item); child != nullptr;
-         child = TreeView_GetNextSibling(tree_, child)) {
-        const Node* node = NodeOf(child);
-        const std::string path = node != nullptr ? Key(node->Name(SHGDN_FORPARSING)) : std::string();
-        if (IsFileSystemPath(path) && target.rfind(path, 0) == 0 && path.size() > bestLength) {
-            best = child;
-            bestLength = path.size();
-        }
-    }
-    return best;
-}
-
-// Down from the Desktop, each step into the folder that holds the target; a folder outside the
-// file system (Computer) is passed through when one of its own holds it.
+// The shell names the folder by its ids; each step down fills one folder and goes into the child
+// that holds those ids, so only the folders on the way are ever listed.
 void ShellFolderTree::SelectPath(const std::string& path)
 {
-    const std::string target = Key(path);
+    if (desktop_ == nullptr)
+        return;
+    std::wstring wide(path.size() + 1, L'\0');
+    wide.resize(static_cast<std::size_t>(
+        ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1));
+    PIDLIST_RELATIVE target = nullptr;
+    if (wide.empty() || FAILED(desktop_->ParseDisplayName(tree_, nullptr, wide.data(), nullptr, &target, nullptr)))
+        return;
+    const auto ids = reinterpret_cast<PCIDLIST_ABSOLUTE>(target);
     HTREEITEM item = TreeView_GetRoot(tree_);
-    for (int depth = 0; item != nullptr && depth < 64; ++depth) {
-        const Node* node = NodeOf(item);
-        if (node != nullptr && Key(node->Name(SHGDN_FORPARSING)) == target)
-            break;
-        HTREEITEM next = ChildHolding(item, target);
-        for (HTREEITEM child = TreeView_GetChild(tree_, item); next == nullptr && child != nullptr;
+    for (HTREEITEM next = item; next != nullptr;) {
+        item = next;
+        next = nullptr;
+        Fill(item);
+        for (HTREEITEM child = TreeView_GetChild(tree_, item); child != nullptr && next == nullptr;
              child = TreeView_GetNextSibling(tree_, child)) {
-            const Node* virtualNode = NodeOf(child);
-            if (virtualNode != nullptr && !IsFileSystemPath(virtualNode->Name(SHGDN_FORPARSING)) &&
-                ChildHolding(child, target) != nullptr)
+            const Node* node = NodeOf(child);
+            if (node != nullptr && ItemIdsWithin(node->absolute, ids))
                 next = child;
         }
-        if (next == nullptr)
-            break;
-        TreeView_Expand(tree_, item, TVE_EXPAND);
-        item = next;
+        if (next != nullptr)
+            TreeView_Expand(tree_, item, TVE_EXPAND);
     }
-    if (item != nullptr) {
-        TreeView_SelectItem(tree_, item);
-        TreeView_EnsureVisible(tree_, item);
-    }
+    FreeItemIds(target);
+    TreeView_SelectItem(tree_, item);
+    TreeView_EnsureVisible(tree_, item);
 }
 
 std::string ShellFolderTree::SelectedPath() const
 {
-    TVITEMA tv{};
-    tv.mask = TVIF_PARAM;
-    tv.hItem = TreeView_GetSelection(tree_);
-    if (tv.hItem == nullptr || !TreeView_GetItem(tree_, &tv) || tv.lParam == 0)
-        return {};
-    return reinterpret_cast<const Node*>(tv.lParam)->Name(SHGDN_FORPARSING);
+    const Node* node = NodeOf(TreeView_GetSelection(tree_));
+    return node != nullptr ? node->Name(SHGDN_FORPARSING) : std::string();
 }
 
 }  // namespace win

@@ -33,8 +33,7 @@ private:
     HTREEITEM Insert(HTREEITEM parent, std::unique_ptr<Node> node);
     void Fill(HTREEITEM item);
     void SelectAtCursor();
-    const Node* NodeOf(HTREEITEM item) const;
-    HTREEITEM ChildHolding(HTREEITEM item, const std::string& target);
+    Node* NodeOf(HTREEITEM item) const;
 
     HWND tree_ = nullptr;
     IShellFolder* desktop_ = nullptr;
