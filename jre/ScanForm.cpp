@@ -14,11 +14,14 @@
 
 TfrmScan* frmScan = nullptr;
 std::function<void(TScanDrive::Notice, const TScanDrive&)> TfrmScan::NoticeProbe;
+std::function<POINT()> TfrmScan::PointerForTests;
 
 namespace {
 
 constexpr const char* kNoItems = "There are no items to show in this view";
 constexpr UINT kMarqueeMs = 30;
+// How often a waiting find looks whether the pointer has left the list.
+constexpr UINT kPointerCheckMs = 100;
 // The controls that stand on the white panel.
 constexpr int kPanelControls[] = {IDC_SCAN_STATUS, IDC_SCAN_PATH};
 
@@ -32,7 +35,6 @@ bool TfrmScan::FormCreate()
     boldFont_.reset(win::CreateBoldFontOf(Item(IDC_SCAN_STATUS)));
     ::SendMessageA(Item(IDC_SCAN_STATUS), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
     white_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
-    ::SetWindowSubclass(Item(IDC_SCAN_PATHS), &TfrmScan::ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
     // The scan starts once the dialog shows.
     ::PostMessageA(Handle(), WM_SCAN_START, 0, 0);
     return true;
@@ -45,17 +47,33 @@ void TfrmScan::FormShow()
     Scanner->Resume();
 }
 
-// While the pointer is over the list, finds wait, so that no line moves under it; they go in
-// when it leaves. Otherwise a find above the top line scrolls the list with it, so the lines in
-// view stay where they are.
+// While the pointer is on a list with lines, finds wait, so that no line moves under it; a timer looks
+// where the pointer is until it has left, and then they go in. Otherwise a find above the top
+// line scrolls the list with it, so the lines in view stay where they are. The pointer is looked
+// up rather than followed by leave notices, which are not sent when it has already gone by the
+// time tracking would start.
 void TfrmScan::AddFind(const std::string& folder)
 {
     const std::string path = text::IncludeTrailingBackslash(folder);
-    if (pointerOverList_)
-        waitingFinds_.push_back(path);
-    else
-        InsertFind(path);
     ::ShowWindow(Item(IDC_SCAN_PATHS), SW_SHOW);
+    if (!finds_.empty() && PointerOnList()) {
+        waitingFinds_.push_back(path);
+        ::SetTimer(Handle(), kPointerCheckTimer, kPointerCheckMs, nullptr);
+        return;
+    }
+    InsertWaitingFindsOnceThePointerLeaves();
+    InsertFind(path);
+}
+
+bool TfrmScan::PointerOnList() const
+{
+    POINT pointer{};
+    if (PointerForTests)
+        pointer = PointerForTests();
+    else if (!::GetCursorPos(&pointer))
+        return false;
+    HWND list = Item(IDC_SCAN_PATHS);
+    return ::IsWindowVisible(list) && ::WindowFromPoint(pointer) == list;
 }
 
 void TfrmScan::InsertFind(const std::string& path)
@@ -73,29 +91,13 @@ void TfrmScan::InsertFind(const std::string& path)
         ::SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top + 1), 0);
 }
 
-void TfrmScan::InsertWaitingFinds()
+void TfrmScan::InsertWaitingFindsOnceThePointerLeaves()
 {
+    if (waitingFinds_.empty() || PointerOnList())
+        return;
+    ::KillTimer(Handle(), kPointerCheckTimer);
     for (const std::string& path : std::exchange(waitingFinds_, {}))
         InsertFind(path);
-}
-
-LRESULT CALLBACK TfrmScan::ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR data)
-{
-    auto* self = reinterpret_cast<TfrmScan*>(data);
-    return win::Guarded<LRESULT>(0, [&]() -> LRESULT {
-        if (message == WM_MOUSEMOVE && !self->pointerOverList_) {
-            self->pointerOverList_ = true;
-            TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, hwnd, 0};
-            ::TrackMouseEvent(&track);
-        } else if (message == WM_MOUSELEAVE) {
-            self->pointerOverList_ = false;
-            self->InsertWaitingFinds();
-        } else if (message == WM_NCDESTROY) {
-            ::RemoveWindowSubclass(hwnd, &TfrmScan::ListProcedure, 1);
-        }
-        return ::DefSubclassProc(hwnd, message, wParam, lParam);
-    });
 }
 
 // The panel's inside, in the dialog's client coordinates.
@@ -231,6 +233,11 @@ bool TfrmScan::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
             return true;
         case WM_SCAN_FAILED:
             win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));
+            return true;
+        case WM_TIMER:
+            if (wParam != kPointerCheckTimer)
+                return false;
+            InsertWaitingFindsOnceThePointerLeaves();
             return true;
         case WM_CTLCOLORSTATIC: {
             const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));

@@ -37,6 +37,10 @@ public:
 
     // Test seam: sees every notice on the dialog's thread, with the worker that sends it.
     static std::function<void(TScanDrive::Notice, const TScanDrive&)> NoticeProbe;
+    // Test seam: where the pointer is, in screen coordinates, instead of the real cursor.
+    static std::function<POINT()> PointerForTests;
+    // The timer that looks, while finds wait, whether the pointer has left the list.
+    static constexpr UINT_PTR kPointerCheckTimer = 1;
 
 protected:
     bool FormCreate() override;
@@ -51,8 +55,8 @@ private:
 
     void OnNotice(TScanDrive::Notice notice, const TScanDrive& scanner);
     void InsertFind(const std::string& path);
-    void InsertWaitingFinds();
-    static LRESULT CALLBACK ListProcedure(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    bool PointerOnList() const;
+    void InsertWaitingFindsOnceThePointerLeaves();
     void WaitForScanEnd();
     RECT PanelInside() const;
     void RepaintPanel();
@@ -60,7 +64,6 @@ private:
     TScanDrive* Scanner = nullptr;
     // The found folders, by the list items' data; and finds held back while the pointer is on the list.
     std::vector<std::string> finds_, waitingFinds_;
-    bool pointerOverList_ = false;
     std::string selectedJrePath_;
     bool closing_ = false;
     win::UniqueHFont boldFont_;

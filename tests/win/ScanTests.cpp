@@ -32,6 +32,8 @@ protected:
     {
         TScanDrive::ProgressInterval = 0ms;  // every folder is shown
         TScanDrive::RootsForTests = [] { return std::vector<std::string>{"M:\\", "N:\\"}; };
+        // Wherever the real pointer happens to rest, the lists of these tests are never under it.
+        TfrmScan::PointerForTests = [] { return POINT{-30000, -30000}; };
         TfrmScan::NoticeProbe = [this](TScanDrive::Notice notice, const TScanDrive& scanner) {
             seen_.push_back({notice, scanner.CurrentFolder});
             shownAt_.push_back(std::chrono::steady_clock::now());
@@ -48,6 +50,7 @@ protected:
         TScanDrive::ListingFailureForTests = nullptr;
         TScanDrive::ProgressInterval = 15ms;
         TfrmScan::NoticeProbe = nullptr;
+        TfrmScan::PointerForTests = nullptr;
     }
     TfrmScan& Open()
     {
@@ -419,20 +422,25 @@ TEST_F(ScanTest, AFindWaitsWhileThePointerIsOnTheListSoNoLineMovesUnderIt)
     TempFolder root;
     TfrmScan& dialog = Open();
     ::ShowWindow(dialog.Handle(), SW_SHOW);
-    ::SetForegroundWindow(dialog.Handle());
-    dialog.AddFind(root / "b");
     HWND list = dialog.Item(IDC_SCAN_PATHS);
+    RECT panel{};
+    ::GetWindowRect(list, &panel);
+    POINT pointer{(panel.left + panel.right) / 2, (panel.top + panel.bottom) / 2};
+    TfrmScan::PointerForTests = [&] { return pointer; };
+
+    dialog.AddFind(root / "b");  // an empty list has no line to move: the first find goes in
+    EXPECT_EQ(ListItems(), (std::vector<std::string>{root / "b\\"}));
     RECT line{};
     ::SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&line));
-    POINT over{line.left + 5, (line.top + line.bottom) / 2};
-    ::ClientToScreen(list, &over);
-    ::SetCursorPos(over.x, over.y);
-    ::SendMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(line.left + 5, (line.top + line.bottom) / 2));
+    pointer = POINT{line.left + 5, (line.top + line.bottom) / 2};
+    ::ClientToScreen(list, &pointer);
     dialog.AddFind(root / "a");  // sorts above the line under the pointer
+    ::SendMessageA(dialog.Handle(), WM_TIMER, TfrmScan::kPointerCheckTimer, 0);
     EXPECT_EQ(ListItems(), (std::vector<std::string>{root / "b\\"}));
+
     RECT frame{};
     ::GetWindowRect(dialog.Handle(), &frame);
-    ::SetCursorPos(frame.right + 50, frame.bottom + 50);
+    pointer = POINT{frame.right + 50, frame.bottom + 50};
     EXPECT_TRUE(WaitUntil([&] { return ListItems().size() == 2; }));
     EXPECT_EQ(ListItems(), (std::vector<std::string>{root / "a\\", root / "b\\"}));
 }
