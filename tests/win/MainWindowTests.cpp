@@ -566,8 +566,7 @@ TEST_F(MainWindowTest, ARightClickOpensThePopupAtTheCursor)
     std::atomic<bool> popupSeen{false};
     std::thread closer([&] {
         for (int i = 0; i < 500 && !popupSeen; ++i) {
-            HWND menu = ::FindWindowA("#32768", nullptr);
-            if (menu != nullptr && ::IsWindowVisible(menu)) {
+            if (HWND menu = ShownPopupMenu()) {
                 popupSeen = true;
                 ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 0);
             }

@@ -508,6 +508,25 @@ void PressKeys(std::initializer_list<WORD> keys)
     ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+namespace {
+
+BOOL CALLBACK FindShownPopupMenu(HWND window, LPARAM found)
+{
+    if (ClassOf(window) != "#32768" || !::IsWindowVisible(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+}  // namespace
+
+HWND ShownPopupMenu()
+{
+    HWND menu = nullptr;
+    ::EnumWindows(&FindShownPopupMenu, reinterpret_cast<LPARAM>(&menu));
+    return menu;
+}
+
 HWND FocusOfThreadOf(HWND window)
 {
     GUITHREADINFO info{};

@@ -170,6 +170,9 @@ private:
     std::string old_;
 };
 
+// The popup menu shown now, if any.
+HWND ShownPopupMenu();
+
 // Presses the keys together as the keyboard does (each down in order, then up in reverse), into
 // the foreground window's thread.
 void PressKeys(std::initializer_list<WORD> keys);
