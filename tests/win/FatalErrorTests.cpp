@@ -328,15 +328,17 @@ TEST_P(CrashTest, AFailureWritesTheReportStartsTheBugReporterOnceAndEndsWithNoth
         ++address;
     ASSERT_LT(address + 2, lines.size());
     const std::string& first = lines[address + 2];
-    if (c.firstFunction != nullptr)
+    if (c.firstFunction != nullptr) {
         EXPECT_NE(first.find(c.firstFunction), std::string::npos) << first;
-    else
+    } else {
         EXPECT_EQ(first, "[" + lines[address].substr(2) + "]");
+    }
     std::string later;
     for (std::size_t i = address + 3; i < lines.size(); ++i)
         later += lines[i] + "\n";
-    if (c.laterFunction != nullptr)
+    if (c.laterFunction != nullptr) {
         EXPECT_NE(later.find(c.laterFunction), std::string::npos) << later;
+    }
     // Nothing the main window saves on closing was saved.
     win::RegistryAccessor user(HKEY_CURRENT_USER);
     EXPECT_FALSE(user.OpenKeyReadOnly(ProductKeyPath) && user.ValueExists("Main Window"));
