@@ -10,9 +10,9 @@ namespace {
 constexpr const char* kConfirmCaption = "Confirm Create";
 constexpr const char* kConfirmText = "The specified directory does not exist.\r\nDo you want to create it?";
 constexpr const char* kErrorCaption = "Error";
-constexpr const char* kCreateFailed =
-    "Could not create the path, \"%s\".\r\n"
-    "Please make sure that the disk is not full or write-protected.";
+// The message of a folder that could not be created, around its path.
+constexpr const char* kCreateFailedBefore = "Could not create the path, \"";
+constexpr const char* kCreateFailedAfter = "\".\r\nPlease make sure that the disk is not full or write-protected.";
 
 }  // namespace
 
@@ -29,10 +29,13 @@ bool TfrmBrowseDir::FormCreate()
     CenterOverOwner();
     ::SetDlgItemTextA(Handle(), IDC_BROWSE_LABEL1, prompt_.c_str());
     stvwFolders.Attach(Item(IDC_BROWSE_TREE));
-    // The chooser opens at the folder already set: the tree shows it, the field holds it.
-    if (const std::string start = text::Trim(startFolder_); !start.empty() && win::DirectoryExists(start)) {
-        stvwFolders.SelectPath(start);
-        ::SetDlgItemTextA(Handle(), IDC_BROWSE_PATH, start.c_str());
+    // The chooser opens at the folder already set: the field holds it, and the tree shows it or,
+    // while it does not exist yet, the nearest folder above it that does.
+    if (const std::string start = text::Trim(startFolder_); !start.empty()) {
+        if (const std::string shown = win::NearestExistingFolder(start); !shown.empty()) {
+            stvwFolders.SelectPath(shown);
+            ::SetDlgItemTextA(Handle(), IDC_BROWSE_PATH, start.c_str());
+        }
     }
     edtPathChange();
     return true;
@@ -76,8 +79,7 @@ bool ConfirmMissingFolder(HWND owner, const std::string& path)
     }
     if (win::ForceDirectories(path))
         return true;
-    std::string message(kCreateFailed);
-    message.replace(message.find("%s"), 2, path);
+    const std::string message = kCreateFailedBefore + path + kCreateFailedAfter;
     ::MessageBoxA(owner, message.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
     return false;
 }
