@@ -33,6 +33,18 @@ bool DirectoryExists(const std::string& path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+std::string NearestExistingFolder(const std::string& path)
+{
+    for (std::string folder = path; !folder.empty();) {
+        if (DirectoryExists(folder))
+            return folder;
+        while (!folder.empty() && folder.back() == '\\')
+            folder.pop_back();
+        folder = text::ExtractFilePath(folder);
+    }
+    return {};
+}
+
 bool ForceDirectories(const std::string& path)
 {
     std::string folder = path;

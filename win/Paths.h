@@ -21,6 +21,8 @@ std::string ProgramFileName();
 std::string ProgramFolder();
 bool FileExists(const std::string& path);
 bool DirectoryExists(const std::string& path);
+// The folder itself when it exists, else its nearest ancestor that does; empty when none does.
+std::string NearestExistingFolder(const std::string& path);
 // Creates the folder and every missing parent; answers whether the folder exists afterwards.
 bool ForceDirectories(const std::string& path);
 std::string EnvironmentVariable(const std::string& name);

@@ -307,23 +307,33 @@ protected:
 
 }  // namespace
 
-TEST_F(ChooserTest, OpensAtTheFolderAlreadySet)
+TEST_F(ChooserTest, OpensAtTheFolderAlreadySetOrTheNearestOneAboveItThatExists)
 {
-    const std::string start = temp_ / "Start Here";
-    ::CreateDirectoryA(start.c_str(), nullptr);
+    const std::string existing = temp_ / "Start Here";
+    ::CreateDirectoryA(existing.c_str(), nullptr);
+    struct Case {
+        std::string start;
+        const char* selected;
+    };
+    const Case cases[] = {
+        {existing, "Start Here"},
+        {existing + "\\Not Yet\\Nor This", "Start Here"},
+    };
     win::ComScope com;
-    TfrmBrowseDir dialog("Choose Repository Folder", "", start);
-    ASSERT_NE(dialog.CreateModeless(nullptr), nullptr);
-    EXPECT_EQ(dialog.ItemText(IDC_BROWSE_PATH), start);
-    HWND tree = dialog.Item(IDC_BROWSE_TREE);
-    char name[MAX_PATH] = {};
-    TVITEMA item{};
-    item.mask = TVIF_TEXT;
-    item.hItem = TreeView_GetSelection(tree);
-    item.pszText = name;
-    item.cchTextMax = MAX_PATH;
-    ASSERT_TRUE(TreeView_GetItem(tree, &item));
-    EXPECT_STREQ(name, "Start Here");
+    for (const auto& c : cases) {
+        TfrmBrowseDir dialog("Choose Repository Folder", "", c.start);
+        ASSERT_NE(dialog.CreateModeless(nullptr), nullptr);
+        EXPECT_EQ(dialog.ItemText(IDC_BROWSE_PATH), c.start);
+        HWND tree = dialog.Item(IDC_BROWSE_TREE);
+        char name[MAX_PATH] = {};
+        TVITEMA item{};
+        item.mask = TVIF_TEXT;
+        item.hItem = TreeView_GetSelection(tree);
+        item.pszText = name;
+        item.cchTextMax = MAX_PATH;
+        ASSERT_TRUE(TreeView_GetItem(tree, &item)) << c.start;
+        EXPECT_STREQ(name, c.selected) << c.start;
+    }
 }
 
 TEST_F(ChooserTest, AMissingTypedFolderIsCreatedOnYesKeptOnNoAndReconsideredOnCancel)
