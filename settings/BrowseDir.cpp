@@ -32,10 +32,9 @@ bool TfrmBrowseDir::FormCreate()
     // The chooser opens at the folder already set: the field holds it, and the tree shows it or,
     // while it does not exist yet, the nearest folder above it that does.
     if (const std::string start = text::Trim(startFolder_); !start.empty()) {
-        if (const std::string shown = win::NearestExistingFolder(start); !shown.empty()) {
+        if (const std::string shown = win::NearestExistingFolder(start); !shown.empty())
             stvwFolders.SelectPath(shown);
-            ::SetDlgItemTextA(Handle(), IDC_BROWSE_PATH, start.c_str());
-        }
+        ::SetDlgItemTextA(Handle(), IDC_BROWSE_PATH, start.c_str());
     }
     edtPathChange();
     return true;

@@ -38,9 +38,14 @@ std::string NearestExistingFolder(const std::string& path)
     for (std::string folder = path; !folder.empty();) {
         if (DirectoryExists(folder))
             return folder;
-        while (!folder.empty() && folder.back() == '\\')
-            folder.pop_back();
-        folder = text::ExtractFilePath(folder);
+        std::string parent = folder;
+        while (!parent.empty() && parent.back() == '\\')
+            parent.pop_back();
+        parent = text::ExtractFilePath(parent);
+        // A drive that is not there ("Q:") is its own parent.
+        if (parent.size() >= folder.size())
+            break;
+        folder = std::move(parent);
     }
     return {};
 }

@@ -307,7 +307,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ChooserTest, OpensAtTheFolderAlreadySetOrTheNearestOneAboveItThatExists)
+TEST_F(ChooserTest, HoldsTheFolderAlreadySetAndShowsItOrTheNearestOneAboveItThatExists)
 {
     const std::string existing = temp_ / "Start Here";
     ::CreateDirectoryA(existing.c_str(), nullptr);
@@ -318,12 +318,15 @@ TEST_F(ChooserTest, OpensAtTheFolderAlreadySetOrTheNearestOneAboveItThatExists)
     const Case cases[] = {
         {existing, "Start Here"},
         {existing + "\\Not Yet\\Nor This", "Start Here"},
+        {"Q:\\Gone\\Here", nullptr},  // no drive Q: nothing to show in the tree
     };
     win::ComScope com;
     for (const auto& c : cases) {
         TfrmBrowseDir dialog("Choose Repository Folder", "", c.start);
         ASSERT_NE(dialog.CreateModeless(nullptr), nullptr);
         EXPECT_EQ(dialog.ItemText(IDC_BROWSE_PATH), c.start);
+        if (c.selected == nullptr)
+            continue;
         HWND tree = dialog.Item(IDC_BROWSE_TREE);
         char name[MAX_PATH] = {};
         TVITEMA item{};
