@@ -40,10 +40,9 @@ std::string SearchLibrary()
 // absolute PATH entries.
 void LoadHelpLibrary()
 {
-    constexpr DWORD kSearchDefaultDirs = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
     HelpLibrary = win::LoadSystemLibrary(help::kLibraryName);
     if (HelpLibrary == nullptr)
-        HelpLibrary = ::LoadLibraryExA(help::kLibraryName, nullptr, kSearchDefaultDirs);
+        HelpLibrary = ::LoadLibraryExA(help::kLibraryName, nullptr, win::kSearchDefaultDirs);
     if (HelpLibrary == nullptr) {
         const std::string found = SearchLibrary();
         if (!found.empty() && win::FileExists(found))

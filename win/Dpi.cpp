@@ -7,8 +7,7 @@ namespace win {
 UINT WindowDpi(HWND window)
 {
     using Fn = UINT(WINAPI*)(HWND);
-    static const Fn fn = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    static const Fn fn = LazyProc<Fn>("user32.dll", "GetDpiForWindow");
     if (fn != nullptr && window != nullptr) {
         if (const UINT dpi = fn(window); dpi != 0)
             return dpi;
@@ -22,14 +21,7 @@ UINT WindowDpi(HWND window)
 UINT MonitorDpi(const RECT& area)
 {
     using Fn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
-    static const Fn fn = [] {
-        HMODULE shcore = ::GetModuleHandleA("shcore.dll");
-        if (shcore == nullptr)
-            shcore = LoadSystemLibrary("shcore.dll");
-        return shcore != nullptr
-                   ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(shcore, "GetDpiForMonitor")))
-                   : nullptr;
-    }();
+    static const Fn fn = LazyProc<Fn>("shcore.dll", "GetDpiForMonitor");
     UINT x = 0, y = 0;
     constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
     if (fn != nullptr && SUCCEEDED(fn(::MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), kEffectiveDpi, &x, &y)) &&

@@ -1,14 +1,13 @@
 #include "win/Fonts.h"
 
+#include "win/Dpi.h"
+
 namespace win {
 
 HFONT CreatePointFont(const char* name, int points, BYTE pitchAndFamily, UINT dpi)
 {
-    if (dpi == 0) {
-        HDC screen = ::GetDC(nullptr);
-        dpi = static_cast<UINT>(::GetDeviceCaps(screen, LOGPIXELSY));
-        ::ReleaseDC(nullptr, screen);
-    }
+    if (dpi == 0)
+        dpi = WindowDpi(nullptr);
     const int height = -::MulDiv(points, static_cast<int>(dpi), 72);
     return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, pitchAndFamily, name);

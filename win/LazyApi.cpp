@@ -1,31 +1,14 @@
 #include "win/LazyApi.h"
 
 namespace win {
-namespace {
-
-// The export of a library loaded on first use; the library stays loaded for the process.
-template <typename Fn>
-Fn LazyProc(const char* module, const char* name)
-{
-    HMODULE library = ::GetModuleHandleA(module);
-    if (library == nullptr)
-        library = LoadSystemLibrary(module);
-    if (library == nullptr)
-        return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
-}
-
-}  // namespace
 
 bool RestrictLibrarySearch()
 {
     ::SetDllDirectoryA("");
     // Not on every system: looked up rather than linked, so the program still starts without it.
     using Fn = BOOL(WINAPI*)(DWORD);
-    const auto fn = reinterpret_cast<Fn>(
-        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
-    constexpr DWORD kDefaultDirs = 0x00001000;  // LOAD_LIBRARY_SEARCH_DEFAULT_DIRS
-    return fn != nullptr && fn(kDefaultDirs);
+    const auto fn = LazyProc<Fn>("kernel32.dll", "SetDefaultDllDirectories");
+    return fn != nullptr && fn(kSearchDefaultDirs);
 }
 
 HMODULE LoadSystemLibrary(const char* name)

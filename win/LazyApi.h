@@ -17,8 +17,23 @@ namespace win {
 // search to the program's folder and the system's folders. Answers whether the limit was set;
 // without it a bare library name may still be searched for along the PATH.
 bool RestrictLibrarySearch();
+// LOAD_LIBRARY_SEARCH_DEFAULT_DIRS: the program's folder and the system's folders only.
+inline constexpr DWORD kSearchDefaultDirs = 0x00001000;
 // A library loaded from the system folder by its full path, or none.
 HMODULE LoadSystemLibrary(const char* name);
+
+// The export of a system library, loaded on first use from the system folder; the library stays
+// loaded for the process. Null where the system has no such export.
+template <typename Fn>
+Fn LazyProc(const char* module, const char* name)
+{
+    HMODULE library = ::GetModuleHandleA(module);
+    if (library == nullptr)
+        library = LoadSystemLibrary(module);
+    if (library == nullptr)
+        return nullptr;
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+}
 
 HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, const char* parameters, const char* folder,
                         int show);
