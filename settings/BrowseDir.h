@@ -8,7 +8,8 @@
 
 class TfrmBrowseDir : public win::Dialog {
 public:
-    // startFolder: the folder the chooser opens at, when it exists.
+    // startFolder: the folder the chooser opens at (the field holds it; the tree shows it, or
+    // while it does not exist, the nearest folder above it).
     TfrmBrowseDir(std::string prompt, std::string requiredFile, std::string startFolder = {});
 
     // The field's text when the dialog closed, whatever closed it.

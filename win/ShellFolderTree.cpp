@@ -166,10 +166,11 @@ void ShellFolderTree::SelectPath(const std::string& path)
     std::wstring wide(path.size() + 1, L'\0');
     wide.resize(static_cast<std::size_t>(
         ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1));
-    PIDLIST_RELATIVE target = nullptr;
-    if (wide.empty() || FAILED(desktop_->ParseDisplayName(tree_, nullptr, wide.data(), nullptr, &target, nullptr)))
+    PIDLIST_RELATIVE parsed = nullptr;
+    if (wide.empty() || FAILED(desktop_->ParseDisplayName(tree_, nullptr, wide.data(), nullptr, &parsed, nullptr)))
         return;
-    const auto ids = reinterpret_cast<PCIDLIST_ABSOLUTE>(target);
+    const std::unique_ptr<ITEMIDLIST, void (*)(LPITEMIDLIST)> target(parsed, &FreeItemIds);
+    const auto ids = reinterpret_cast<PCIDLIST_ABSOLUTE>(target.get());
     HTREEITEM item = TreeView_GetRoot(tree_);
     for (HTREEITEM next = item; next != nullptr;) {
         item = next;
@@ -184,7 +185,6 @@ void ShellFolderTree::SelectPath(const std::string& path)
         if (next != nullptr)
             TreeView_Expand(tree_, item, TVE_EXPAND);
     }
-    FreeItemIds(target);
     TreeView_SelectItem(tree_, item);
     TreeView_EnsureVisible(tree_, item);
 }
