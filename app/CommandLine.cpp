@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/Text.h"
+
 namespace app {
 
 std::vector<std::string> ImportArguments(const std::vector<std::string>& arguments)
@@ -38,7 +40,8 @@ std::optional<std::vector<std::string>> DecodeHandOver(const char* bytes, std::s
         return std::nullopt;
     for (std::size_t at = 0; at < size;) {
         const std::size_t length = std::strlen(bytes + at);
-        if (length == 0 || length > kHandOverMaxPath || files.size() == kHandOverMaxFiles)
+        if (length == 0 || length > kHandOverMaxPath || files.size() == kHandOverMaxFiles ||
+            !text::IsAbsolutePath(std::string_view(bytes + at, length)))
             return std::nullopt;
         files.emplace_back(bytes + at, length);
         at += length + 1;

@@ -25,8 +25,9 @@ inline constexpr std::size_t kHandOverMaxPath = 32767;
 // The hand-over's bytes: each file's path followed by a zero byte. No files, no bytes: the
 // running window only comes to the front.
 std::vector<char> EncodeHandOver(const std::vector<std::string>& files);
-// The files of a hand-over, or nothing when the bytes are not one: a path that is empty, too long
-// or not ended by a zero byte, too many files or too many bytes.
+// The files of a hand-over, or nothing when the bytes are not one: a path that is empty, relative
+// (the receiver's current folder is not the sender's), too long or not ended by a zero byte, too
+// many files or too many bytes.
 std::optional<std::vector<std::string>> DecodeHandOver(const char* bytes, std::size_t size);
 
 }  // namespace app

@@ -39,7 +39,7 @@ std::string LaunchParameters(std::string_view kind, std::string_view file, bool 
 
 std::optional<std::string> JavaProgramFromSetting(std::string_view javaPath)
 {
-    if (text::Trim(javaPath).empty())
+    if (!text::IsAbsolutePath(javaPath))
         return std::nullopt;
     return text::IncludeTrailingBackslash(javaPath) + kJavaProgram;
 }

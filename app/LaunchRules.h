@@ -20,7 +20,8 @@ std::string ParameterGameProgram(std::string_view kind);
 // The path in double quotes, unless it already holds a double quote.
 std::string QuotePuzzleArgument(std::string_view file);
 std::string LaunchParameters(std::string_view kind, std::string_view file, bool noSound);
-// The Java program named by the setting, or nothing when the setting is blank.
+// The Java program named by the setting, or nothing when the setting is blank or not an absolute
+// folder: a relative one would name a program in whatever the current folder is.
 std::optional<std::string> JavaProgramFromSetting(std::string_view javaPath);
 std::string MissingGameProgramMessage(std::string_view gameProgram);
 

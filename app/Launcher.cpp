@@ -1,23 +1,29 @@
 #include "app/Launcher.h"
 
+#include <optional>
+
 #include "app/LaunchRules.h"
 #include "app/MsgForm.h"
 #include "core/Text.h"
 #include "settings/Configs.h"
+#include "win/Messages.h"
 #include "win/Paths.h"
 #include "win/LazyApi.h"
 
 namespace {
 
-// The Java program: the setting's folder, else the folder found by the standard search, which
-// the settings object keeps for the rest of the run.
-std::string JavaProgram()
+// The Java program: the setting's folder, else the folder found along the search path's absolute
+// entries, which the settings object keeps for the rest of the run. Nothing when neither holds
+// one: the bare name is never handed to the shell, which would look in the current folder.
+std::optional<std::string> JavaProgram()
 {
     if (auto program = launch::JavaProgramFromSetting(Config->JavaPath))
-        return *program;
-    if (std::string found = SearchJavaFolder(); !found.empty())
-        Config->JavaPath = found;
-    return Config->JavaPath + launch::kJavaProgram;
+        return program;
+    const std::string found = SearchJavaFolder();
+    if (found.empty())
+        return std::nullopt;
+    Config->JavaPath = found;
+    return found + launch::kJavaProgram;
 }
 
 }  // namespace
@@ -28,14 +34,16 @@ void PlayPuzzle(const std::string& file, HWND owner)
     const std::string programFolder = win::ProgramFolder();
     const std::string gameProgram = launch::PresenceGameProgram(kind);
     if (!win::FileExists(programFolder + gameProgram)) {
-        ::MessageBoxA(nullptr, launch::MissingGameProgramMessage(gameProgram).c_str(), win::ProgramFileName().c_str(),
+        win::ShowMessage(nullptr, launch::MissingGameProgramMessage(gameProgram), win::ProgramFileName().c_str(),
                       MB_ICONERROR | MB_OK);
         return;
     }
-    const std::string javaProgram = JavaProgram();
+    const auto javaProgram = JavaProgram();
     const std::string parameters = launch::LaunchParameters(kind, file, Config->NoSound);
-    auto result = reinterpret_cast<INT_PTR>(
-        win::OpenWithShell(nullptr, "open", javaProgram.c_str(), parameters.c_str(), programFolder.c_str(), SW_SHOW));
+    const auto result =
+        javaProgram ? reinterpret_cast<INT_PTR>(win::OpenWithShell(nullptr, "open", javaProgram->c_str(),
+                                                                    parameters.c_str(), programFolder.c_str(), SW_SHOW))
+                    : INT_PTR{SE_ERR_FNF};
     if (result == SE_ERR_FNF)
         TfrmMsg().ShowModal(owner);
 }

@@ -22,6 +22,7 @@
 #include "settings/ConfigRules.h"
 #include "settings/Configs.h"
 #include "settings/Prefs.h"
+#include "win/Messages.h"
 #include "win/ExceptionHook.h"
 #include "win/Dpi.h"
 #include "win/Fonts.h"
@@ -398,18 +399,6 @@ void TMainWin::dxImportClick()
 // A file that is no readable collection gets the import dialog's own message.
 void TMainWin::ImportCollection(const std::string& path) { TfrmImport().ShowModalFor(hwnd_, path); }
 
-// A file named from outside, which no file dialog has checked: one the import dialog could not read
-// is named in a message instead.
-void TMainWin::ImportNamedCollection(const std::string& path)
-{
-    if (const auto problem = puzzles::CollectionProblem(path)) {
-        const std::string message = puzzles::DropReport({{path, *problem}}, {});
-        ::MessageBoxA(hwnd_, message.c_str(), app::kTitle, MB_ICONWARNING | MB_OK);
-        return;
-    }
-    ImportCollection(path);
-}
-
 void TMainWin::OpenImportsLater(std::vector<std::string> files)
 {
     if (files.empty())
@@ -420,6 +409,8 @@ void TMainWin::OpenImportsLater(std::vector<std::string> files)
 
 // A file queued while a dialog of this loop is open waits for the loop, not for a dialog of its own
 // over that one; while any other modal window disables this one, the files wait for it to close.
+// The files waiting are checked together first: whatever cannot be read is named in one message,
+// and only readable collections open the import dialog.
 void TMainWin::OpenPendingImports()
 {
     if (openingImports_ || !::IsWindowEnabled(hwnd_))
@@ -427,9 +418,18 @@ void TMainWin::OpenPendingImports()
     openingImports_ = true;
     win::ScopeExit done([this] { openingImports_ = false; });
     while (!pendingImports_.empty() && hwnd_ != nullptr && !closing_) {
-        const std::string path = pendingImports_.front();
-        pendingImports_.erase(pendingImports_.begin());
-        ImportNamedCollection(path);
+        puzzles::CollectionsOutcome batch;
+        {
+            win::HourglassCursor hourglass;
+            batch = puzzles::SortOutCollections(std::exchange(pendingImports_, {}));
+        }
+        if (!batch.Report.empty())
+            win::ShowMessage(hwnd_, batch.Report, app::kTitle, MB_ICONWARNING | MB_OK);
+        for (const std::string& path : batch.Readable) {
+            if (hwnd_ == nullptr || closing_)
+                return;
+            ImportCollection(path);
+        }
     }
 }
 
@@ -459,7 +459,7 @@ void TMainWin::OnDropFiles(HDROP drop)
         outcome = puzzles::ReceiveDroppedFiles(paths, Config->GetRepository());
     }
     if (!outcome.Report.empty())
-        ::MessageBoxA(hwnd_, outcome.Report.c_str(), app::kTitle, MB_ICONWARNING | MB_OK);
+        win::ShowMessage(hwnd_, outcome.Report, app::kTitle, MB_ICONWARNING | MB_OK);
     OpenImportsLater(std::move(outcome.Collections));
 }
 

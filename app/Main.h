@@ -110,7 +110,6 @@ private:
     void dxExitClick();
     void dxImportClick();
     void ImportCollection(const std::string& path);
-    void ImportNamedCollection(const std::string& path);
     void OpenPendingImports();
     bool OnHandOver(HWND sender, const COPYDATASTRUCT& data);
     void OnDropFiles(HDROP drop);

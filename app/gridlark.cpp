@@ -18,6 +18,7 @@
 #include "app/SingleInstance.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
+#include "win/Paths.h"
 
 namespace {
 
@@ -47,7 +48,10 @@ void RunMessageLoop()
 
 int RunWindowRoad()
 {
-    const auto imports = app::ImportArguments(std::vector<std::string>(__argv, __argv + __argc));
+    // Made absolute here: the running window that may receive them has another current folder.
+    auto imports = app::ImportArguments(std::vector<std::string>(__argv, __argv + __argc));
+    for (auto& file : imports)
+        file = win::FullPath(file);
     app::TInstanceClaim claim;
     if (!claim.First() && app::HandOverToRunningWindow(imports))
         return 0;
@@ -75,7 +79,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     Config = config.get();
     Config->Load();
     if (int play = FindPlayArgument()) {
-        PlayPuzzle(play + 1 < __argc ? __argv[play + 1] : "", nullptr);
+        PlayPuzzle(play + 1 < __argc ? win::FullPath(__argv[play + 1]) : "", nullptr);
         // The play road ends here: nothing is saved and nothing else runs.
         app::FinalizeModules();
         ::ExitProcess(0);

@@ -16,6 +16,7 @@ set(GRIDLARK_WIN_SOURCES
   puzzles/Drop.cpp
   win/Dialog.cpp
   win/Paths.cpp
+  win/Messages.cpp
   win/FolderIds.cpp
   win/ExceptionHook.cpp
   settings/Configs.cpp

@@ -64,4 +64,58 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
+bool IsAbsolutePath(std::string_view path)
+{
+    const auto separator = [](char c) { return c == '\\' || c == '/'; };
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+                       separator(path[2]);
+    const bool share = path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
+    return drive || share;
+}
+
+std::vector<std::string> AbsoluteSearchFolders(std::string_view pathValue)
+{
+    std::vector<std::string> folders;
+    std::size_t start = 0;
+    while (start <= pathValue.size()) {
+        std::size_t end = pathValue.find(';', start);
+        if (end == std::string_view::npos)
+            end = pathValue.size();
+        std::string entry = Trim(pathValue.substr(start, end - start));
+        if (entry.size() >= 2 && entry.front() == '"' && entry.back() == '"')
+            entry = Trim(std::string_view(entry).substr(1, entry.size() - 2));
+        if (IsAbsolutePath(entry))
+            folders.push_back(IncludeTrailingBackslash(entry));
+        start = end + 1;
+    }
+    return folders;
+}
+
+std::string WrapLongRuns(std::string_view text, std::size_t width)
+{
+    if (width == 0)
+        return std::string(text);
+    std::string wrapped;
+    wrapped.reserve(text.size() + text.size() / width * 2);
+    std::size_t runStart = 0;  // where the current run begins in wrapped
+    for (char c : text) {
+        if (static_cast<unsigned char>(c) <= ' ') {
+            wrapped += c;
+            runStart = wrapped.size();
+            continue;
+        }
+        if (wrapped.size() - runStart >= width) {
+            // Break after the last backslash of the run's last width characters, else right here.
+            const std::size_t slash = wrapped.find_last_of('\\');
+            const std::size_t at = slash != std::string::npos && slash >= runStart && slash + 1 > runStart + width / 2
+                                       ? slash + 1
+                                       : wrapped.size();
+            wrapped.insert(at, "\r\n");
+            runStart = at + 2;
+        }
+        wrapped += c;
+    }
+    return wrapped;
+}
+
 }  // namespace text

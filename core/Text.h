@@ -1,7 +1,9 @@
 // Text and path rules shared by every subsystem; ANSI bytes in std::string.
 #pragma once
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace text {
 
@@ -18,5 +20,19 @@ std::string ExtractFileExt(std::string_view path);
 // The file name without its extension.
 std::string FileNameWithoutExt(std::string_view path);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Whether the path starts at a drive's root (C:\...) or at a share (\\server\...). A relative
+// path, a drive without its root (C:x) or a path from the current drive's root (\x) depends on
+// the current folder.
+bool IsAbsolutePath(std::string_view path);
+// The absolute folders of a search path value (PATH), in its order, each with a trailing
+// backslash; blank, quoted-empty and relative entries are left out. A program searched for only
+// there can never be one planted in the current folder.
+std::vector<std::string> AbsoluteSearchFolders(std::string_view pathValue);
+
+// The text with a line break put into every run of more than width characters without a blank,
+// after a backslash where the run has one within the width: a long path then wraps in a message
+// box instead of making it wider than the screen. Line breaks already in the text stay.
+std::string WrapLongRuns(std::string_view text, std::size_t width);
 
 }  // namespace text

@@ -123,7 +123,8 @@ std::string CommonFilesFolder()
 {
     win::RegistryAccessor reader(HKEY_LOCAL_MACHINE);
     if (reader.OpenKeyReadOnly(kCurrentVersionKey))
-        if (auto folder = reader.ReadString("CommonFilesDir"); folder && !folder->empty())
+        // A relative folder would start whatever Relaybug.Exe the current folder holds.
+        if (auto folder = reader.ReadString("CommonFilesDir"); folder && text::IsAbsolutePath(*folder))
             return text::IncludeTrailingBackslash(*folder);
     return kFallbackCommonFiles;
 }

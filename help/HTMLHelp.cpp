@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "help/HelpRules.h"
+#include "win/Messages.h"
 #include "win/Dialog.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
@@ -65,7 +66,7 @@ void ShowHelpTopic(const std::string& topic)
     const std::string helpFile = app::HelpFile();
     const std::string path = help::HelpFilePath(helpFile, win::ProgramFolder());
     if (!win::FileExists(path)) {
-        ::MessageBoxA(nullptr, help::MissingFileMessage(helpFile).c_str(), kHelpErrorCaption, MB_ICONERROR | MB_OK);
+        win::ShowMessage(nullptr, help::MissingFileMessage(helpFile), kHelpErrorCaption, MB_ICONERROR | MB_OK);
         return;
     }
     HelpWindow = HtmlHelpEntry(nullptr, help::TopicAddress(path, topic).c_str(), kDisplayTopic, 0);
@@ -73,7 +74,7 @@ void ShowHelpTopic(const std::string& topic)
 
 void ShowHelpNotInstalled()
 {
-    ::MessageBoxA(nullptr, help::NotInstalledMessage(app::Title()).c_str(), kNotInstalledCaption, MB_OK);
+    win::ShowMessage(nullptr, help::NotInstalledMessage(app::Title()), kNotInstalledCaption, MB_OK);
 }
 
 void UnloadHelpLibrary()

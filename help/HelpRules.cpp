@@ -1,36 +1,15 @@
 #include "help/HelpRules.h"
 
-#include <cctype>
-
 #include "core/Text.h"
 #include "settings/WebHosts.h"
 
 namespace help {
 
-bool IsAbsoluteFolder(const std::string& entry)
-{
-    const bool drive =
-        entry.size() >= 3 && std::isalpha(static_cast<unsigned char>(entry[0])) && entry[1] == ':' && entry[2] == '\\';
-    const bool share = entry.size() >= 3 && entry[0] == '\\' && entry[1] == '\\' && entry[2] != '\\';
-    return drive || share;
-}
-
 std::vector<std::string> LibraryCandidates(const std::string& pathValue)
 {
     std::vector<std::string> candidates;
-    std::size_t start = 0;
-    while (start <= pathValue.size()) {
-        std::size_t end = pathValue.find(';', start);
-        if (end == std::string::npos)
-            end = pathValue.size();
-        std::string entry = pathValue.substr(start, end - start);
-        if (IsAbsoluteFolder(entry)) {
-            if (entry.back() != '\\')
-                entry += '\\';
-            candidates.push_back(entry + kLibraryName);
-        }
-        start = end + 1;
-    }
+    for (const std::string& folder : text::AbsoluteSearchFolders(pathValue))
+        candidates.push_back(folder + kLibraryName);
     return candidates;
 }
 

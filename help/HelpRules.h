@@ -8,10 +8,6 @@ namespace help {
 
 inline constexpr const char* kLibraryName = "hhctrl.ocx";
 
-// Whether a PATH entry names a folder from a drive's root ("C:\...") or a share ("\\server\...").
-// A relative entry, or a drive without its root ("C:"), depends on the current folder.
-bool IsAbsoluteFolder(const std::string& entry);
-
 // The candidates for the viewer's library when the system's own copy is missing, in order: each
 // absolute entry of the PATH value with a backslash added unless it ends in one, then the
 // library's name. The current folder and relative entries are never candidates: a planted library

@@ -22,9 +22,11 @@ constexpr const char* kInstallerKeys[] = {"Java Runtime Environment", "JRE", "Ja
 constexpr const char* kMakerFolders[] = {"Java", "Eclipse Adoptium", "AdoptOpenJDK", "Microsoft",
                                          "Zulu", "Amazon Corretto",  "BellSoft",     "Semeru"};
 
+// The runtime's bin folder under an absolute home; nothing for a relative one, which would name a
+// folder under whatever the current folder is.
 std::string BinOf(const std::string& home)
 {
-    return home.empty() ? std::string() : text::IncludeTrailingBackslash(home) + "bin\\";
+    return text::IsAbsolutePath(home) ? text::IncludeTrailingBackslash(home) + "bin\\" : std::string();
 }
 
 // The current version's home under one installer key in one view.
@@ -62,7 +64,7 @@ std::vector<std::string> ProgramFilesFolders()
     std::vector<std::string> folders;
     for (const char* name : {"ProgramW6432", "ProgramFiles", "ProgramFiles(x86)"}) {
         const std::string folder = win::EnvironmentVariable(name);
-        if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+        if (text::IsAbsolutePath(folder) && std::find(folders.begin(), folders.end(), folder) == folders.end())
             folders.push_back(folder);
     }
     return folders;

@@ -1,7 +1,8 @@
 // Where a Java runtime is found without a scan, when no folder is stored and the search path has
 // none: JAVA_HOME, then the current version recorded by the Java installers in the registry (both
 // views), then the usual install folders under both Program Files folders. Each place that does
-// not hold javaw.exe, or holds something of the wrong kind, is passed over quietly.
+// not hold javaw.exe, or holds something of the wrong kind, is passed over quietly, and so is
+// every place that names a relative folder.
 #pragma once
 #include <string>
 #include <vector>

@@ -4,6 +4,7 @@
 
 #include "core/IoError.h"
 #include "core/Text.h"
+#include "puzzles/Collections.h"
 #include "puzzles/DropRules.h"
 #include "puzzles/FileNames.h"
 #include "win/Files.h"
@@ -28,6 +29,8 @@ constexpr const char* kLocked = "It is open in another program. Close it there, 
 constexpr const char* kNoAccess = "Gridlark is not allowed to read it.";
 constexpr const char* kUnreadable = "It could not be read: ";
 constexpr const char* kUnwritable = "It could not be written into your puzzle folder: ";
+constexpr const char* kNotCollection = "It is not a puzzle collection (.cw3, .ws3).";
+constexpr const char* kNoPuzzle = "It holds no puzzle: it is shorter than one puzzle of its kind.";
 
 // Thrown for a file that is not taken, with the reason the user reads.
 struct Refusal {
@@ -99,16 +102,26 @@ std::vector<char> ReadWhole(const std::string& path)
     return content;
 }
 
-// A collection the import dialog can read: a file of a path the system takes, that holds
-// something and is not locked. The dialog itself would only show an empty list. Every failure is
-// a Refusal.
+std::uint64_t RecordSizeOf(const std::string& collection)
+{
+    return text::EqualsNoCase(text::ExtractFileExt(collection), ".cw3") ? layout::kCrosswordRecordSize
+                                                                        : layout::kWordSearchRecordSize;
+}
+
+// A collection the import dialog can read: a file of a path the system takes, named as a
+// collection, that holds at least one puzzle and is not locked. The dialog itself would only show
+// an empty list. Every failure is a Refusal.
 void CheckCollection(const std::string& path)
 {
     if (path.size() >= MAX_PATH)
         throw Refusal{kTooLong};
+    if (KindOfDropped(path) != DroppedKind::Collection)
+        throw Refusal{kNotCollection};
     CheckIsFile(path);
     std::uint64_t size = 0;
     OpenNonEmpty(path, size);
+    if (size < RecordSizeOf(path))
+        throw Refusal{kNoPuzzle};
 }
 
 bool NameTaken(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -153,14 +166,20 @@ std::vector<std::wstring> DroppedPaths(HDROP drop)
     return paths;
 }
 
-std::optional<std::string> CollectionProblem(const std::string& path)
+CollectionsOutcome SortOutCollections(const std::vector<std::string>& paths)
 {
-    try {
-        CheckCollection(path);
-        return std::nullopt;
-    } catch (const Refusal& refusal) {
-        return refusal.reason;
+    CollectionsOutcome outcome;
+    std::vector<DropProblem> failed;
+    for (const auto& path : paths) {
+        try {
+            CheckCollection(path);
+            outcome.Readable.push_back(path);
+        } catch (const Refusal& refusal) {
+            failed.push_back({path, refusal.reason});
+        }
     }
+    outcome.Report = DropReport(failed, {});
+    return outcome;
 }
 
 DropOutcome ReceiveDroppedFiles(const std::vector<std::wstring>& paths, const std::string& repository)

@@ -26,8 +26,16 @@ struct DropOutcome {
 // overwritten. Sorts out the rest; a file that fails never stops the others.
 DropOutcome ReceiveDroppedFiles(const std::vector<std::wstring>& paths, const std::string& repository);
 
-// Why the import dialog could not read the collection file (missing, a folder, empty, locked, a
-// path too long), for a message that names it; nothing when it can.
-std::optional<std::string> CollectionProblem(const std::string& path);
+struct CollectionsOutcome {
+    // The files the import dialog can read, in their order.
+    std::vector<std::string> Readable;
+    // One message for all the others, each named with why it cannot be read (missing, a folder,
+    // empty, locked, a path too long, not a collection, shorter than one puzzle); empty when
+    // there are none.
+    std::string Report;
+};
+// Checks every collection file named from outside (a hand-over, the command line) before any
+// import dialog opens: no file dialog has checked them.
+CollectionsOutcome SortOutCollections(const std::vector<std::string>& paths);
 
 }  // namespace puzzles

@@ -29,13 +29,28 @@ std::string RepositoryExtension(std::string_view path)
                                                                                : kWordSearchExtension;
 }
 
+namespace {
+
+// A screenful: the files named before the rest are only counted.
+constexpr std::size_t kShownProblems = 10;
+constexpr std::size_t kShownRefused = 20;
+
+std::string MoreLine(std::size_t total, std::size_t shown)
+{
+    return total > shown ? "and " + std::to_string(total - shown) + " more\r\n" : std::string();
+}
+
+}  // namespace
+
 std::string DropReport(const std::vector<DropProblem>& failed, const std::vector<std::string>& refused)
 {
     std::string report;
     if (!failed.empty()) {
         report += failed.size() == 1 ? "This file could not be added:\r\n" : "These files could not be added:\r\n";
-        for (const auto& problem : failed)
-            report += "\r\n" + problem.Path + "\r\n    " + problem.Reason + "\r\n";
+        for (std::size_t i = 0; i < failed.size() && i < kShownProblems; ++i)
+            report += "\r\n" + failed[i].Path + "\r\n    " + failed[i].Reason + "\r\n";
+        if (failed.size() > kShownProblems)
+            report += "\r\n" + MoreLine(failed.size(), kShownProblems);
     }
     if (!refused.empty()) {
         if (!report.empty())
@@ -43,8 +58,9 @@ std::string DropReport(const std::vector<DropProblem>& failed, const std::vector
         report +=
             "Gridlark takes only puzzle collections (.cw3, .ws3) and puzzle files (.JGF, .JWF). "
             "These files are neither:\r\n\r\n";
-        for (const auto& path : refused)
-            report += path + "\r\n";
+        for (std::size_t i = 0; i < refused.size() && i < kShownRefused; ++i)
+            report += refused[i] + "\r\n";
+        report += MoreLine(refused.size(), kShownRefused);
     }
     return report;
 }

@@ -22,7 +22,8 @@ struct DropProblem {
 };
 
 // One message for the whole drop: the files that failed, each with its reason, and the files of
-// kinds Gridlark does not take, with the kinds it does. Empty when there is nothing to tell.
+// kinds Gridlark does not take, with the kinds it does. Each list stops after a screenful, with a
+// line that says how many more there are. Empty when there is nothing to tell.
 std::string DropReport(const std::vector<DropProblem>& failed, const std::vector<std::string>& refused);
 
 }  // namespace puzzles

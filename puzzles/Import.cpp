@@ -10,6 +10,7 @@
 #include "puzzles/FileNames.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
+#include "win/Messages.h"
 #include "win/Files.h"
 #include "win/Fonts.h"
 #include "win/Paths.h"
@@ -310,7 +311,7 @@ TfrmImport::Outcome TfrmImport::ExportWordSearch(std::uint32_t recordIndex, cons
 bool TfrmImport::ShowError(const char* firstLine, const io::IoError& error)
 {
     const std::string message = std::string(firstLine) + error.what();
-    return ::MessageBoxA(Handle(), message.c_str(), kErrorCaption, MB_ICONERROR | MB_OKCANCEL) != IDCANCEL;
+    return win::ShowMessage(Handle(), message, kErrorCaption, MB_ICONERROR | MB_OKCANCEL) != IDCANCEL;
 }
 
 bool TfrmImport::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result)

@@ -2,6 +2,7 @@
 
 #include "core/Text.h"
 #include "res/resource.h"
+#include "win/Messages.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
 
@@ -68,7 +69,7 @@ bool ConfirmMissingFolder(HWND owner, const std::string& path)
 {
     if (win::DirectoryExists(path))
         return true;
-    switch (::MessageBoxA(owner, kConfirmText, kConfirmCaption, MB_ICONQUESTION | MB_YESNOCANCEL)) {
+    switch (win::ShowMessage(owner, kConfirmText, kConfirmCaption, MB_ICONQUESTION | MB_YESNOCANCEL)) {
         case IDYES:
             break;
         case IDNO:
@@ -79,7 +80,7 @@ bool ConfirmMissingFolder(HWND owner, const std::string& path)
     if (win::ForceDirectories(path))
         return true;
     const std::string message = kCreateFailedBefore + path + kCreateFailedAfter;
-    ::MessageBoxA(owner, message.c_str(), kErrorCaption, MB_ICONERROR | MB_OK);
+    win::ShowMessage(owner, message, kErrorCaption, MB_ICONERROR | MB_OK);
     return false;
 }
 

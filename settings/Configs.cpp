@@ -18,7 +18,9 @@ constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentV
 constexpr const char* kFallbackCommonAppData = "C:\\Documents and Settings\\All Users\\Application Data\\";
 constexpr const char* kRepositorySubfolder = "Orvanel\\Gridlark";
 constexpr const char* kWriteProbe = "amdk328wlskdjf";
-constexpr DWORD kSearchBufferSize = 260;
+constexpr const char* kJavaProgram = "javaw.exe";
+// A found program's path must fit the system's 260 characters.
+constexpr std::size_t kSearchBufferSize = 260;
 
 settings::Bounds PrimaryWorkArea()
 {
@@ -31,12 +33,12 @@ settings::Bounds PrimaryWorkArea()
 
 std::string SearchJavaFolder()
 {
-    char buffer[kSearchBufferSize];
-    char* filePart = nullptr;
-    DWORD n = ::SearchPathA(nullptr, "javaw.exe", nullptr, kSearchBufferSize, buffer, &filePart);
-    if (n == 0 || n >= kSearchBufferSize)
-        return {};
-    return text::IncludeTrailingBackslash(text::ExtractFilePath(std::string(buffer, n)));
+    for (const std::string& folder : text::AbsoluteSearchFolders(win::EnvironmentVariable("PATH"))) {
+        const std::string program = folder + kJavaProgram;
+        if (program.size() < kSearchBufferSize && win::FileExists(program))
+            return folder;
+    }
+    return {};
 }
 
 std::string TConfig::DefaultRepository() const { return CommonAppDataFolder() + kRepositorySubfolder; }
@@ -62,7 +64,8 @@ void TConfig::LoadMachinePaths()
     Registry->SetRoot(HKEY_LOCAL_MACHINE);
     if (!Registry->OpenKey(ProductKeyPath, true))
         return;
-    if (auto javaPath = ReadPath(kJavaPath, expandableJavaPath_))
+    // A relative folder would name whatever the current folder holds: it counts as none.
+    if (auto javaPath = ReadPath(kJavaPath, expandableJavaPath_); javaPath && text::IsAbsolutePath(*javaPath))
         JavaPath = *javaPath;
     // An empty stored repository would leave the program without a folder: the default serves.
     if (auto repository = ReadPath(kRepository, expandableRepository_); repository && !text::Trim(*repository).empty())
@@ -154,7 +157,9 @@ void TConfig::Save()
     if (machineWritable) {
         Registry->SetRoot(HKEY_LOCAL_MACHINE);
         if (Registry->OpenKey(ProductKeyPath, true)) {
-            WritePath(kJavaPath, JavaPath, expandableJavaPath_);
+            // Only an absolute folder, or none, is stored for every later start.
+            if (text::IsAbsolutePath(JavaPath) || text::Trim(JavaPath).empty())
+                WritePath(kJavaPath, JavaPath, expandableJavaPath_);
             WritePath(kRepository, GetRepository(), expandableRepository_);
             Registry->CloseKey();
         }

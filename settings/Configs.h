@@ -91,6 +91,8 @@ private:
 // The process-wide settings object, created and loaded first at start-up.
 extern TConfig* Config;
 
-// The folder of javaw.exe found by the system's standard search, with a trailing backslash;
-// empty when it is not found or its path does not fit 260 characters.
+// The folder of javaw.exe found along the absolute entries of the search path, in their order,
+// with a trailing backslash; empty when it is not found or its path does not fit 260 characters.
+// The current folder and relative entries are never searched: a javaw.exe planted beside an
+// opened puzzle must not run.
 std::string SearchJavaFolder();

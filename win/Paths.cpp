@@ -144,6 +144,23 @@ std::string ExpandEnvironment(const std::string& text)
     }
 }
 
+std::string FullPath(const std::string& path)
+{
+    if (path.empty())
+        return path;
+    std::string full(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = ::GetFullPathNameA(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0)
+            return path;
+        if (n < full.size()) {
+            full.resize(n);
+            return full;
+        }
+        full.resize(n);
+    }
+}
+
 std::string EnvironmentVariable(const std::string& name)
 {
     DWORD size = ::GetEnvironmentVariableA(name.c_str(), nullptr, 0);

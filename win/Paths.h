@@ -26,6 +26,9 @@ std::string NearestExistingFolder(const std::string& path);
 // Creates the folder and every missing parent; answers whether the folder exists afterwards.
 bool ForceDirectories(const std::string& path);
 std::string EnvironmentVariable(const std::string& name);
+// The path made absolute against the current folder (GetFullPathNameA); empty stays empty, and a
+// path the system cannot resolve stays as given.
+std::string FullPath(const std::string& path);
 // The text with every %NAME% of a defined environment variable replaced by its value.
 std::string ExpandEnvironment(const std::string& text);
 // Upper case under the system locale.

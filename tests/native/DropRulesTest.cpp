@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "puzzles/DropRules.h"
 
 using puzzles::DroppedKind;
@@ -37,4 +39,22 @@ TEST(DropRules, OneReportNamesEveryFailureAndEveryRefusedFile)
         at = report.find(part, at);
         EXPECT_NE(at, std::string::npos) << part;
     }
+}
+
+TEST(DropRules, ALongReportNamesAScreenfulAndCountsTheRest)
+{
+    std::vector<puzzles::DropProblem> failed;
+    std::vector<std::string> refused;
+    for (int i = 0; i < 1000; ++i) {
+        failed.push_back({"C:\\missing" + std::to_string(i) + ".cw3", "It does not exist."});
+        refused.push_back("C:\\other" + std::to_string(i) + ".txt");
+    }
+    const std::string report = puzzles::DropReport(failed, refused);
+    EXPECT_NE(report.find("missing9.cw3"), std::string::npos);
+    EXPECT_EQ(report.find("missing10.cw3"), std::string::npos);
+    EXPECT_NE(report.find("and 990 more"), std::string::npos);
+    EXPECT_NE(report.find("other19.txt"), std::string::npos);
+    EXPECT_EQ(report.find("other20.txt"), std::string::npos);
+    EXPECT_NE(report.find("and 980 more"), std::string::npos);
+    EXPECT_LT(std::count(report.begin(), report.end(), '\n'), 70);
 }
