@@ -39,7 +39,7 @@ std::string LaunchParameters(std::string_view kind, std::string_view file, bool 
 
 std::optional<std::string> JavaProgramFromSetting(std::string_view javaPath)
 {
-    if (!text::IsAbsolutePath(javaPath))
+    if (!text::IsAbsolutePath(text::Trim(javaPath)))
         return std::nullopt;
     return text::IncludeTrailingBackslash(javaPath) + kJavaProgram;
 }

@@ -23,7 +23,9 @@
 #include "settings/Configs.h"
 #include "settings/Prefs.h"
 #include "win/Messages.h"
+#include "win/Background.h"
 #include "win/ExceptionHook.h"
+#include "win/Files.h"
 #include "win/Dpi.h"
 #include "win/Fonts.h"
 #include "win/LinkLabel.h"
@@ -148,6 +150,7 @@ TMainWin::TMainWin()
 TMainWin::~TMainWin()
 {
     StopWatcher();
+    win::FinishBackgroundWork(staleFileCleanup_);
     if (hwnd_ != nullptr)
         ::DestroyWindow(hwnd_);
 }
@@ -169,11 +172,15 @@ bool TMainWin::Create()
 
 // With collection files waiting, their import dialog comes first: the window paints in that
 // dialog's loop, right after it.
+// Temporary files that a killed import left in the repository are removed after the first paint,
+// on a thread of their own: the window never waits for them.
 void TMainWin::Show()
 {
     ::ShowWindow(hwnd_, Config->MainWindowMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     if (pendingImports_.empty())
         ::UpdateWindow(hwnd_);
+    staleFileCleanup_ = win::StartBackgroundWork(
+        [repository = Config->GetRepository()] { win::RemoveStaleTemporaryFiles(repository); });
 }
 
 std::string TMainWin::StatusText(int part) const
@@ -321,8 +328,9 @@ settings::Bounds TMainWin::RestoredBounds()
 {
     RECT work{};
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    const settings::Bounds stored{Config->MainWindowLeft, Config->MainWindowTop, Config->MainWindowWidth,
-                                  Config->MainWindowHeight};
+    const settings::Bounds stored = settings::WithUsableSize(
+        {Config->MainWindowLeft, Config->MainWindowTop, Config->MainWindowWidth, Config->MainWindowHeight},
+        Config->MainWindowDpi);
     settings::Bounds bounds = settings::ScreenFromWorkspace(stored, work.left, work.top);
     const RECT area{bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
     const UINT dpi = win::MonitorDpi(area);
@@ -366,6 +374,7 @@ void TMainWin::ApplyDpi(UINT dpi)
 void TMainWin::FormClose()
 {
     StopWatcher();
+    win::FinishBackgroundWork(staleFileCleanup_);
     if (lvwPuzzles_ == nullptr)
         return;
     Config->Column1Width = ListView_GetColumnWidth(lvwPuzzles_, 0);
@@ -500,7 +509,7 @@ void TMainWin::dxCheckForUpdateClick()
 
 void TMainWin::dxBugReporterClick()
 {
-    faults::ConfigureBugReporter(app::kTitle, std::string(web::kCorporateSite) + kProductPagePath);
+    faults::ConfigureBugReporter(app::kTitle, std::string(web::kCorporateSite) + kProductPagePath, hwnd_);
 }
 
 // Every selected file goes to the Recycle Bin in one shell operation, with the shell's one

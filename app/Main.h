@@ -152,6 +152,7 @@ private:
     win::UniqueHandle FWatcherThread;
     win::UniqueHandle stopWatching_;
     bool closing_ = false;
+    win::UniqueHandle staleFileCleanup_;
 };
 
 // The process-wide main window; empty on the play road.

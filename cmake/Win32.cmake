@@ -17,6 +17,7 @@ set(GRIDLARK_WIN_SOURCES
   win/Dialog.cpp
   win/Paths.cpp
   win/Messages.cpp
+  win/Background.cpp
   win/FolderIds.cpp
   win/ExceptionHook.cpp
   settings/Configs.cpp

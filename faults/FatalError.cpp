@@ -15,6 +15,7 @@
 #include "settings/Configs.h"
 #include "win/Handles.h"
 #include "win/LazyApi.h"
+#include "win/Messages.h"
 #include "win/Paths.h"
 #include "win/Registry.h"
 
@@ -103,20 +104,40 @@ std::uint64_t AvailableMemoryKB()
     return status.ullAvailPhys >> 10;
 }
 
-void QueryPlatform()
+// The real version: GetVersionExA answers what the compatibility layer makes of a program without
+// a manifest entry for the release (6.2 on every Windows since 8); RtlGetVersion is not changed.
+OSVERSIONINFOEXW RealVersion()
 {
-    OSVERSIONINFOA version{};
+    OSVERSIONINFOEXW version{};
     version.dwOSVersionInfoSize = sizeof(version);
+    using Fn = LONG(WINAPI*)(OSVERSIONINFOEXW*);
+    if (const auto fn = win::LazyProc<Fn>("ntdll.dll", "RtlGetVersion"); fn != nullptr && fn(&version) == 0)
+        return version;
+    OSVERSIONINFOEXA ansi{};
+    ansi.dwOSVersionInfoSize = sizeof(ansi);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    ::GetVersionExA(&version);
+    ::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&ansi));
 #pragma GCC diagnostic pop
+    version.dwMajorVersion = ansi.dwMajorVersion;
+    version.dwMinorVersion = ansi.dwMinorVersion;
+    version.dwBuildNumber = ansi.dwBuildNumber;
+    version.dwPlatformId = ansi.dwPlatformId;
+    version.wProductType = ansi.wProductType;
+    ::MultiByteToWideChar(CP_ACP, 0, ansi.szCSDVersion, -1, version.szCSDVersion, 128);
+    return version;
+}
+
+void QueryPlatform()
+{
+    const OSVERSIONINFOEXW version = RealVersion();
     const PlatformFamily family = version.dwPlatformId == VER_PLATFORM_WIN32_NT        ? PlatformFamily::WindowsNT
                                   : version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? PlatformFamily::Windows9x
                                                                                        : PlatformFamily::Other;
-    values.OsVersionText =
-        OsVersionText(version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber, version.szCSDVersion);
-    values.OsName = OsName(family, version.dwMajorVersion, version.dwMinorVersion);
+    values.OsVersionText = OsVersionText(version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber,
+                                         win::AnsiText(version.szCSDVersion));
+    values.OsName = OsName(family, version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber,
+                           version.wProductType != 0 && version.wProductType != VER_NT_WORKSTATION);
 }
 
 std::string CommonFilesFolder()
@@ -450,8 +471,15 @@ void ReportFatalError(const win::CaughtException& caught, const std::string& pro
     ReportAndEnd(caught);
 }
 
-void ConfigureBugReporter(const std::string& productName, const std::string& webAddress)
+// Without the bug reporter there is nothing to set up: the user learns where it was looked for.
+void ConfigureBugReporter(const std::string& productName, const std::string& webAddress, HWND owner)
 {
+    if (!win::FileExists(FindBugReporter())) {
+        win::ShowMessage(owner,
+                         BugReporterMissingMessage(values.BugReporterFolder, text::ExtractFilePath(values.ProgramPath)),
+                         productName.c_str(), MB_ICONINFORMATION | MB_OK);
+        return;
+    }
     win::OpenWithShell(nullptr, "open", FindBugReporter().c_str(), SetUpArguments(productName, webAddress).c_str(),
                        nullptr, SW_SHOWNORMAL);
 }

@@ -40,7 +40,9 @@ const StartUpValues& Values();
 // nothing: it works in room reserved with the program.
 void WriteErrorReport(const win::CaughtException& caught);
 std::string FindBugReporter();
-void ConfigureBugReporter(const std::string& productName, const std::string& webAddress);
+// Starts the bug reporter for its set-up; when it is not installed, a message owned by owner says
+// so and names the folders where it was looked for.
+void ConfigureBugReporter(const std::string& productName, const std::string& webAddress, HWND owner = nullptr);
 
 // The folder that would receive a report, given the program's folder: it, else the documents
 // folder, else "c:\", whichever first takes a new file.

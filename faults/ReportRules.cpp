@@ -16,7 +16,40 @@ text::FixedText& AppendQuoted(text::FixedText& out, std::string_view text)
 
 }  // namespace
 
-std::string OsName(PlatformFamily family, unsigned major, unsigned minor)
+namespace {
+
+// Releases of NT 6.0 and later, by version: the desktop name and the server edition's.
+std::string ModernNtName(unsigned major, unsigned minor, unsigned build, bool server)
+{
+    if (major == 6) {
+        switch (minor) {
+            case 0:
+                return server ? "Windows Server 2008" : "Windows Vista";
+            case 1:
+                return server ? "Windows Server 2008 R2" : "Windows 7";
+            case 2:
+                return server ? "Windows Server 2012" : "Windows 8";
+            case 3:
+                return server ? "Windows Server 2012 R2" : "Windows 8.1";
+            default:
+                break;
+        }
+    }
+    if (major == 10 && minor == 0) {
+        if (!server)
+            return build >= 22000 ? "Windows 11" : "Windows 10";
+        return build >= 26100   ? "Windows Server 2025"
+               : build >= 20348 ? "Windows Server 2022"
+               : build >= 17763 ? "Windows Server 2019"
+                                : "Windows Server 2016";
+    }
+    // A release newer than any named here is named by its version, never by an older name.
+    return "Windows NT " + std::to_string(major) + "." + std::to_string(minor);
+}
+
+}  // namespace
+
+std::string OsName(PlatformFamily family, unsigned major, unsigned minor, unsigned build, bool server)
 {
     switch (family) {
         case PlatformFamily::Windows9x:
@@ -28,6 +61,8 @@ std::string OsName(PlatformFamily family, unsigned major, unsigned minor)
                 return "Windows 2000";
             if (major == 5 && minor == 1)
                 return "Windows XP";
+            if (major >= 6)
+                return ModernNtName(major, minor, build, server);
             return "Windows Server 2003";
         default:
             return "Windows 95";
@@ -129,6 +164,13 @@ void AppendCrashArguments(text::FixedText& out, std::string_view programPath, st
 std::string SetUpArguments(const std::string& productName, const std::string& webAddress)
 {
     return "\"" + productName + "\" \"" + webAddress + "\"";
+}
+
+std::string BugReporterMissingMessage(const std::string& commonFolder, const std::string& programFolder)
+{
+    return "The bug reporter, Relaybug, is not installed, so there is nothing to configure.\r\n\r\n"
+           "Relaybug.Exe was looked for in these folders:\r\n" +
+           commonFolder + "\r\n" + programFolder;
 }
 
 }  // namespace faults

@@ -14,7 +14,9 @@ namespace faults {
 
 enum class PlatformFamily { Windows9x, WindowsNT, Other };
 
-std::string OsName(PlatformFamily family, unsigned major, unsigned minor);
+// The release's name from its real version: build tells Windows 11 from 10, and server (a product
+// type other than workstation) the server editions from the desktop ones.
+std::string OsName(PlatformFamily family, unsigned major, unsigned minor, unsigned build = 0, bool server = false);
 // "Windows 5.01.2600 Service Pack 2": "%d.%.2d.%.4d %s".
 std::string OsVersionText(unsigned major, unsigned minor, unsigned build, const std::string& servicePack);
 // The file version, followed by " [flags]" when there are flags.
@@ -59,5 +61,7 @@ void AppendStructuredMessage(text::FixedText& out, std::string_view name, std::u
 void AppendCrashArguments(text::FixedText& out, std::string_view programPath, std::string_view keyPath,
                           std::string_view reportPath);
 std::string SetUpArguments(const std::string& productName, const std::string& webAddress);
+// What Configure Bug Reporter says when Relaybug.Exe is in neither folder it is looked for in.
+std::string BugReporterMissingMessage(const std::string& commonFolder, const std::string& programFolder);
 
 }  // namespace faults

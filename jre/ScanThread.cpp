@@ -3,6 +3,7 @@
 #include <new>
 #include <string_view>
 
+#include "core/Text.h"
 #include "jre/ScanForm.h"
 #include "win/Handles.h"
 #include "win/FolderIds.h"
@@ -69,11 +70,17 @@ bool ListFolder(HANDLE folder, std::optional<std::size_t> failAfter, OnEntry onE
     return ::GetLastError() == ERROR_NO_MORE_FILES;
 }
 
-// The identity of the folder at the path, opened for that alone.
-std::optional<win::FileIdentity> IdentityOfFolder(const std::string& path)
+// Whether the folder at the path is the open folder: the same identity and, where two file systems
+// mounted inside one another read alike, the same path once links are resolved.
+bool SameFolder(const std::string& path, HANDLE open, const std::optional<win::FileIdentity>& identity)
 {
     const win::UniqueHandle folder = win::OpenForAttributes(path);
-    return folder ? win::IdentityOf(folder.get()) : std::nullopt;
+    if (!folder || !identity || win::IdentityOf(folder.get()) != identity)
+        return false;
+    const auto there = win::FinalPathOf(folder.get());
+    const auto here = win::FinalPathOf(open);
+    // Without the resolved paths the identity alone decides: the scan must end.
+    return !there || !here || text::EqualsNoCase(*there, *here);
 }
 
 }  // namespace
@@ -189,7 +196,7 @@ bool TScanDrive::RepeatsAnAncestor(jre::ScanQueue& queue, jre::ScanQueue::Index 
             return false;
         if (!identity)
             identity = win::IdentityOf(handle);
-        return identity && IdentityOfFolder(queue.PathOf(ancestor)) == identity;
+        return SameFolder(queue.PathOf(ancestor), handle, identity);
     });
 }
 

@@ -15,6 +15,10 @@ bool IsSafeFileName(std::string_view name);
 // import never share a file.
 std::string FirstFreeName(const std::string& text, const std::function<bool(const std::string&)>& taken);
 
+// Why Windows refuses the name, in words that name the puzzle and the characters it may not use;
+// for a name that IsSafeFileName refuses, or one the system refused with kInvalidNameError.
+std::string RefusedNameText(std::string_view name);
+
 // The error Windows gives for a name it refuses (ERROR_INVALID_NAME).
 inline constexpr unsigned kInvalidNameError = 123;
 

@@ -193,6 +193,7 @@ void TfrmImport::btnOKClick()
             lastServed = now;
         }
     }
+    CommitReplacements();
 }
 
 void TfrmImport::BeginImport()
@@ -211,6 +212,8 @@ void TfrmImport::BeginImport()
 void TfrmImport::EndImport()
 {
     importing_ = false;
+    // On the way out of a failure, what was written still takes its place.
+    batch_.reset();
     win::RemoveStaleTemporaryFiles(Config->GetRepository());
 }
 
@@ -284,7 +287,10 @@ TfrmImport::Outcome TfrmImport::Export(std::uint32_t recordIndex, const std::str
             throw io::IoError(puzzles::kInvalidNameError);
         write(folder + name, record);
     } catch (const io::IoError& error) {
-        return ShowError(kExportError, error) ? Outcome::Failed : Outcome::Stopped;
+        const bool goOn = error.Code() == puzzles::kInvalidNameError
+                              ? ShowErrorText(kExportError, puzzles::RefusedNameText(name))
+                              : ShowError(kExportError, error);
+        return goOn ? Outcome::Failed : Outcome::Stopped;
     }
     return Outcome::Written;
 }
@@ -293,8 +299,8 @@ TfrmImport::Outcome TfrmImport::ExportCrossword(std::uint32_t recordIndex, const
                                                 const std::string& name)
 {
     return Export(recordIndex, folder, name, puzzles::ReadCrosswordRecord,
-                  [](const std::string& path, const puzzles::CrosswordRecord& record) {
-                      puzzles::WriteCrosswordFile(path + ".JGF", puzzles::MakeCrosswordPuzzle(record));
+                  [this](const std::string& path, const puzzles::CrosswordRecord& record) {
+                      WritePuzzle(path + ".JGF", puzzles::CrosswordFileBytes(puzzles::MakeCrosswordPuzzle(record)));
                   });
 }
 
@@ -302,15 +308,41 @@ TfrmImport::Outcome TfrmImport::ExportWordSearch(std::uint32_t recordIndex, cons
                                                  const std::string& name)
 {
     return Export(recordIndex, folder, name, puzzles::ReadWordSearchRecord,
-                  [](const std::string& path, const puzzles::WordSearchRecord& record) {
-                      puzzles::WriteWordSearchFile(path + ".JWF", puzzles::MakeWordSearchPuzzle(record));
+                  [this](const std::string& path, const puzzles::WordSearchRecord& record) {
+                      WritePuzzle(path + ".JWF", puzzles::WordSearchFileBytes(puzzles::MakeWordSearchPuzzle(record)));
                   });
+}
+
+// A file of the same name and content stays as it is; one of other content is replaced, and goes
+// to the Recycle Bin with the others when the import ends.
+void TfrmImport::WritePuzzle(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    if (!batch_)
+        batch_ = std::make_unique<win::ReplacingBatch>();
+    batch_->Write(path, bytes.data(), static_cast<DWORD>(bytes.size()));
+}
+
+// The replaced files go to the Recycle Bin in one operation, and the new ones take their place.
+void TfrmImport::CommitReplacements()
+{
+    if (!batch_)
+        return;
+    try {
+        batch_->Commit();
+    } catch (const io::IoError& error) {
+        ShowError(kExportError, error);
+    }
 }
 
 // The error box: OK goes on with the next puzzle, Cancel stops the import. Answers whether to go on.
 bool TfrmImport::ShowError(const char* firstLine, const io::IoError& error)
 {
-    const std::string message = std::string(firstLine) + error.what();
+    return ShowErrorText(firstLine, error.what());
+}
+
+bool TfrmImport::ShowErrorText(const char* firstLine, const std::string& text)
+{
+    const std::string message = firstLine + text;
     return win::ShowMessage(Handle(), message, kErrorCaption, MB_ICONERROR | MB_OKCANCEL) != IDCANCEL;
 }
 

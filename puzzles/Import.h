@@ -3,6 +3,7 @@
 #pragma once
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "core/IoError.h"
 #include "puzzles/Collections.h"
 #include "win/Dialog.h"
+#include "win/Files.h"
 #include "win/Handles.h"
 
 class TfrmImport : public win::Dialog {
@@ -49,6 +51,9 @@ private:
     Outcome Export(std::uint32_t recordIndex, const std::string& folder, const std::string& name, ReadFn read,
                    WriteFn write);
     bool ShowError(const char* firstLine, const io::IoError& error);
+    bool ShowErrorText(const char* firstLine, const std::string& text);
+    void WritePuzzle(const std::string& path, const std::vector<std::uint8_t>& bytes);
+    void CommitReplacements();
     std::vector<std::size_t> SelectedEntries() const;
     std::string NameFor(const std::string& displayText) const;
     void BeginImport();
@@ -66,6 +71,7 @@ private:
     std::vector<puzzles::CollectionEntry> entries_;
     // The names this import has written, upper-cased.
     std::set<std::string> written_;
+    std::unique_ptr<win::ReplacingBatch> batch_;
     bool importing_ = false;
     bool stopRequested_ = false;
     bool progressShown_ = false;

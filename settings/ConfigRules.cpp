@@ -40,9 +40,28 @@ Edges EdgesOf(const Bounds& b)
     return {b.left, b.top, std::int64_t{b.left} + b.width, std::int64_t{b.top} + b.height};
 }
 
-bool Overlap(const Edges& a, const Edges& b)
+// How much of the two rectangles is common, in square pixels: 0 when they do not overlap.
+std::int64_t SharedArea(const Edges& a, const Edges& b)
 {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    const std::int64_t width = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const std::int64_t height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return width > 0 && height > 0 ? width * height : 0;
+}
+
+// A window on its monitor keeps its place; only a side longer than the work area is cut to it,
+// and then starts at the area's edge.
+Bounds ShrunkToFit(const Bounds& bounds, const Bounds& area)
+{
+    Bounds fitted = bounds;
+    if (bounds.width > area.width) {
+        fitted.width = area.width;
+        fitted.left = area.left;
+    }
+    if (bounds.height > area.height) {
+        fitted.height = area.height;
+        fitted.top = area.top;
+    }
+    return fitted;
 }
 
 // How far apart two rectangles are, squared: 0 when they touch or overlap.
@@ -73,17 +92,32 @@ Bounds KeepOnScreen(const Bounds& bounds, const std::vector<Bounds>& workAreas)
         return bounds;
     const Edges window = EdgesOf(bounds);
     const Bounds* nearest = &workAreas.front();
+    const Bounds* most = nullptr;
+    std::int64_t mostShared = 0;
     for (const auto& area : workAreas) {
-        if (Overlap(window, EdgesOf(area)))
-            return bounds;
+        if (const std::int64_t shared = SharedArea(window, EdgesOf(area)); shared > mostShared) {
+            most = &area;
+            mostShared = shared;
+        }
         if (Gap(window, EdgesOf(area)) < Gap(window, EdgesOf(*nearest)))
             nearest = &area;
     }
+    if (most != nullptr)
+        return ShrunkToFit(bounds, *most);
     const Edges area = EdgesOf(*nearest);
     const std::int32_t width = std::clamp(bounds.width, 1, nearest->width);
     const std::int32_t height = std::clamp(bounds.height, 1, nearest->height);
     return {Clamp32(std::clamp<std::int64_t>(window.left, area.left, area.right - width)),
             Clamp32(std::clamp<std::int64_t>(window.top, area.top, area.bottom - height)), width, height};
+}
+
+Bounds WithUsableSize(const Bounds& bounds, std::uint32_t dpi)
+{
+    if (bounds.width >= ScaledToDpi(kLeastWindowWidth, kBaseDpi, dpi) &&
+        bounds.height >= ScaledToDpi(kLeastWindowHeight, kBaseDpi, dpi))
+        return bounds;
+    return {bounds.left, bounds.top, ScaledToDpi(kDefaultWindowWidth, kBaseDpi, dpi),
+            ScaledToDpi(kDefaultWindowHeight, kBaseDpi, dpi)};
 }
 
 }  // namespace settings

@@ -32,8 +32,17 @@ std::int32_t ScaledToDpi(std::int32_t length, std::uint32_t from, std::uint32_t 
 // on the left moves it).
 Bounds ScreenFromWorkspace(const Bounds& stored, std::int32_t workAreaLeft, std::int32_t workAreaTop);
 
-// Bounds that are at least partly on some work area stay exactly as they are. Others (a monitor
-// gone, values nobody can see) go onto the nearest work area, keeping their size where it fits.
+// Bounds that are at least partly on some work area keep their place on the monitor they share
+// most with, but no side is longer than its work area: such a side is cut to the area and starts
+// at its edge. Others (a monitor gone, values nobody can see) go onto the nearest work area,
+// keeping their size where it fits.
 Bounds KeepOnScreen(const Bounds& bounds, const std::vector<Bounds>& workAreas);
+
+// The least size at 96 DPI at which the main window still shows its bars and a few lines.
+inline constexpr std::int32_t kLeastWindowWidth = 200;
+inline constexpr std::int32_t kLeastWindowHeight = 150;
+// Stored bounds at dpi whose size is below the least (0, negative, a sliver) take the default
+// size at their place: such a window would show only its title bar.
+Bounds WithUsableSize(const Bounds& bounds, std::uint32_t dpi);
 
 }  // namespace settings

@@ -65,7 +65,8 @@ void TConfig::LoadMachinePaths()
     if (!Registry->OpenKey(ProductKeyPath, true))
         return;
     // A relative folder would name whatever the current folder holds: it counts as none.
-    if (auto javaPath = ReadPath(kJavaPath, expandableJavaPath_); javaPath && text::IsAbsolutePath(*javaPath))
+    if (auto javaPath = ReadPath(kJavaPath, expandableJavaPath_);
+        javaPath && text::IsAbsolutePath(text::Trim(*javaPath)))
         JavaPath = *javaPath;
     // An empty stored repository would leave the program without a folder: the default serves.
     if (auto repository = ReadPath(kRepository, expandableRepository_); repository && !text::Trim(*repository).empty())
@@ -158,7 +159,7 @@ void TConfig::Save()
         Registry->SetRoot(HKEY_LOCAL_MACHINE);
         if (Registry->OpenKey(ProductKeyPath, true)) {
             // Only an absolute folder, or none, is stored for every later start.
-            if (text::IsAbsolutePath(JavaPath) || text::Trim(JavaPath).empty())
+            if (text::IsAbsolutePath(text::Trim(JavaPath)) || text::Trim(JavaPath).empty())
                 WritePath(kJavaPath, JavaPath, expandableJavaPath_);
             WritePath(kRepository, GetRepository(), expandableRepository_);
             Registry->CloseKey();

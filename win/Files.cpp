@@ -1,10 +1,13 @@
 #include "win/Files.h"
 
 #include <atomic>
+#include <cstring>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "core/Text.h"
+#include "win/LazyApi.h"
 
 namespace win {
 
@@ -247,6 +250,23 @@ void WriteThroughTemporary(const std::string& path, const void* data, DWORD size
     }
 }
 
+// Writes the content to a temporary file beside the target's folder, ready to be moved; answers
+// its path.
+std::string WriteTemporaryFor(const std::string& path, const void* data, DWORD size)
+{
+    std::string temporary;
+    File file = CreateTemporaryFor(path, temporary);
+    try {
+        file.Write(data, size);
+        file.Flush();
+    } catch (...) {
+        file.Close();
+        ::DeleteFileA(temporary.c_str());
+        throw;
+    }
+    return temporary;
+}
+
 // Moves the written temporary file to a name that must be free: a taken name fails with
 // ERROR_ALREADY_EXISTS and keeps its file.
 void MoveToFreeName(const std::string& temporary, const std::string& path)
@@ -267,6 +287,89 @@ void WriteFileReplacing(const std::string& path, const void* data, DWORD size)
 void WriteFileNew(const std::string& path, const void* data, DWORD size)
 {
     WriteThroughTemporary(path, data, size, &MoveToFreeName);
+}
+
+bool FileHoldsExactly(const std::string& path, const void* data, DWORD size)
+{
+    HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    const UniqueHandle file(h);
+    LARGE_INTEGER length{};
+    if (!::GetFileSizeEx(file.get(), &length) || length.QuadPart != static_cast<LONGLONG>(size))
+        return false;
+    std::vector<char> content(size + 1);
+    DWORD read = 0;
+    // One byte more than expected is asked for: a file that grew meanwhile does not match.
+    if (!::ReadFile(file.get(), content.data(), size + 1, &read, nullptr) || read != size)
+        return false;
+    return size == 0 || std::memcmp(content.data(), data, size) == 0;
+}
+
+void RecycleFiles(const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    std::string sources;
+    for (const auto& path : paths)
+        sources += path + '\0';
+    sources += '\0';
+    SHFILEOPSTRUCTA operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = sources.c_str();
+    operation.fFlags =
+        FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_FILESONLY | FOF_NORECURSION;
+    RunFileOperation(&operation);
+}
+
+ReplacingBatch::~ReplacingBatch()
+{
+    try {
+        Commit();
+    } catch (...) {
+        // Reported where the batch was committed on purpose; here only nothing may escape.
+    }
+}
+
+ReplacingBatch::Result ReplacingBatch::Write(const std::string& path, const void* data, DWORD size)
+{
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        WriteFileReplacing(path, data, size);
+        return Result::Written;
+    }
+    if (FileHoldsExactly(path, data, size))
+        return Result::Unchanged;
+    // Refused now, as the move would be: the failure belongs to this file, not to the commit.
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        ThrowIoError(ERROR_ACCESS_DENIED);
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        ThrowIoError(ERROR_ACCESS_DENIED);
+    pending_.push_back({WriteTemporaryFor(path, data, size), path});
+    return Result::Replaced;
+}
+
+void ReplacingBatch::Commit()
+{
+    std::vector<Replacement> pending = std::exchange(pending_, {});
+    std::vector<std::string> targets;
+    targets.reserve(pending.size());
+    for (const auto& replacement : pending)
+        targets.push_back(replacement.target);
+    RecycleFiles(targets);
+    std::optional<io::IoError> failure;
+    for (const auto& replacement : pending) {
+        try {
+            MoveOverTarget(replacement.temporary, replacement.target);
+        } catch (const io::IoError& error) {
+            ::DeleteFileA(replacement.temporary.c_str());
+            if (!failure)
+                failure = error;
+        }
+    }
+    if (failure)
+        throw *failure;
 }
 
 }  // namespace win

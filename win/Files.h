@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/IoError.h"
 #include "win/Handles.h"
@@ -42,6 +43,40 @@ void WriteFileReplacing(const std::string& path, const void* data, DWORD size);
 // The same write to a name that must be free: when the name is taken, nothing is written and the
 // failure is ERROR_ALREADY_EXISTS.
 void WriteFileNew(const std::string& path, const void* data, DWORD size);
+// Whether the file exists and holds exactly these bytes; false when it cannot be read.
+bool FileHoldsExactly(const std::string& path, const void* data, DWORD size);
+// Moves the files to the Recycle Bin in one shell operation, without a question or a progress
+// window; the shell's result is not examined.
+void RecycleFiles(const std::vector<std::string>& paths);
+
+// Writes files of one batch (an import) that may replace earlier files of the same name. A file
+// that already holds exactly the content is not written again. An earlier file of other content
+// is not lost: the new content waits in a temporary file, and when the batch is committed every
+// replaced file goes to the Recycle Bin in one shell operation before the new ones move into
+// place.
+class ReplacingBatch {
+public:
+    enum class Result { Written, Unchanged, Replaced };
+
+    ReplacingBatch() = default;
+    ReplacingBatch(const ReplacingBatch&) = delete;
+    ReplacingBatch& operator=(const ReplacingBatch&) = delete;
+    // Commits what is still pending; a failure there is not raised.
+    ~ReplacingBatch();
+
+    Result Write(const std::string& path, const void* data, DWORD size);
+    // Recycles the replaced files and moves the new ones into place. Every move is tried; the
+    // first failure is raised afterwards.
+    void Commit();
+
+private:
+    struct Replacement {
+        std::string temporary;
+        std::string target;
+    };
+    std::vector<Replacement> pending_;
+};
+
 // Removes the temporary files that processes which no longer run left in the folder (a killed
 // import), never another running process's; then the staging folder, when it is empty.
 void RemoveStaleTemporaryFiles(const std::string& folder);

@@ -86,4 +86,21 @@ std::optional<FileIdentity> IdentityOf(HANDLE file)
     return identity;
 }
 
+std::optional<std::string> FinalPathOf(HANDLE file)
+{
+    std::string path(MAX_PATH, '\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD n = ::GetFinalPathNameByHandleA(file, path.data(), static_cast<DWORD>(path.size()),
+                                                    FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0)
+            return std::nullopt;
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(n + 1);
+    }
+    return std::nullopt;
+}
+
 }  // namespace win

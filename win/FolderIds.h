@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace win {
 
@@ -28,5 +29,11 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 std::optional<FileIdentity> IdentityOf(HANDLE file);
+
+// The path the open file or folder has once every link and junction on the way is resolved
+// (GetFinalPathNameByHandleA); nothing when it cannot be read. Under Wine it tells a folder
+// reached again through a link (its ancestor's path) from the root of a file system mounted
+// inside another that reads the same identity (its own path).
+std::optional<std::string> FinalPathOf(HANDLE file);
 
 }  // namespace win

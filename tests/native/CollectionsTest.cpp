@@ -175,3 +175,27 @@ TEST(IsSafeFileName, RefusesSeparatorsColonsReservedAndControlCharacters)
                              "(x) \"q\"", "(x) a|b", "(x) tab\there", "", ".", ".."})
         EXPECT_FALSE(puzzles::IsSafeFileName(name)) << name;
 }
+
+TEST(RefusedNameText, NamesThePuzzleAndTheCharactersWindowsRefuses)
+{
+    struct Case {
+        std::string name;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"a:b", "Windows does not allow the character : in a file name."},
+        {"(x) a?b:c?", "Windows does not allow the characters ? and : in a file name."},
+        {"(x) <b>|", "Windows does not allow the characters <, > and | in a file name."},
+        {std::string("(N\0L) x", 7), "Windows does not allow control characters in a file name."},
+        {"(x) a|b\t", "Windows does not allow the character | and control characters in a file name."},
+        {"..", "Windows does not allow a file name that is empty or only dots."},
+        {"CON", "Windows does not accept it as a file name."},
+    };
+    for (const auto& c : cases) {
+        const std::string text = puzzles::RefusedNameText(c.name);
+        EXPECT_NE(text.find(c.why), std::string::npos) << text;
+        EXPECT_NE(text.find("\\ / : * ? \" < > |"), std::string::npos);
+    }
+    EXPECT_EQ(puzzles::RefusedNameText("a:b").rfind("The puzzle \"a:b\" cannot be saved under its name: ", 0), 0u);
+    EXPECT_NE(puzzles::RefusedNameText(std::string("(N\0L) x", 7)).find("\"(N L) x\""), std::string::npos);
+}

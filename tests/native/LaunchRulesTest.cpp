@@ -40,6 +40,9 @@ TEST(LaunchRules, JavaProgramFromSetting)
     EXPECT_EQ(launch::JavaProgramFromSetting(" C:\\J "), " C:\\J \\javaw.exe");
     EXPECT_FALSE(launch::JavaProgramFromSetting("   ").has_value());
     EXPECT_FALSE(launch::JavaProgramFromSetting("").has_value());
+    // A relative folder would name a program in whatever the current folder is.
+    for (const char* relative : {".", "rel", ".\\rel", "C:bin", "\\Java\\bin"})
+        EXPECT_FALSE(launch::JavaProgramFromSetting(relative).has_value()) << relative;
 }
 
 TEST(LaunchRules, MissingGameProgramMessage)

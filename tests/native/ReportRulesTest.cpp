@@ -29,6 +29,39 @@ std::string StackLine(std::uintptr_t address, const std::optional<SymbolInfo>& s
 
 }  // namespace
 
+TEST(ReportRules, ReleasesFromVistaOnAreNamedByVersionBuildAndProductType)
+{
+    struct Case {
+        unsigned major, minor, build;
+        bool server;
+        const char* name;
+    };
+    const Case cases[] = {
+        {6, 0, 6002, false, "Windows Vista"},
+        {6, 0, 6002, true, "Windows Server 2008"},
+        {6, 1, 7601, false, "Windows 7"},
+        {6, 1, 7601, true, "Windows Server 2008 R2"},
+        {6, 2, 9200, false, "Windows 8"},
+        {6, 2, 9200, true, "Windows Server 2012"},
+        {6, 3, 9600, false, "Windows 8.1"},
+        {6, 3, 9600, true, "Windows Server 2012 R2"},
+        {10, 0, 19045, false, "Windows 10"},
+        {10, 0, 21999, false, "Windows 10"},
+        {10, 0, 22000, false, "Windows 11"},
+        {10, 0, 26100, false, "Windows 11"},
+        {10, 0, 14393, true, "Windows Server 2016"},
+        {10, 0, 17763, true, "Windows Server 2019"},
+        {10, 0, 20348, true, "Windows Server 2022"},
+        {10, 0, 26100, true, "Windows Server 2025"},
+        {6, 4, 9800, false, "Windows NT 6.4"},
+        {11, 0, 30000, false, "Windows NT 11.0"},
+        {5, 2, 3790, true, "Windows Server 2003"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(faults::OsName(PlatformFamily::WindowsNT, c.major, c.minor, c.build, c.server), c.name)
+            << c.major << "." << c.minor << "." << c.build;
+}
+
 TEST(ReportRules, ReleaseNamesFollowTheTable)
 {
     struct Case {
@@ -45,7 +78,6 @@ TEST(ReportRules, ReleaseNamesFollowTheTable)
         {PlatformFamily::WindowsNT, 5, 0, "Windows 2000"},
         {PlatformFamily::WindowsNT, 5, 1, "Windows XP"},
         {PlatformFamily::WindowsNT, 5, 2, "Windows Server 2003"},
-        {PlatformFamily::WindowsNT, 6, 0, "Windows Server 2003"},
         {PlatformFamily::WindowsNT, 3, 51, "Windows Server 2003"},
         {PlatformFamily::Other, 10, 0, "Windows 95"},
     };

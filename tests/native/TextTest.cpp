@@ -9,9 +9,10 @@ TEST(Text, OnlyPathsFromADrivesRootOrAShareAreAbsolute)
         bool absolute;
     };
     const Case cases[] = {
-        {"C:\\Java\\bin", true}, {"d:/tools", true},   {"\\\\server\\share", true}, {"C:\\", true},
-        {"C:", false},           {"C:bin", false},     {"\\tools", false},          {"bin", false},
-        {".", false},            {".\\rel", false},    {"..\\lib", false},          {"", false},
+        {"C:\\Java\\bin", true}, {"d:/tools", true}, {"\\\\server\\share", true},
+        {"C:\\", true},          {"C:", false},      {"C:bin", false},
+        {"\\tools", false},      {"bin", false},     {".", false},
+        {".\\rel", false},       {"..\\lib", false}, {"", false},
         {"\\\\\\x", false},      {"1:\\x", false},
     };
     for (const auto& c : cases)

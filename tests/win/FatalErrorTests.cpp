@@ -207,6 +207,23 @@ TEST(FatalError, TheBugReporterInCommonFilesWinsOverTheOneBesideTheProgram)
     ::DeleteFileA(beside.c_str());
 }
 
+TEST(FatalError, ConfiguringABugReporterThatIsNotInstalledSaysWhereItWasLookedFor)
+{
+    TempFolder temp;
+    StubLog log(temp);
+    CommonFiles common(temp.Path());
+    WindowCatcher box;
+    faults::ConfigureBugReporter("Gridlark", "http://www.orvanel.example/gridlark");
+    const CapturedWindow shown = box.Result();
+    ASSERT_TRUE(shown.found);
+    EXPECT_EQ(shown.caption, "Gridlark");
+    ASSERT_FALSE(shown.texts.empty());
+    EXPECT_NE(shown.texts.back().find("is not installed"), std::string::npos);
+    EXPECT_NE(shown.texts.back().find(temp / "Orvanel\\"), std::string::npos) << shown.texts.back();
+    EXPECT_NE(shown.texts.back().find(win::ProgramFolder()), std::string::npos);
+    EXPECT_TRUE(log.Records().empty());
+}
+
 namespace {
 
 // What lies beside the failing program as its address table.
