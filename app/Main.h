@@ -37,7 +37,8 @@ public:
     // Creates the window and runs its creation handler; the window is not yet shown.
     bool Create();
     // Shows the window, maximised when the settings say so, and draws it unless collection files
-    // wait for the import dialog.
+    // wait for the import dialog; then clears away, on a thread of its own, the temporary files
+    // that a killed import left in the repository.
     void Show();
     HWND Handle() const { return hwnd_; }
     HWND ListView() const { return lvwPuzzles_; }

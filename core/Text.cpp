@@ -67,8 +67,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
 bool IsAbsolutePath(std::string_view path)
 {
     const auto separator = [](char c) { return c == '\\' || c == '/'; };
-    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
-                       separator(path[2]);
+    const bool drive =
+        path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && separator(path[2]);
     const bool share = path.size() >= 3 && separator(path[0]) && separator(path[1]) && !separator(path[2]);
     return drive || share;
 }
@@ -116,6 +116,34 @@ std::string WrapLongRuns(std::string_view text, std::size_t width)
         wrapped += c;
     }
     return wrapped;
+}
+
+std::string ShortenLongLines(std::string_view text, std::size_t longest)
+{
+    constexpr std::string_view kEllipsis = "...";
+    if (longest <= kEllipsis.size() + 2)
+        return std::string(text);
+    const std::size_t head = (longest - kEllipsis.size()) / 3;
+    const std::size_t tail = longest - kEllipsis.size() - head;
+    std::string shortened;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = at;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        const std::string_view line = text.substr(at, end - at);
+        if (line.size() > longest) {
+            shortened.append(line.substr(0, head));
+            shortened.append(kEllipsis);
+            shortened.append(line.substr(line.size() - tail));
+        } else {
+            shortened.append(line);
+        }
+        while (end < text.size() && (text[end] == '\r' || text[end] == '\n'))
+            shortened += text[end++];
+        at = end;
+    }
+    return shortened;
 }
 
 }  // namespace text

@@ -34,5 +34,9 @@ std::vector<std::string> AbsoluteSearchFolders(std::string_view pathValue);
 // after a backslash where the run has one within the width: a long path then wraps in a message
 // box instead of making it wider than the screen. Line breaks already in the text stay.
 std::string WrapLongRuns(std::string_view text, std::size_t width);
+// The text with every line of more than longest characters cut in its middle to its first and
+// last characters, "..." between them, longest in all: a path of thousands of characters, blanks
+// or none, keeps its drive and its file name.
+std::string ShortenLongLines(std::string_view text, std::size_t longest);
 
 }  // namespace text

@@ -147,21 +147,24 @@ make_fixture_drives() {
 }
 
 # Drive O: for the scan across file systems: a folder "outer" with a separate file system, whose
-# root has file index 1, and another mounted inside it, with the same index and write time and a
-# javaw.exe. Where nothing can be mounted, O: is / and the javaw.exe goes into /dev/shm, a file
-# system of its own inside /dev. GRIDLARK_MOUNTED_ROOT tells the tests where to start the scan,
-# GRIDLARK_MOUNTED_FIND the folder it must report. Neither is a drive's root, whose volume
-# serial Wine makes up from its letter.
+# root has file index 1, and another of the same size mounted inside it, with the same index and
+# write time, a javaw.exe and a link back up to its own root: Wine reports the same identity for
+# both roots, and only their resolved paths tell them apart; GRIDLARK_MOUNTED_WHOLE says that the
+# whole of O:\outer\ may be scanned. Where nothing can be mounted, O: is / and the javaw.exe goes
+# into /dev/shm, a file system of its own inside /dev. GRIDLARK_MOUNTED_ROOT tells the tests where
+# to start the scan, GRIDLARK_MOUNTED_FIND the folder it must report. Neither is a drive's root,
+# whose volume serial Wine makes up from its letter.
 make_mounted_drive() {
   local drive="$WINEPREFIX/drives/o" outer="$WINEPREFIX/drives/o/outer"
   mkdir -p "$outer"
   if mount -t tmpfs -o size=1m gridlark-outer "$outer" 2>/dev/null &&
-    mkdir "$outer/inner" && mount -t tmpfs -o size=2m gridlark-inner "$outer/inner" 2>/dev/null; then
+    mkdir "$outer/inner" && mount -t tmpfs -o size=1m gridlark-inner "$outer/inner" 2>/dev/null; then
     mkdir -p "$outer/inner/jre/bin"
     touch "$outer/inner/jre/bin/javaw.exe"
+    ln -s .. "$outer/inner/jre/up"
     touch -d 2020-01-01T00:00:00 "$outer/inner" "$outer"
     ln -sfn "$drive" "$WINEPREFIX/dosdevices/o:"
-    export GRIDLARK_MOUNTED_ROOT='O:\outer\' GRIDLARK_MOUNTED_FIND='O:\outer\inner\jre\bin\'
+    export GRIDLARK_MOUNTED_ROOT='O:\outer\' GRIDLARK_MOUNTED_FIND='O:\outer\inner\jre\bin\' GRIDLARK_MOUNTED_WHOLE=1
   else
     release_fixture_mounts
     planted_shm="/dev/shm/gridlark-test-$$"
@@ -169,6 +172,7 @@ make_mounted_drive() {
     touch "$planted_shm/javaw.exe"
     ln -sfn / "$WINEPREFIX/dosdevices/o:"
     export GRIDLARK_MOUNTED_ROOT='O:\dev\' GRIDLARK_MOUNTED_FIND="O:\\dev\\shm\\gridlark-test-$$\\"
+    unset GRIDLARK_MOUNTED_WHOLE
   fi
 }
 

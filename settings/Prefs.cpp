@@ -8,6 +8,7 @@
 #include "settings/BrowseDir.h"
 #include "settings/Configs.h"
 #include "win/Fonts.h"
+#include "win/Messages.h"
 
 namespace {
 
@@ -16,6 +17,11 @@ constexpr const char* kJavaPrompt = "Choose Java Location";
 constexpr const char* kJavaLauncher = "javaw.exe";
 constexpr const char* kHelpTopic = "Options_Menu";
 constexpr const char* kVersionLabel = "Java version ";
+constexpr const char* kRelativeJavaFolder =
+    "The Java folder must be a full path that starts with a drive or a network share, such as "
+    "C:\\Program Files\\Java\\bin\\.\r\nA folder named relative to the current folder could start another "
+    "program than the Java runtime.";
+constexpr const char* kErrorCaption = "Error";
 constexpr int kMachineWideControls[] = {IDC_PREFS_ALLUSERS, IDC_PREFS_REPOSITORY, IDC_PREFS_BROWSE, IDC_PREFS_JAVAPATH,
                                         IDC_PREFS_JAVA};
 
@@ -67,8 +73,22 @@ void TfrmPrefs::btnOKClick()
     Config->SetRepository(ItemText(IDC_PREFS_REPOSITORY));
     Config->NoSound = Checked(IDC_PREFS_NOSOUND);
     Config->AllUsersSame = Checked(IDC_PREFS_ALLUSERS);
-    Config->JavaPath = text::IncludeTrailingBackslash(ItemText(IDC_PREFS_JAVAPATH));
+    // A blank field names no folder: a lone backslash would be the current drive's root.
+    const std::string javaFolder = ItemText(IDC_PREFS_JAVAPATH);
+    Config->JavaPath = text::Trim(javaFolder).empty() ? std::string() : text::IncludeTrailingBackslash(javaFolder);
     Config->Save();
+}
+
+// A Java folder is stored only as an absolute path; a relative one is refused here, with the field
+// given the focus.
+bool TfrmPrefs::JavaFolderUsable()
+{
+    const std::string folder = text::Trim(ItemText(IDC_PREFS_JAVAPATH));
+    if (folder.empty() || text::IsAbsolutePath(folder) || !::IsWindowEnabled(Item(IDC_PREFS_JAVAPATH)))
+        return true;
+    win::ShowMessage(Handle(), kRelativeJavaFolder, kErrorCaption, MB_ICONERROR | MB_OK);
+    ::SetFocus(Item(IDC_PREFS_JAVAPATH));
+    return false;
 }
 
 void TfrmPrefs::btnHelpClick() { ShowHelpTopic(kHelpTopic); }
@@ -100,6 +120,8 @@ bool TfrmPrefs::OnCommand(int id, int code, HWND control)
                 edtJavaPathChange();
             return true;
         case IDOK:
+            if (!JavaFolderUsable())
+                return true;
             // A repository folder that does not exist is offered to be made, as the chooser does.
             if (const std::string folder = text::Trim(ItemText(IDC_PREFS_REPOSITORY));
                 ::IsWindowEnabled(Item(IDC_PREFS_REPOSITORY)) && !folder.empty() &&

@@ -23,6 +23,7 @@ protected:
 
 private:
     bool Checked(int id) const;
+    bool JavaFolderUsable();
 
     // The machine-wide controls are disabled for a user who may not write the machine key.
     bool machineWritable_ = true;

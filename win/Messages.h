@@ -7,7 +7,8 @@
 namespace win {
 
 // MessageBoxA, with every long run of characters without a blank (a long path) wrapped onto
-// several lines: such a run would otherwise make the box wider than the screen.
+// several lines, and a line of thousands of characters shortened in its middle: such a run would
+// make the box wider than the screen, and such a line taller.
 int ShowMessage(HWND owner, const std::string& text, const char* caption, UINT flags);
 
 }  // namespace win

@@ -45,3 +45,17 @@ TEST(Text, LongRunsWrapAfterABackslashAndShortTextStays)
     }
     EXPECT_EQ(longest, 80u);
 }
+
+TEST(Text, ALineLongerThanTheLongestKeepsItsStartAndEnd)
+{
+    EXPECT_EQ(text::ShortenLongLines("short C:\\a.cw3\r\n", 20), "short C:\\a.cw3\r\n");
+    std::string path = "C:\\";
+    while (path.size() < 3000)
+        path += "a folder\\";
+    path += "deep.cw3";
+    const std::string shortened = text::ShortenLongLines("These files:\r\n\r\n" + path + "\r\n    It is gone.", 240);
+    EXPECT_EQ(shortened.size(), 14u + 2 + 240 + 17);
+    EXPECT_EQ(shortened.rfind("These files:\r\n\r\nC:\\a folder\\", 0), 0u);
+    EXPECT_NE(shortened.find("...", 16), std::string::npos);
+    EXPECT_NE(shortened.find("\\deep.cw3\r\n    It is gone."), std::string::npos);
+}

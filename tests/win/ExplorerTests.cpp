@@ -41,11 +41,14 @@ HDROP MakeDrop(const std::vector<std::wstring>& paths)
 std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 // Answers the next message box of this process captioned "Gridlark" with OK; answers its text.
-std::string AnswerMessageBox()
+std::string AnswerMessageBox(RECT* bounds = nullptr)
 {
     HWND box = nullptr;
     if (!WaitUntil([&] { return (box = ::FindWindowA("#32770", "Gridlark")) != nullptr && ::IsWindowVisible(box); }))
         return {};
+    if (bounds != nullptr)
+        ::GetWindowRect(box, bounds);
+
     const CapturedWindow shown = Capture(box);
     PressButton(box, "OK");
     WaitUntil([&] { return !::IsWindow(box); });
@@ -57,31 +60,50 @@ std::string AnswerMessageBox()
 
 }  // namespace
 
-TEST_F(MainWindowTest, CollectionsNamedOnTheCommandLineOpenTheImportDialogOneAfterAnother)
+TEST_F(MainWindowTest, CollectionsNamedFromOutsideAreCheckedFirstAndEveryFailureIsInOneMessage)
 {
     TempFolder collections;
     WriteFileText(collections / "empty.ws3", "");
-    const std::vector<std::string> files{
+    WriteFileText(collections / "win.ini", "[windows]\r\n");
+    WriteFileText(collections / "short.cw3", std::string(100, 'x'));
+    std::vector<std::string> files{
         collections / "missing.cw3", WriteCollection(collections, "birds.cw3", "Garden Birds", true),
-        collections / "empty.ws3", WriteCollection(collections, "fruit.ws3", "Fruit", false)};
+        collections / "empty.ws3",   collections / "win.ini",
+        collections / "short.cw3",   WriteCollection(collections, "fruit.ws3", "Fruit", false)};
+    // A path of thousands of characters still gives a box that fits on the screen.
+    std::string deep = collections.Path();
+    while (deep.size() < 3000)
+        deep += "a folder with a long name\\";
+    files.push_back(deep + "deep.cw3");
+    for (int i = 0; i < 1000; ++i)
+        files.push_back(collections / ("gone" + std::to_string(i) + ".cw3"));
+    std::swap(files[6], files[5]);  // the deep path among the files named in full
     TMainWin& w = Open();
-    // Each dialog shows its collection's first line, then is cancelled; the next one follows. A
-    // file the dialog could not read is named in a message instead.
+    // One message for everything that cannot be read, then a dialog for each readable collection,
+    // cancelled in turn.
     std::vector<std::string> shown;
+    RECT box{};
     std::thread answerer([&] {
-        shown.push_back(AnswerMessageBox());
+        shown.push_back(AnswerMessageBox(&box));
         shown.push_back(CancelImportDialog());
-        shown.push_back(AnswerMessageBox());
         shown.push_back(CancelImportDialog());
     });
     w.OpenImportsLater(files);
     PumpMessages();
     answerer.join();
-    ASSERT_EQ(shown.size(), 4u);
-    EXPECT_NE(shown[0].find(files[0] + "\r\n    It does not exist."), std::string::npos) << shown[0];
+    ASSERT_EQ(shown.size(), 3u);
+    for (const std::string& part :
+         {files[0] + "\r\n    It does not exist.", files[2] + "\r\n    It is empty.",
+          files[3] + "\r\n    It is not a puzzle collection", files[4] + "\r\n    It holds no puzzle",
+          std::string("and 995 more"), std::string("\r\n    Its path is too long")})
+        EXPECT_NE(shown[0].find(part), std::string::npos) << part << "\n" << shown[0];
+    EXPECT_LE(box.right - box.left, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LE(box.bottom - box.top, ::GetSystemMetrics(SM_CYSCREEN));
     EXPECT_NE(shown[1].find("Garden Birds"), std::string::npos);
-    EXPECT_NE(shown[2].find(files[2] + "\r\n    It is empty."), std::string::npos) << shown[2];
-    EXPECT_NE(shown[3].find("Fruit"), std::string::npos);
+    EXPECT_NE(shown[2].find("Fruit"), std::string::npos);
+    // No box and no dialog more.
+    PumpMessages();
+    EXPECT_EQ(VisibleDialogOf(::GetCurrentProcessId()), nullptr);
     EXPECT_TRUE(::IsWindow(w.Handle()));
 }
 
@@ -110,6 +132,7 @@ TEST_F(MainWindowTest, AHandOverIsReadOnlyWhenItIsWellFormedAndSentByAWindowOfTh
         {"a sender that is no window", reinterpret_cast<HWND>(0x1234), app::kHandOverTag, wellFormed},
         {"no zero at the end", sender.get(), app::kHandOverTag, birds},
         {"an empty path", sender.get(), app::kHandOverTag, wellFormed + '\0'},
+        {"a relative path", sender.get(), app::kHandOverTag, std::string("birds.cw3") + '\0'},
     };
     for (const auto& c : ignored)
         EXPECT_EQ(send(c.from, c.tag, c.bytes), FALSE) << c.what;
@@ -144,7 +167,13 @@ TEST_F(MainWindowTest, ASecondStartHandsItsCollectionToTheRunningWindowAndEnds)
     ::PostMessageA(window, WM_COMMAND, IDM_ABOUT, 0);
     HWND about = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (about = VisibleDialogOf(firstId)) != nullptr; }));
-    const ProcessResult second = RunProgram(exe, std::string(app::kImportArgument) + " \"" + birds + "\"");
+    // Started in the collection's folder and naming it by its bare name: the running window, whose
+    // current folder is another, still gets the right file.
+    ProcessResult second;
+    {
+        ScopedCurrentFolder there(collections.Path());
+        second = RunProgram(exe, std::string(app::kImportArgument) + " birds.cw3");
+    }
     EXPECT_TRUE(second.finished);
     EXPECT_EQ(second.exitCode, 0u);
     // Messages posted to one thread arrive in their order: once this column width is set, the

@@ -194,8 +194,12 @@ TEST_F(ImportTest, ARefusedNameShowsTheExportErrorAndTheImportGoesOn)
             EXPECT_EQ(box.caption, "Error");
             EXPECT_EQ(box.iconName, "IDI_HAND");
             EXPECT_EQ(box.buttons, (std::vector<std::string>{"OK", "Cancel"}));
-            EXPECT_EQ(box.texts.at(0),
-                      "The following error occurred while attempting to export the puzzle:\r\nI/O error 123");
+            EXPECT_EQ(box.texts.at(0).rfind("The following error occurred while attempting to export the puzzle:\r\n"
+                                            "The puzzle \"(",
+                                            0),
+                      0u)
+                << box.texts.at(0);
+            EXPECT_NE(box.texts.at(0).find("Windows does not allow "), std::string::npos);
         }
         EXPECT_TRUE(win::FileExists(repository_ / (wordSearch ? "(B) Fine.JWF" : "(B) Fine.JGF")));
     }
@@ -377,6 +381,50 @@ TEST_F(ImportTest, ImportingTwiceReplacesAndCancelWritesNothing)
     EXPECT_FALSE(win::FileExists(repository_ / "(K7) Garden Birds.JGF"));
 }
 
+TEST_F(ImportTest, ASecondImportRecyclesEachReplacedPuzzleAndLeavesAnIdenticalOneUntouched)
+{
+    ASSERT_TRUE(RunUnixShell("rm -rf \"$XDG_DATA_HOME/Trash/files\"/* \"$XDG_DATA_HOME/Trash/info\"/*"));
+    const std::vector<Head> heads = {{"K7", "Garden Birds"}, {"a1", "owls"}};
+    const std::string first = WriteCollection(collections_ / "first.cw3", heads, CrosswordRecordBytes);
+    const std::string second = WriteCollection(collections_ / "second.cw3", heads, [](const Head& head) {
+        auto r = RecordBuilder::ForCrossword().Head(head.label, head.title);
+        r.Int16(layout::kClueCount, 1).Text(layout::kClueTexts, "Hoots at night").Fill(layout::kGrid, kGridSize, '#');
+        return r.Bytes();
+    });
+    const auto importAll = [&](const std::string& collection) {
+        Open(collection);
+        Press(IDC_IMPORT_SELECT);
+        EXPECT_TRUE(ImportSelected().empty());
+    };
+    const auto writeTime = [&](const char* name) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ::GetFileAttributesExA((repository_ / name).c_str(), GetFileExInfoStandard, &data);
+        return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+    };
+    importAll(first);
+    const std::string firstContent = ReadFileText(repository_ / "(K7) Garden Birds.JGF");
+    // An old write time shows whether the identical import writes the file again.
+    {
+        win::UniqueHandle file(::CreateFileA((repository_ / "(K7) Garden Birds.JGF").c_str(), FILE_WRITE_ATTRIBUTES, 0,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+        const FILETIME old{0, 30000000};
+        ASSERT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &old));
+    }
+    const std::uint64_t before = writeTime("(K7) Garden Birds.JGF");
+    importAll(first);
+    EXPECT_EQ(writeTime("(K7) Garden Birds.JGF"), before);
+    EXPECT_TRUE(RunUnixShell("[ -z \"$(ls -A \"$XDG_DATA_HOME/Trash/files\")\" ]"));
+
+    importAll(second);
+    EXPECT_NE(ReadFileText(repository_ / "(K7) Garden Birds.JGF"), firstContent);
+    EXPECT_NE(ReadFileText(repository_ / "(K7) Garden Birds.JGF").find("Hoots at night"), std::string::npos);
+    WriteFileText(collections_ / "kept.JGF", firstContent);
+    EXPECT_TRUE(RunUnixShell("cmp -s \"$XDG_DATA_HOME/Trash/files/(K7) Garden Birds.JGF\" '" +
+                             UnixPath(collections_ / "kept.JGF") + "'"));
+    EXPECT_TRUE(RunUnixShell("[ -f \"$XDG_DATA_HOME/Trash/files/(a1) owls.JGF\" ]"));
+    EXPECT_EQ(FolderEntries(repository_.Path()), (std::vector<std::string>{"(K7) Garden Birds.JGF", "(a1) owls.JGF"}));
+}
+
 TEST_F(ImportTest, NoCraftedTitleOrLabelWritesOutsideTheRepository)
 {
     // The repository lies two folders down, beside a planted file.
@@ -394,7 +442,7 @@ TEST_F(ImportTest, NoCraftedTitleOrLabelWritesOutsideTheRepository)
         auto boxes = ImportSelected();
         EXPECT_EQ(boxes.size(), heads.size() - 1);  // "(C) x" is a fine name
         for (const auto& box : boxes)
-            EXPECT_NE(box.texts.at(0).find("export the puzzle:\r\nI/O error 123"), std::string::npos);
+            EXPECT_NE(box.texts.at(0).find("export the puzzle:\r\nThe puzzle \""), std::string::npos);
     }
     EXPECT_EQ(ReadFileText(root / "x.JGF"), "planted");
     // Nothing but the planted file and the repository's own folders outside it.

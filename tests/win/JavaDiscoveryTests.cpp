@@ -173,6 +173,37 @@ TEST_F(JavaDiscoveryTest, AStoredFolderIsKeptAndNoPlaceIsSearched)
     EXPECT_EQ(LoadedJavaPath(), "C:\\Stored Java\\bin\\");
 }
 
+TEST_F(JavaDiscoveryTest, ARuntimeInTheCurrentFolderOrARelativePlaceIsNeitherTakenNorStored)
+{
+    for (const char* planted : {"", "rel", "home"})
+        InstallRuntime(places_ / planted);
+    WriteFileText(places_ / "javaw.exe", "planted");
+    ScopedCurrentFolder here(places_.Path());
+    ::SetEnvironmentVariableA("PATH", "rel\\bin;.\\rel\\bin;.;bin;C:\\windows\\system32");
+    ::SetEnvironmentVariableA("JAVA_HOME", "home");
+    {
+        win::RegistryAccessor machine(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(machine.OpenKey(ProductKeyPath, true));
+        machine.WriteString("Java Path", "rel\\bin\\");
+    }
+    TConfig config;
+    config.Load();
+    EXPECT_EQ(config.JavaPath, "");
+    // As the main window does at its close: whatever the run found, nothing relative is stored.
+    config.JavaPath = "rel\\bin\\";
+    config.Save();
+    win::RegistryAccessor machine(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(machine.OpenKeyReadOnly(ProductKeyPath));
+    EXPECT_EQ(machine.ReadString("Java Path"), "rel\\bin\\");  // untouched, and not taken on load
+    // An absolute entry of the search path still serves, and is stored.
+    ::SetEnvironmentVariableA("PATH", (".;" + places_ / "home\\bin").c_str());
+    TConfig found;
+    found.Load();
+    EXPECT_EQ(found.JavaPath, places_ / "home\\bin\\");
+    found.Save();
+    EXPECT_EQ(LoadedJavaPath(), places_ / "home\\bin\\");
+}
+
 TEST_F(JavaDiscoveryTest, TheFirstRunShowsTheJavaNoticeOnlyWhenNoPlaceHoldsARuntime)
 {
     const std::string exe = DistFolder() + "gridlark.exe";

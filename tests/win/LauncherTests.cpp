@@ -4,6 +4,7 @@
 
 #include "app/Launcher.h"
 #include "app/MsgForm.h"
+#include "core/Text.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "tests/win/TestSupport.h"
@@ -67,7 +68,7 @@ TEST_F(PlayTest, StartsTheGameOfThePuzzlesKindWithTheQuotedPath)
         {"--play C:\\Puzzles\\Cats.JGF", true, "-jar Crossword.jar \"C:\\Puzzles\\Cats.JGF\" --nosound"},
         {"--play c:\\puzzles\\birds.jwf", false, "-jar WordSearch.jar \"c:\\puzzles\\birds.jwf\""},
         {"--play \"C:\\My Puzzles\\Cats.jgf\"", false, "-jar Crossword.jar \"C:\\My Puzzles\\Cats.jgf\""},
-        {"x --play a.JWF --play b.JGF", false, "-jar WordSearch.jar \"a.JWF\""},
+        {"x --play C:\\a.JWF --play b.JGF", false, "-jar WordSearch.jar \"C:\\a.JWF\""},
         {"--play", false, "-jar  \"\""},
     };
     ProgramFolder program({"Crossword.jar", "WordSearch.jar"});
@@ -84,6 +85,43 @@ TEST_F(PlayTest, StartsTheGameOfThePuzzlesKindWithTheQuotedPath)
         EXPECT_EQ(records[0].parameters, c.parameters) << c.arguments;
         EXPECT_EQ(records[0].folder + "\\", program.Path());
     }
+}
+
+TEST_F(PlayTest, AJavawBesideThePuzzleOrOnARelativeSearchEntryNeverRuns)
+{
+    ProgramFolder program({"Crossword.jar", "WordSearch.jar"});
+    // Downloads, as Explorer makes it the current folder when the user opens a puzzle there.
+    TempFolder downloads;
+    for (const char* planted : {"javaw.exe", "rel\\javaw.exe", "bin\\javaw.exe"}) {
+        win::ForceDirectories(text::ExtractFilePath(downloads / planted));
+        ASSERT_TRUE(CopyFileTo(StubsFolder() + "javaw.exe", downloads / planted));
+    }
+    WriteFileText(downloads / "Puzzle.JGF", "puzzle");
+    StoreMachineSettings("", false);
+    ScopedCurrentFolder here(downloads.Path());
+    ScopedVariable javaHome("JAVA_HOME", ".");
+    for (const char* path : {"C:\\windows\\system32", "rel;.\\rel;.;C:\\windows\\system32"}) {
+        TempFolder temp;
+        StubLog log(temp);
+        ScopedVariable searchPath("PATH", path);
+        HANDLE process = StartProgram(program.Exe(), "--play Puzzle.JGF");
+        ASSERT_NE(process, nullptr);
+        WindowCatcher catcher("OK", ::GetProcessId(process));
+        const CapturedWindow notice = catcher.Result();
+        EXPECT_EQ(::WaitForSingleObject(process, 15000), WAIT_OBJECT_0);
+        ::CloseHandle(process);
+        EXPECT_TRUE(notice.found) << path;
+        EXPECT_EQ(notice.texts, std::vector<std::string>(std::begin(kNoticeTexts), std::end(kNoticeTexts)));
+        EXPECT_TRUE(log.Records().empty()) << path;
+    }
+    // An absolute entry still serves, and the puzzle's relative path reaches the game whole.
+    TempFolder temp;
+    StubLog log(temp);
+    ScopedVariable searchPath("PATH", "rel;" + StubsFolder() + ";C:\\windows\\system32");
+    ASSERT_TRUE(RunProgram(program.Exe(), "--play Puzzle.JGF").finished);
+    const auto records = log.WaitFor(1);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].parameters, "-jar Crossword.jar \"" + downloads / "Puzzle.JGF" + "\"");
 }
 
 TEST_F(PlayTest, AMissingGameProgramIsNamedInAMessageBoxAndNothingStarts)

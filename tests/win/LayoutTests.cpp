@@ -288,3 +288,39 @@ TEST_F(MainWindowTest, StoredBoundsKeepTheirSizeInPointsAndAMoveToAnotherDpiTake
     EXPECT_EQ(config_.MainWindowWidth, 900);
     EXPECT_EQ(config_.Column1Width, 375);
 }
+
+TEST_F(MainWindowTest, AStoredSizeTooSmallTakesTheDefaultAndOneTooLargeFitsTheWorkArea)
+{
+    const UINT dpi = win::WindowDpi(nullptr);
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    struct Case {
+        const char* what;
+        UINT storedDpi;
+        std::int32_t width, height;
+        LONG expectedWidth, expectedHeight;
+    };
+    const Case cases[] = {
+        {"no size", dpi, 0, 0, settings::ScaledToDpi(543, 96, dpi), settings::ScaledToDpi(395, 96, dpi)},
+        {"a negative size", dpi, -1, -1, settings::ScaledToDpi(543, 96, dpi), settings::ScaledToDpi(395, 96, dpi)},
+        {"a title bar's height", dpi, 600, 20, settings::ScaledToDpi(543, 96, dpi),
+         settings::ScaledToDpi(395, 96, dpi)},
+        // Stored at two thirds of this DPI, as bounds stored at 96 come back at 144: larger than the
+        // monitor, the window is cut to its work area.
+        {"larger than the monitor at a higher DPI", dpi * 2 / 3, work.right - work.left, work.bottom - work.top,
+         work.right - work.left, work.bottom - work.top},
+    };
+    for (const auto& c : cases) {
+        config_.MainWindowDpi = c.storedDpi;
+        config_.MainWindowWidth = c.width;
+        config_.MainWindowHeight = c.height;
+        TMainWin& w = Open();
+        RECT frame{};
+        ::GetWindowRect(w.Handle(), &frame);
+        EXPECT_EQ(frame.right - frame.left, c.expectedWidth) << c.what;
+        EXPECT_EQ(frame.bottom - frame.top, c.expectedHeight) << c.what;
+        EXPECT_GE(frame.left, work.left) << c.what;
+        EXPECT_GE(frame.top, work.top) << c.what;
+        window_.reset();
+    }
+}

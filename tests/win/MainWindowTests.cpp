@@ -793,3 +793,20 @@ TEST_F(MainWindowTest, AnEmptyLibraryShowsHowToImportAndWhereThePuzzlesAreKept)
     ASSERT_TRUE(WaitForCaptions({"Cats"}));
     EXPECT_EQ(window_->ListHint(), "");
 }
+
+TEST_F(MainWindowTest, TemporaryFilesThatAKilledImportLeftAreRemovedAfterTheStart)
+{
+    HANDLE ended = StartProgram(StubsFolder() + "wintool.exe", "");
+    ASSERT_NE(ended, nullptr);
+    ::WaitForSingleObject(ended, 10000);
+    const std::string endedId = std::to_string(::GetProcessId(ended));
+    ::CloseHandle(ended);
+    const std::string staging = repository_ / "~gridlark\\";
+    ::CreateDirectoryA(staging.c_str(), nullptr);
+    const std::string stale = staging + "~gridlark-" + endedId + "-1-0.tmp";
+    WriteFileText(stale, "partial");
+    Touch(repository_ / "Cats.JGF");
+    Open();
+    EXPECT_TRUE(WaitUntil([&] { return !win::FileExists(stale) && !win::DirectoryExists(staging); }));
+    EXPECT_TRUE(win::FileExists(repository_ / "Cats.JGF"));
+}

@@ -96,7 +96,7 @@ TEST_F(PrefsTest, ShowsTheSettingsAndOkStoresAndSavesThem)
         std::string javaField;
         std::string javaPath;
     };
-    const Case cases[] = {{"C:\\Java\\bin", "C:\\Java\\bin\\"}, {"D:\\jre\\bin\\", "D:\\jre\\bin\\"}, {"", "\\"}};
+    const Case cases[] = {{"C:\\Java\\bin", "C:\\Java\\bin\\"}, {"D:\\jre\\bin\\", "D:\\jre\\bin\\"}, {"", ""}};
     for (const auto& c : cases) {
         Open();
         EXPECT_EQ(dialog_->ItemText(IDC_PREFS_REPOSITORY), config_.GetRepository());
@@ -225,6 +225,23 @@ TEST_F(PrefsTest, AMissingRepositoryFolderIsOfferedToBeMadeAndCancelKeepsTheDial
     EXPECT_EQ(dialog_->Handle(), nullptr);
     EXPECT_TRUE(win::DirectoryExists(missing));
     EXPECT_EQ(config_.GetRepository(), missing);
+}
+
+TEST_F(PrefsTest, ARelativeJavaFolderIsRefusedAndTheDialogStaysOpen)
+{
+    for (const char* relative : {"rel\\bin", ".", "\\Java\\bin", "C:bin"}) {
+        Open();
+        SetText(IDC_PREFS_JAVAPATH, relative);
+        WindowCatcher catcher("OK");
+        Press(IDOK);
+        const CapturedWindow box = catcher.Result();
+        EXPECT_EQ(box.caption, "Error") << relative;
+        EXPECT_NE(box.texts.at(0).find("must be a full path"), std::string::npos);
+        ASSERT_NE(dialog_->Handle(), nullptr);
+        EXPECT_EQ(FocusOfThreadOf(dialog_->Handle()), dialog_->Item(IDC_PREFS_JAVAPATH));
+        EXPECT_EQ(config_.JavaPath, "C:\\Java\\bin\\");
+        dialog_.reset();
+    }
 }
 
 TEST_F(PrefsTest, TheJavaFieldShowsTheVersionOfItsRuntime)

@@ -491,6 +491,16 @@ ScopedVariable::ScopedVariable(const char* name, const std::string& value) : nam
 
 ScopedVariable::~ScopedVariable() { ::SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
 
+ScopedCurrentFolder::ScopedCurrentFolder(const std::string& folder)
+{
+    char old[MAX_PATH * 2] = {};
+    ::GetCurrentDirectoryA(sizeof(old), old);
+    old_ = old;
+    ::SetCurrentDirectoryA(folder.c_str());
+}
+
+ScopedCurrentFolder::~ScopedCurrentFolder() { ::SetCurrentDirectoryA(old_.c_str()); }
+
 void PressKeys(std::initializer_list<WORD> keys)
 {
     std::vector<INPUT> inputs;

@@ -170,6 +170,19 @@ private:
     std::string old_;
 };
 
+// Makes the folder the current folder for one scope, restoring the old one after; programs
+// started meanwhile start there.
+class ScopedCurrentFolder {
+public:
+    explicit ScopedCurrentFolder(const std::string& folder);
+    ~ScopedCurrentFolder();
+    ScopedCurrentFolder(const ScopedCurrentFolder&) = delete;
+    ScopedCurrentFolder& operator=(const ScopedCurrentFolder&) = delete;
+
+private:
+    std::string old_;
+};
+
 // The popup menu shown now, if any.
 HWND ShownPopupMenu();
 
