@@ -171,9 +171,8 @@ bool TMainWin::Create()
 }
 
 // With collection files waiting, their import dialog comes first: the window paints in that
-// dialog's loop, right after it.
-// Temporary files that a killed import left in the repository are removed after the first paint,
-// on a thread of their own: the window never waits for them.
+// dialog's loop, right after it. Temporary files that a killed import left in the repository are
+// removed after the first paint, on a thread of their own: the window never waits for them.
 void TMainWin::Show()
 {
     ::ShowWindow(hwnd_, Config->MainWindowMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);

@@ -318,7 +318,7 @@ TfrmImport::Outcome TfrmImport::ExportWordSearch(std::uint32_t recordIndex, cons
 void TfrmImport::WritePuzzle(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     if (!batch_)
-        batch_ = std::make_unique<win::ReplacingBatch>();
+        batch_ = std::make_unique<win::ReplacingBatch>(text::ExtractFilePath(path));
     batch_->Write(path, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
@@ -327,8 +327,15 @@ void TfrmImport::CommitReplacements()
 {
     if (!batch_)
         return;
+    auto lastServed = std::chrono::steady_clock::now();
     try {
-        batch_->Commit();
+        // The dialog stays painted meanwhile; a stop can no longer be taken once files are recycled.
+        batch_->Commit([&] {
+            if (const auto now = std::chrono::steady_clock::now(); now - lastServed >= kServeInterval) {
+                ServeDuringImport();
+                lastServed = now;
+            }
+        });
     } catch (const io::IoError& error) {
         ShowError(kExportError, error);
     }

@@ -250,23 +250,6 @@ void WriteThroughTemporary(const std::string& path, const void* data, DWORD size
     }
 }
 
-// Writes the content to a temporary file beside the target's folder, ready to be moved; answers
-// its path.
-std::string WriteTemporaryFor(const std::string& path, const void* data, DWORD size)
-{
-    std::string temporary;
-    File file = CreateTemporaryFor(path, temporary);
-    try {
-        file.Write(data, size);
-        file.Flush();
-    } catch (...) {
-        file.Close();
-        ::DeleteFileA(temporary.c_str());
-        throw;
-    }
-    return temporary;
-}
-
 // Moves the written temporary file to a name that must be free: a taken name fails with
 // ERROR_ALREADY_EXISTS and keeps its file.
 void MoveToFreeName(const std::string& temporary, const std::string& path)
@@ -318,8 +301,8 @@ void RecycleFiles(const std::vector<std::string>& paths)
     SHFILEOPSTRUCTA operation{};
     operation.wFunc = FO_DELETE;
     operation.pFrom = sources.c_str();
-    operation.fFlags =
-        FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_FILESONLY | FOF_NORECURSION;
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_FILESONLY |
+                       FOF_NORECURSION | FOF_NOCONFIRMMKDIR | FOF_NO_CONNECTED_ELEMENTS;
     RunFileOperation(&operation);
 }
 
@@ -332,27 +315,82 @@ ReplacingBatch::~ReplacingBatch()
     }
 }
 
+namespace {
+
+std::string UpperName(const std::string& path)
+{
+    std::string name = text::ExtractFileName(path);
+    if (!name.empty())
+        ::CharUpperBuffA(name.data(), static_cast<DWORD>(name.size()));
+    return name;
+}
+
+}  // namespace
+
+ReplacingBatch::ReplacingBatch(const std::string& folder)
+{
+    WIN32_FIND_DATAA entry;
+    UniqueFindHandle find(::FindFirstFileA((text::IncludeTrailingBackslash(folder) + "*").c_str(), &entry));
+    if (!find)
+        return;
+    do {
+        listed_[UpperName(entry.cFileName)] = {entry.dwFileAttributes,
+                                               (std::uint64_t{entry.nFileSizeHigh} << 32) | entry.nFileSizeLow};
+    } while (::FindNextFileA(find.get(), &entry));
+}
+
+std::optional<ReplacingBatch::Existing> ReplacingBatch::Find(const std::string& path)
+{
+    const auto found = listed_.find(UpperName(path));
+    if (found == listed_.end())
+        return std::nullopt;
+    return found->second;
+}
+
 ReplacingBatch::Result ReplacingBatch::Write(const std::string& path, const void* data, DWORD size)
 {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        WriteFileReplacing(path, data, size);
+    if (const auto existing = Find(path))
+        return Replace(path, *existing, data, size);
+    try {
+        WriteFileNew(path, data, size);
+        listed_[UpperName(path)] = {FILE_ATTRIBUTE_NORMAL, size};
         return Result::Written;
+    } catch (const io::IoError& error) {
+        // Another program made the name after the listing: it is an earlier file like the others.
+        WIN32_FILE_ATTRIBUTE_DATA now{};
+        if (error.Code() != ERROR_ALREADY_EXISTS || !::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &now))
+            throw;
+        return Replace(path, {now.dwFileAttributes, (std::uint64_t{now.nFileSizeHigh} << 32) | now.nFileSizeLow}, data,
+                       size);
     }
-    if (FileHoldsExactly(path, data, size))
+}
+
+ReplacingBatch::Result ReplacingBatch::Replace(const std::string& path, const Existing& existing, const void* data,
+                                               DWORD size)
+{
+    // Only a file of the same size is read to compare: most other puzzles differ in size.
+    if (existing.size == size && FileHoldsExactly(path, data, size))
         return Result::Unchanged;
-    // Refused now, as the move would be: the failure belongs to this file, not to the commit.
-    if (attributes & FILE_ATTRIBUTE_READONLY)
+    // Refused now, as the write would be: the failure belongs to this file, not to the commit.
+    if (existing.attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))
         ThrowIoError(ERROR_ACCESS_DENIED);
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        ThrowIoError(ERROR_ACCESS_DENIED);
-    pending_.push_back({WriteTemporaryFor(path, data, size), path});
+    // The content waits in memory: temporary files of their own would make each new name dearer.
+    // A batch far beyond any collection's size is committed part by part.
+    constexpr std::size_t kMostPendingBytes = 64u << 20;
+    if (pendingBytes_ + size > kMostPendingBytes)
+        Commit();
+    const auto* bytes = static_cast<const char*>(data);
+    pending_.push_back({path, std::vector<char>(bytes, bytes + size)});
+    pendingBytes_ += size;
     return Result::Replaced;
 }
 
-void ReplacingBatch::Commit()
+void ReplacingBatch::Commit(const std::function<void()>& serve)
 {
     std::vector<Replacement> pending = std::exchange(pending_, {});
+    pendingBytes_ = 0;
+    if (pending.empty())
+        return;
     std::vector<std::string> targets;
     targets.reserve(pending.size());
     for (const auto& replacement : pending)
@@ -361,12 +399,15 @@ void ReplacingBatch::Commit()
     std::optional<io::IoError> failure;
     for (const auto& replacement : pending) {
         try {
-            MoveOverTarget(replacement.temporary, replacement.target);
+            // Where the Recycle Bin could not take the earlier file, it is replaced, as without one.
+            WriteFileReplacing(replacement.target, replacement.content.data(),
+                               static_cast<DWORD>(replacement.content.size()));
         } catch (const io::IoError& error) {
-            ::DeleteFileA(replacement.temporary.c_str());
             if (!failure)
                 failure = error;
         }
+        if (serve)
+            serve();
     }
     if (failure)
         throw *failure;

@@ -4,6 +4,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,30 +54,44 @@ void RecycleFiles(const std::vector<std::string>& paths);
 
 // Writes files of one batch (an import) that may replace earlier files of the same name. A file
 // that already holds exactly the content is not written again. An earlier file of other content
-// is not lost: the new content waits in a temporary file, and when the batch is committed every
-// replaced file goes to the Recycle Bin in one shell operation before the new ones move into
-// place.
+// is not lost: the new content waits, and when the batch is committed every replaced file goes to
+// the Recycle Bin in one shell operation before the new ones are written in its place with the
+// failure-safe write. A killed import leaves the earlier files as they were.
 class ReplacingBatch {
 public:
     enum class Result { Written, Unchanged, Replaced };
 
-    ReplacingBatch() = default;
+    // Files are written into the folder (ending in a backslash), which is listed once here: a look
+    // for each name would cost, under Wine, a look through the whole folder for every new one.
+    explicit ReplacingBatch(const std::string& folder);
     ReplacingBatch(const ReplacingBatch&) = delete;
     ReplacingBatch& operator=(const ReplacingBatch&) = delete;
     // Commits what is still pending; a failure there is not raised.
     ~ReplacingBatch();
 
     Result Write(const std::string& path, const void* data, DWORD size);
-    // Recycles the replaced files and moves the new ones into place. Every move is tried; the
-    // first failure is raised afterwards.
-    void Commit();
+    // Recycles the replaced files and writes the new ones in their place; serve, when given, runs
+    // after each file, so that a window stays alive. Every write is tried; the first failure is
+    // raised afterwards.
+    void Commit(const std::function<void()>& serve = {});
 
 private:
     struct Replacement {
-        std::string temporary;
         std::string target;
+        std::vector<char> content;
     };
+    struct Existing {
+        DWORD attributes = 0;
+        std::uint64_t size = 0;
+    };
+    // An earlier file found by the listing, or by a write that found the name taken; none when
+    // the name was free.
+    std::optional<Existing> Find(const std::string& path);
+    Result Replace(const std::string& path, const Existing& existing, const void* data, DWORD size);
+
+    std::map<std::string, Existing> listed_;  // by upper-case name
     std::vector<Replacement> pending_;
+    std::size_t pendingBytes_ = 0;
 };
 
 // Removes the temporary files that processes which no longer run left in the folder (a killed

@@ -251,11 +251,9 @@ TEST_F(ImportTest, PuzzlesWhoseNamesDifferOnlyInCaseOrNotAtAllEachGetTheirOwnFil
 
 TEST_F(ImportTest, TemporaryFilesOfEndedProcessesAreRemovedAndThoseOfRunningOnesKept)
 {
-    HANDLE ended = StartProgram(StubsFolder() + "wintool.exe", "");
-    ASSERT_NE(ended, nullptr);
-    ::WaitForSingleObject(ended, 10000);
-    const std::string endedId = std::to_string(::GetProcessId(ended));
-    ::CloseHandle(ended);
+    const DWORD endedProcess = EndedProcessId();
+    ASSERT_NE(endedProcess, 0u);
+    const std::string endedId = std::to_string(endedProcess);
     FILETIME created{}, exited{}, kernel{}, user{};
     ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
     const std::string ownId = std::to_string(::GetCurrentProcessId());

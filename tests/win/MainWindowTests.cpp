@@ -796,11 +796,9 @@ TEST_F(MainWindowTest, AnEmptyLibraryShowsHowToImportAndWhereThePuzzlesAreKept)
 
 TEST_F(MainWindowTest, TemporaryFilesThatAKilledImportLeftAreRemovedAfterTheStart)
 {
-    HANDLE ended = StartProgram(StubsFolder() + "wintool.exe", "");
-    ASSERT_NE(ended, nullptr);
-    ::WaitForSingleObject(ended, 10000);
-    const std::string endedId = std::to_string(::GetProcessId(ended));
-    ::CloseHandle(ended);
+    const DWORD endedProcess = EndedProcessId();
+    ASSERT_NE(endedProcess, 0u);
+    const std::string endedId = std::to_string(endedProcess);
     const std::string staging = repository_ / "~gridlark\\";
     ::CreateDirectoryA(staging.c_str(), nullptr);
     const std::string stale = staging + "~gridlark-" + endedId + "-1-0.tmp";

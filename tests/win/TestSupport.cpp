@@ -442,6 +442,17 @@ bool RunUnixShell(const std::string& command)
     return spawn(argv, TRUE) == 0;
 }
 
+DWORD EndedProcessId()
+{
+    HANDLE ended = StartProgram(StubsFolder() + "wintool.exe", "");
+    if (ended == nullptr)
+        return 0;
+    ::WaitForSingleObject(ended, 10000);
+    const DWORD id = ::GetProcessId(ended);
+    ::CloseHandle(ended);
+    return id;
+}
+
 ProcessResult RunProgram(const std::string& program, const std::string& arguments, std::chrono::milliseconds timeout)
 {
     ProcessResult result;

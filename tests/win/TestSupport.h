@@ -149,6 +149,9 @@ bool RunUnixShell(const std::string& command);
 // (at most 190 scans).
 std::string SolidJpeg(int width, int height, unsigned char red, unsigned char green, unsigned char blue, int scans = 1);
 
+// The id of a process that has just ended, as a file left by a killed program names it.
+DWORD EndedProcessId();
+
 // Runs a program with a command line and waits (bounded) for its end.
 ProcessResult RunProgram(const std::string& program, const std::string& arguments,
                          std::chrono::milliseconds timeout = std::chrono::seconds(30));
