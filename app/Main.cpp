@@ -21,6 +21,7 @@
 #include "res/resource.h"
 #include "settings/ConfigRules.h"
 #include "settings/Configs.h"
+#include "settings/Installation.h"
 #include "settings/Prefs.h"
 #include "win/Messages.h"
 #include "win/Background.h"
@@ -298,7 +299,7 @@ void TMainWin::Layout()
 void TMainWin::FormCreate()
 {
     win::SetApplicationCursor(win::kLinkCursorIndex, ::LoadCursor(nullptr, IDC_HAND));
-    Config->RecordInstallation();
+    Config->RecordInstallation(ProgramVersionText(VersionInfo));
     const settings::Bounds bounds = RestoredBounds();
     placing_ = true;
     ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.width, bounds.height, FALSE);

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/PuzzleListModel.h"
-#include "app/VersionInfo.h"
+#include "win/VersionInfo.h"
 #include "settings/ConfigRules.h"
 #include "ui/CommandBars.h"
 #include "win/Handles.h"

@@ -17,7 +17,7 @@ void InitializeModules()
 {
     win::RestrictLibrarySearch();
     LoadHelpLibrary();
-    faults::InitializeFatalError();
+    faults::InitializeFatalError(&FinalizeModules);
 }
 
 void FinalizeModules()

@@ -10,7 +10,7 @@ set(GRIDLARK_CORE_SOURCES
   puzzles/Collections.cpp
   puzzles/FileNames.cpp
   puzzles/DropRules.cpp
-  app/VersionRules.cpp
+  core/VersionRules.cpp
   jre/ScanQueue.cpp
   help/HelpRules.cpp
   core/FixedText.cpp

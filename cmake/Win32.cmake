@@ -27,7 +27,7 @@ set(GRIDLARK_WIN_SOURCES
   app/Main.cpp
   app/PuzzleList.cpp
   app/SingleInstance.cpp
-  app/VersionInfo.cpp
+  win/VersionInfo.cpp
   settings/Installation.cpp
   ui/CommandBars.cpp
   win/Panel.cpp

@@ -6,13 +6,12 @@
 #include <atomic>
 #include <span>
 
-#include "app/Modules.h"
-#include "app/VersionInfo.h"
+#include "win/VersionInfo.h"
 #include "core/FixedText.h"
+#include "core/ProductKey.h"
 #include "core/Text.h"
 #include "faults/ReportRules.h"
 #include "faults/SymbolTable.h"
-#include "settings/Configs.h"
 #include "win/Handles.h"
 #include "win/LazyApi.h"
 #include "win/Messages.h"
@@ -44,6 +43,8 @@ constexpr DWORD kWaitForReporterMs = 30000;
 StartUpValues values;
 std::string bugReporterInCommonFiles, bugReporterBesideProgram;
 DWORD uiThread = 0;
+// What ends the modules (the help window) before the process ends after a report.
+void (*endModules)() = nullptr;
 
 // The address table beside the program, mapped for the program's life and read in place.
 win::UniqueMappedView symbolView;
@@ -361,8 +362,8 @@ void StartBugReporter()
 {
     if (!reporterStarted.exchange(true))
         StartBugReporter();
-    if (::GetCurrentThreadId() == uiThread)
-        app::FinalizeModules();
+    if (::GetCurrentThreadId() == uiThread && endModules != nullptr)
+        endModules();
     ::TerminateProcess(::GetCurrentProcess(), kCrashExitCode);
     ::ExitProcess(kCrashExitCode);
 }
@@ -431,9 +432,10 @@ std::string ChooseReportFolder(const std::string& programFolder, const std::stri
     return kLastResortFolder;
 }
 
-void InitializeFatalError()
+void InitializeFatalError(void (*endModulesBeforeExit)())
 {
     uiThread = ::GetCurrentThreadId();
+    endModules = endModulesBeforeExit;
     GatherStartUpValues();
     win::SetExceptionHook([](const win::CaughtException& caught) { ReportFatalError(caught, values.ProgramPath); });
     ::AddVectoredExceptionHandler(1, &FirstChance);

@@ -26,8 +26,9 @@ struct StartUpValues {
 // Gathers the start-up values and makes the crash report the end of every unhandled failure:
 // the exception hook, and structured exceptions (an access violation) in the program's own code.
 // Whatever thread fails, that thread writes the report and starts the bug reporter, with nothing
-// that needs another thread or COM; the first failure of a run is reported, once.
-void InitializeFatalError();
+// that needs another thread or COM; the first failure of a run is reported, once. endModules,
+// when given, runs on the UI thread just before the process ends after a report.
+void InitializeFatalError(void (*endModules)() = nullptr);
 // The start-up values alone (InitializeFatalError gathers them too), and the address table beside
 // the program mapped for the report's call stack.
 void GatherStartUpValues();

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "app/VersionInfo.h"
+#include "win/VersionInfo.h"
 #include "win/Dialog.h"
 #include "win/Handles.h"
 #include "win/LinkLabel.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "app/VersionInfo.h"
+#include "win/VersionInfo.h"
 #include "core/Text.h"
 #include "win/Handles.h"
 #include "win/Paths.h"

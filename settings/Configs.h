@@ -8,10 +8,10 @@
 #include <optional>
 #include <string>
 
+#include "core/ProductKey.h"
 #include "win/Handles.h"
 #include "win/Registry.h"
 
-inline constexpr const char* ProductKeyPath = "Software\\Orvanel\\Gridlark";
 
 namespace config_names {
 inline constexpr const char* kJavaPath = "Java Path";
@@ -37,8 +37,9 @@ public:
 
     void Load();
     void Save();
-    // Records the program's folder and version in the machine key when they are missing or older.
-    void RecordInstallation();
+    // Records the program's folder and its version (as ProgramVersionText gives it) in the machine
+    // key when they are missing or older.
+    void RecordInstallation(const std::string& programVersion);
     std::string GetRepository();
     void SetRepository(const std::string& repository);
 

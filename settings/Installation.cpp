@@ -2,30 +2,20 @@
 
 #include <windows.h>
 
-#include <optional>
-
-#include "app/Main.h"
-#include "app/VersionInfo.h"
-#include "app/VersionRules.h"
+#include "core/VersionRules.h"
 #include "settings/Configs.h"
+#include "win/LazyApi.h"
 #include "win/Paths.h"
 
-std::string ProgramVersionText()
+std::string ProgramVersionText(const TVersionInfo& info)
 {
-    // The main window's version component; a component of our own when there is no main window.
-    std::optional<TVersionInfo> own;
-    const TVersionInfo& info = MainWin != nullptr ? MainWin->VersionInfo : own.emplace();
     return version::ProgramVersionText({info.Major, info.Minor, info.Release, info.Build});
 }
 
 std::string LongPathName(const std::string& path)
 {
     using GetLongPathNameFn = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
-    HMODULE kernel = ::GetModuleHandleA("kernel32.dll");
-    if (kernel == nullptr)
-        return path;
-    auto getLongPathName =
-        reinterpret_cast<GetLongPathNameFn>(reinterpret_cast<void*>(::GetProcAddress(kernel, "GetLongPathNameA")));
+    static const auto getLongPathName = win::LazyProc<GetLongPathNameFn>("kernel32.dll", "GetLongPathNameA");
     if (getLongPathName == nullptr)
         return path;
     char buffer[MAX_PATH];
@@ -35,13 +25,12 @@ std::string LongPathName(const std::string& path)
     return std::string(buffer, n);
 }
 
-void TConfig::RecordInstallation()
+void TConfig::RecordInstallation(const std::string& programVersion)
 {
     Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
     win::ScopeExit release([this] { Registry.reset(); });
     if (!IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath) || !Registry->OpenKey(ProductKeyPath, true))
         return;
-    const std::string programVersion = ProgramVersionText();
     bool mustWrite =
         !Registry->ValueExists(config_names::kInstallPath) || !Registry->ValueExists(config_names::kVersion);
     if (!mustWrite)

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/VersionRules.h"
+#include "core/VersionRules.h"
 
 TEST(VersionRules, SplitShortVersionAndProgramVersionText)
 {

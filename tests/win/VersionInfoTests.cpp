@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "app/VersionInfo.h"
+#include "win/VersionInfo.h"
 #include "core/Text.h"
 #include "settings/Configs.h"
 #include "settings/Installation.h"
@@ -58,7 +58,7 @@ void Store(const char* name, const std::string& value)
 TEST(RecordInstallation, WritesFolderAndVersionWhenMissingOrOlder)
 {
     // The test program carries the same version resource as gridlark.exe: 01.00.02.01.
-    ASSERT_EQ(ProgramVersionText(), "01.00.02.01");
+    ASSERT_EQ(ProgramVersionText(TVersionInfo()), "01.00.02.01");
     const std::string folder = LongPathName(win::ProgramFolder());
     struct Case {
         std::optional<std::string> installPath;
@@ -74,7 +74,7 @@ TEST(RecordInstallation, WritesFolderAndVersionWhenMissingOrOlder)
             Store("InstallPath", *c.installPath);
         if (c.version)
             Store("Version", *c.version);
-        TConfig().RecordInstallation();
+        TConfig().RecordInstallation(ProgramVersionText(TVersionInfo()));
         EXPECT_EQ(Recorded("InstallPath"), c.written ? folder : *c.installPath) << c.version.value_or("(none)");
         EXPECT_EQ(Recorded("Version"), c.written ? "01.00.02.01" : *c.version);
     }
@@ -86,7 +86,7 @@ TEST(RecordInstallation, WritesNothingForALimitedUser)
 {
     ClearProductKeys();
     MachineKeyDenied denied;
-    TConfig().RecordInstallation();
+    TConfig().RecordInstallation(ProgramVersionText(TVersionInfo()));
     EXPECT_FALSE(Recorded("Version").has_value());
     EXPECT_FALSE(Recorded("InstallPath").has_value());
 }

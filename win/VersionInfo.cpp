@@ -1,8 +1,8 @@
-#include "app/VersionInfo.h"
+#include "win/VersionInfo.h"
 
 #include <windows.h>
 
-#include "app/VersionRules.h"
+#include "core/VersionRules.h"
 #include "win/Paths.h"
 
 TVersionInfo::TVersionInfo() : TVersionInfo(win::ProgramFileName()) {}

@@ -1,4 +1,4 @@
-#include "app/VersionRules.h"
+#include "core/VersionRules.h"
 
 #include "core/Text.h"
 
