@@ -1,6 +1,7 @@
 # Native tree: the portable core and its tests with AddressSanitizer and UndefinedBehaviorSanitizer.
 set(SANITIZE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
-target_compile_options(gridlark_core PUBLIC ${SANITIZE} -Wall -Wextra)
+# Every warning is an error: a new one fails the build, and so CI.
+target_compile_options(gridlark_core PUBLIC ${SANITIZE} -Wall -Wextra -Wshadow -Werror)
 target_link_options(gridlark_core PUBLIC ${SANITIZE})
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
