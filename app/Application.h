@@ -1,4 +1,5 @@
-// Application-wide values: the title and the help file name.
+// Application-wide values: the title and the help file name. The help access is given both at
+// start (help::SetHelpFile, help::SetTitle).
 #pragma once
 #include <string>
 
@@ -10,8 +11,5 @@ inline constexpr const char* kHelpFileName = "gridlark.chm";
 // The title shown by the task bar button and the notices.
 std::string Title();
 void SetTitle(const std::string& title);
-// The help file's bare name; empty until the window road sets it.
-std::string HelpFile();
-void SetHelpFile(const std::string& name);
 
 }  // namespace app

@@ -16,6 +16,7 @@
 #include "app/Main.h"
 #include "app/Modules.h"
 #include "app/SingleInstance.h"
+#include "help/HTMLHelp.h"
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
 #include "win/Paths.h"
@@ -57,7 +58,8 @@ int RunWindowRoad()
         return 0;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-    app::SetHelpFile(app::kHelpFileName);
+    help::SetHelpFile(app::kHelpFileName);
+    help::SetTitle(app::kTitle);
     app::SetTitle(app::kTitle);
     auto mainWin = std::make_unique<TMainWin>();
     MainWin = mainWin.get();

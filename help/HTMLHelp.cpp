@@ -1,6 +1,5 @@
 #include "help/HTMLHelp.h"
 
-#include "app/Application.h"
 #include "help/HelpRules.h"
 #include "win/Messages.h"
 #include "win/Dialog.h"
@@ -15,6 +14,8 @@ constexpr DWORD kViewerCloseWaitMs = 250;
 constexpr const char* kHelpErrorCaption = "Help Error";
 constexpr const char* kNotInstalledCaption = "HTML Help Not Installed";
 
+std::string helpFileName;
+std::string productTitle = "Gridlark";
 HMODULE HelpLibrary = nullptr;
 HtmlHelpFunction HtmlHelpEntry = nullptr;
 HWND HelpWindow = nullptr;
@@ -35,6 +36,10 @@ std::string SearchLibrary()
 }
 
 }  // namespace
+
+void help::SetHelpFile(const std::string& name) { helpFileName = name; }
+
+void help::SetTitle(const std::string& title) { productTitle = title; }
 
 // The system's copy first; then the bare name, searched for only in the program's and the
 // system's folders (where the system cannot limit the search, this load fails); then the
@@ -63,7 +68,7 @@ void ShowHelpTopic(const std::string& topic)
         ShowHelpNotInstalled();
         return;
     }
-    const std::string helpFile = app::HelpFile();
+    const std::string helpFile = helpFileName;
     const std::string path = help::HelpFilePath(helpFile, win::ProgramFolder());
     if (!win::FileExists(path)) {
         win::ShowMessage(nullptr, help::MissingFileMessage(helpFile), kHelpErrorCaption, MB_ICONERROR | MB_OK);
@@ -74,7 +79,7 @@ void ShowHelpTopic(const std::string& topic)
 
 void ShowHelpNotInstalled()
 {
-    win::ShowMessage(nullptr, help::NotInstalledMessage(app::Title()), kNotInstalledCaption, MB_OK);
+    win::ShowMessage(nullptr, help::NotInstalledMessage(productTitle), kNotInstalledCaption, MB_OK);
 }
 
 void UnloadHelpLibrary()

@@ -6,6 +6,13 @@
 #include <functional>
 #include <string>
 
+namespace help {
+// The help file's bare name, which the program hands over on its window road; empty until then.
+void SetHelpFile(const std::string& name);
+// The program's title, which the message about a missing viewer names.
+void SetTitle(const std::string& title);
+}  // namespace help
+
 void LoadHelpLibrary();
 // Shows a topic of the help file ("Contents.htm", "Options_Menu"), or tells why it cannot.
 void ShowHelpTopic(const std::string& topic);

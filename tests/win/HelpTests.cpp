@@ -35,7 +35,7 @@ protected:
     void TearDown() override
     {
         SetHtmlHelpEntryForTests(nullptr);
-        app::SetHelpFile(app::kHelpFileName);
+        help::SetHelpFile(app::kHelpFileName);
     }
 };
 
@@ -47,10 +47,10 @@ TEST_F(HelpTest, TopicsReachTheViewersEntryWithTheirAddress)
     // The help file beside the program, and one named with its folder.
     const std::string beside = win::ProgramFolder() + "gridlark.chm";
     ASSERT_TRUE(CopyFileTo(DistFolder() + "gridlark.chm", beside));
-    app::SetHelpFile("gridlark.chm");
+    help::SetHelpFile("gridlark.chm");
     ShowHelpTopic("Options_Menu");
     ShowHelpTopic("");
-    app::SetHelpFile(DistFolder() + "gridlark.chm");
+    help::SetHelpFile(DistFolder() + "gridlark.chm");
     ShowHelpTopic("Contents.htm");
     ::DeleteFileA(beside.c_str());
     ASSERT_EQ(calls.size(), 3u);
@@ -66,7 +66,7 @@ TEST_F(HelpTest, TopicsReachTheViewersEntryWithTheirAddress)
 
 TEST_F(HelpTest, AMissingViewerOrHelpFileIsExplained)
 {
-    app::SetHelpFile("missing.chm");
+    help::SetHelpFile("missing.chm");
     {
         // Both missing: only the viewer's message.
         WindowCatcher catcher;

@@ -44,12 +44,12 @@ protected:
         MainWindowTest::SetUp();
         helpAddresses.clear();
         SetHtmlHelpEntryForTests(&RecordHelp);
-        app::SetHelpFile(DistFolder() + "gridlark.chm");
+        help::SetHelpFile(DistFolder() + "gridlark.chm");
     }
     void TearDown() override
     {
         SetHtmlHelpEntryForTests(nullptr);
-        app::SetHelpFile(app::kHelpFileName);
+        help::SetHelpFile(app::kHelpFileName);
         MainWindowTest::TearDown();
     }
     TMainWin& OpenInFront()

@@ -266,11 +266,11 @@ TEST_F(PrefsTest, TheJavaFieldShowsTheVersionOfItsRuntime)
 TEST_F(PrefsTest, HelpShowsTheOptionsTopic)
 {
     SetHtmlHelpEntryForTests(&RecordHelpAddress);
-    app::SetHelpFile(DistFolder() + "gridlark.chm");
+    help::SetHelpFile(DistFolder() + "gridlark.chm");
     Open();
     Press(IDC_PREFS_HELP);
     SetHtmlHelpEntryForTests(nullptr);
-    app::SetHelpFile(app::kHelpFileName);
+    help::SetHelpFile(app::kHelpFileName);
     EXPECT_NE(helpAddress.find("gridlark.chm::\\Options_Menu.htm"), std::string::npos) << helpAddress;
 }
 

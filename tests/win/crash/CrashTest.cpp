@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "app/Application.h"
+#include "help/HTMLHelp.h"
 #include "app/Main.h"
 #include "app/Modules.h"
 #include "faults/FatalError.h"
@@ -102,7 +103,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
         TMainWin::RefillProbe = [refillMode] { FailOnRefill(refillMode); };
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-    app::SetHelpFile(app::kHelpFileName);
+    help::SetHelpFile(app::kHelpFileName);
     TMainWin window;
     MainWin = &window;
     if (window.Create()) {
