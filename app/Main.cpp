@@ -514,21 +514,7 @@ void TMainWin::dxBugReporterClick()
 
 // Every selected file goes to the Recycle Bin in one shell operation, with the shell's one
 // confirmation for all of them.
-void TMainWin::dxDeleteClick()
-{
-    std::string sources;
-    for (const auto& path : SelectedPuzzlePaths())
-        sources += path + '\0';
-    if (sources.empty())
-        return;
-    sources += '\0';
-    SHFILEOPSTRUCTA operation{};
-    operation.hwnd = hwnd_;
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = sources.c_str();
-    operation.fFlags = FOF_SILENT | FOF_ALLOWUNDO | FOF_FILESONLY | FOF_NOERRORUI | FOF_NORECURSION;
-    win::RunFileOperation(&operation);
-}
+void TMainWin::dxDeleteClick() { win::RecycleFiles(SelectedPuzzlePaths(), hwnd_, win::Confirmation::Asked); }
 
 LRESULT CALLBACK TMainWin::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {

@@ -181,9 +181,9 @@ void TScanDrive::Examine(jre::ScanQueue& queue, jre::ScanQueue::Index folder)
 }
 
 // Whether the open folder is one of the folders above it on its path: the same fingerprint, the
-// same identity in its file system and volume, and the same path once links are resolved. The fingerprint, read from
-// every folder, rules out almost every ancestor; only where it matches is the identity read, of both folders, which can
-// cost a call into another process.
+// same identity in its file system and volume, and the same path once links are resolved. The
+// fingerprint, read from every folder, rules out almost every ancestor; only where it matches is
+// the identity read, of both folders, which can cost a call into another process.
 bool TScanDrive::RepeatsAnAncestor(jre::ScanQueue& queue, jre::ScanQueue::Index folder, HANDLE handle)
 {
     const auto fingerprint = win::FolderFingerprint(handle);

@@ -4,6 +4,8 @@ namespace puzzles {
 
 namespace {
 
+// Besides control characters, what Windows refuses in a file name; a separator or a colon would
+// also lead out of the folder or into a stream.
 constexpr std::string_view kRefusedCharacters = "\\/:<>\"|?*";
 
 // "the character ?", "the characters : and ?", "the characters : and ? and control characters";
@@ -41,7 +43,7 @@ bool IsSafeFileName(std::string_view name)
     for (char c : name) {
         if (static_cast<unsigned char>(c) < 0x20)
             return false;
-        if (std::string_view("\\/:<>\"|?*").find(c) != std::string_view::npos)
+        if (kRefusedCharacters.find(c) != std::string_view::npos)
             return false;
     }
     return name != "." && name != "..";

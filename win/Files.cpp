@@ -8,6 +8,7 @@
 
 #include "core/Text.h"
 #include "win/LazyApi.h"
+#include "win/Paths.h"
 
 namespace win {
 
@@ -290,7 +291,7 @@ bool FileHoldsExactly(const std::string& path, const void* data, DWORD size)
     return size == 0 || std::memcmp(content.data(), data, size) == 0;
 }
 
-void RecycleFiles(const std::vector<std::string>& paths)
+void RecycleFiles(const std::vector<std::string>& paths, HWND owner, Confirmation confirmation)
 {
     if (paths.empty())
         return;
@@ -299,10 +300,12 @@ void RecycleFiles(const std::vector<std::string>& paths)
         sources += path + '\0';
     sources += '\0';
     SHFILEOPSTRUCTA operation{};
+    operation.hwnd = owner;
     operation.wFunc = FO_DELETE;
     operation.pFrom = sources.c_str();
-    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI | FOF_FILESONLY |
-                       FOF_NORECURSION | FOF_NOCONFIRMMKDIR | FOF_NO_CONNECTED_ELEMENTS;
+    operation.fFlags = FOF_SILENT | FOF_ALLOWUNDO | FOF_FILESONLY | FOF_NOERRORUI | FOF_NORECURSION;
+    if (confirmation == Confirmation::None)
+        operation.fFlags |= FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR | FOF_NO_CONNECTED_ELEMENTS;
     RunFileOperation(&operation);
 }
 
@@ -317,13 +320,7 @@ ReplacingBatch::~ReplacingBatch()
 
 namespace {
 
-std::string UpperName(const std::string& path)
-{
-    std::string name = text::ExtractFileName(path);
-    if (!name.empty())
-        ::CharUpperBuffA(name.data(), static_cast<DWORD>(name.size()));
-    return name;
-}
+std::string UpperName(const std::string& path) { return UpperCase(text::ExtractFileName(path)); }
 
 }  // namespace
 

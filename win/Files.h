@@ -48,9 +48,12 @@ void WriteFileReplacing(const std::string& path, const void* data, DWORD size);
 void WriteFileNew(const std::string& path, const void* data, DWORD size);
 // Whether the file exists and holds exactly these bytes; false when it cannot be read.
 bool FileHoldsExactly(const std::string& path, const void* data, DWORD size);
-// Moves the files to the Recycle Bin in one shell operation, without a question or a progress
-// window; the shell's result is not examined.
-void RecycleFiles(const std::vector<std::string>& paths);
+// Moves the files to the Recycle Bin in one shell operation, without a progress window: after the
+// shell's one question for all of them, owned by owner, or without any. The shell's result is not
+// examined.
+enum class Confirmation { None, Asked };
+void RecycleFiles(const std::vector<std::string>& paths, HWND owner = nullptr,
+                  Confirmation confirmation = Confirmation::None);
 
 // Writes files of one batch (an import) that may replace earlier files of the same name. A file
 // that already holds exactly the content is not written again. An earlier file of other content
