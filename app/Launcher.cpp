@@ -2,8 +2,9 @@
 
 #include <optional>
 
-#include "app/LaunchRules.h"
-#include "app/MsgForm.h"
+#include "app/Application.h"
+#include "core/LaunchRules.h"
+#include "jre/JavaNotice.h"
 #include "core/Text.h"
 #include "settings/Configs.h"
 #include "win/Messages.h"
@@ -35,15 +36,15 @@ void PlayPuzzle(const std::string& file, HWND owner)
     const std::string gameProgram = launch::PresenceGameProgram(kind);
     if (!win::FileExists(programFolder + gameProgram)) {
         win::ShowMessage(nullptr, launch::MissingGameProgramMessage(gameProgram), win::ProgramFileName().c_str(),
-                      MB_ICONERROR | MB_OK);
+                         MB_ICONERROR | MB_OK);
         return;
     }
     const auto javaProgram = JavaProgram();
     const std::string parameters = launch::LaunchParameters(kind, file, Config->NoSound);
     const auto result =
         javaProgram ? reinterpret_cast<INT_PTR>(win::OpenWithShell(nullptr, "open", javaProgram->c_str(),
-                                                                    parameters.c_str(), programFolder.c_str(), SW_SHOW))
+                                                                   parameters.c_str(), programFolder.c_str(), SW_SHOW))
                     : INT_PTR{SE_ERR_FNF};
     if (result == SE_ERR_FNF)
-        TfrmMsg().ShowModal(owner);
+        TfrmMsg(app::Title()).ShowModal(owner);
 }

@@ -1,5 +1,5 @@
 // The main window's puzzle list: the refill, the repository watcher and the list's handlers.
-#include "app/Main.h"
+#include "app/MainWindow.h"
 
 #include <algorithm>
 #include <optional>
@@ -10,7 +10,7 @@
 #include "settings/Configs.h"
 #include "win/ExceptionHook.h"
 #include "win/Dpi.h"
-#include "win/Fonts.h"
+#include "ui/Fonts.h"
 #include "win/MessagePump.h"
 #include "win/Paths.h"
 

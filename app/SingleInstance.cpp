@@ -4,8 +4,8 @@
 #include <optional>
 #include <thread>
 
-#include "app/CommandLine.h"
-#include "app/Main.h"
+#include "core/CommandLine.h"
+#include "app/MainWindow.h"
 
 namespace app {
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "app/Application.h"
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 #include "app/Launcher.h"
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "app/Modules.h"
 #include "app/SingleInstance.h"
 #include "help/HTMLHelp.h"

@@ -1,22 +1,5 @@
-# Sources of the portable core; each is plain C++ over plain types, without <windows.h>.
-set(GRIDLARK_CORE_SOURCES
-  core/Text.cpp
-  app/LaunchRules.cpp
-  app/CommandLine.cpp
-  app/PuzzleListModel.cpp
-  settings/ConfigRules.cpp
-  core/IoError.cpp
-  puzzles/Puzzles.cpp
-  puzzles/Collections.cpp
-  puzzles/FileNames.cpp
-  puzzles/DropRules.cpp
-  core/VersionRules.cpp
-  jre/ScanQueue.cpp
-  help/HelpRules.cpp
-  core/FixedText.cpp
-  faults/ReportRules.cpp
-  faults/SymbolTable.cpp
-  settings/LinkRules.cpp
-)
+# The portable core: every source in core/ is plain C++ over plain types, without <windows.h>.
+# The folder is the list; scripts/fuzz and scripts/bench take the same sources from it.
+file(GLOB GRIDLARK_CORE_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/core/*.cpp)
 add_library(gridlark_core STATIC ${GRIDLARK_CORE_SOURCES})
 target_include_directories(gridlark_core PUBLIC ${PROJECT_SOURCE_DIR})

@@ -16,7 +16,7 @@ set(GRIDLARK_WIN_SOURCES
   puzzles/CollectionFiles.cpp
   puzzles/Import.cpp
   puzzles/Drop.cpp
-  win/Dialog.cpp
+  ui/Dialog.cpp
   win/Paths.cpp
   win/Messages.cpp
   win/Background.cpp
@@ -24,36 +24,36 @@ set(GRIDLARK_WIN_SOURCES
   win/ExceptionHook.cpp
   settings/Configs.cpp
   app/Launcher.cpp
-  app/MsgForm.cpp
+  jre/JavaNotice.cpp
   app/Application.cpp
-  app/Main.cpp
+  app/MainWindow.cpp
   app/PuzzleList.cpp
   app/SingleInstance.cpp
   win/VersionInfo.cpp
   settings/Installation.cpp
   ui/CommandBars.cpp
-  win/Panel.cpp
-  win/OpenDialog.cpp
+  ui/Panel.cpp
+  ui/OpenDialog.cpp
   win/LazyApi.cpp
-  win/Fonts.cpp
-  win/LinkLabel.cpp
+  ui/Fonts.cpp
+  ui/LinkLabel.cpp
   win/MessagePump.cpp
   jre/ScanThread.cpp
   jre/ScanForm.cpp
   jre/JavaDiscovery.cpp
-  win/ShellFolderTree.cpp
-  settings/BrowseDir.cpp
+  ui/ShellFolderTree.cpp
+  ui/FolderChooser.cpp
   settings/Prefs.cpp
   help/HTMLHelp.cpp
   app/Modules.cpp
   win/ThrowSite.cpp
   faults/FatalError.cpp
-  settings/WebLinks.cpp
-  win/Jpeg.cpp
-  win/Pictures.cpp
+  info/WebLinks.cpp
+  ui/Jpeg.cpp
+  ui/Pictures.cpp
   win/Dpi.cpp
-  help/DataExchange.cpp
-  help/About.cpp
+  info/DownloadWindow.cpp
+  info/About.cpp
 )
 add_library(gridlark_win STATIC ${GRIDLARK_WIN_SOURCES})
 # GCC takes the system header's read of the thread block through fs/gs (NtCurrentTeb) for a read

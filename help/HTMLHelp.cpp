@@ -1,8 +1,8 @@
 #include "help/HTMLHelp.h"
 
-#include "help/HelpRules.h"
+#include "core/HelpRules.h"
 #include "win/Messages.h"
-#include "win/Dialog.h"
+#include "ui/Dialog.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
 

@@ -9,7 +9,7 @@
 #include "jre/JavaDiscovery.h"
 #include "res/resource.h"
 #include "win/ExceptionHook.h"
-#include "win/Fonts.h"
+#include "ui/Fonts.h"
 #include "win/MessagePump.h"
 
 TfrmScan* frmScan = nullptr;

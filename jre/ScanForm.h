@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "jre/ScanThread.h"
-#include "win/Dialog.h"
+#include "ui/Dialog.h"
 #include "win/ExceptionHook.h"
 #include "win/Handles.h"
 

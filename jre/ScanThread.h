@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "jre/ScanQueue.h"
+#include "core/ScanQueue.h"
 
 class TScanDrive {
 public:

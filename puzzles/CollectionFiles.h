@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/IoError.h"
-#include "puzzles/Collections.h"
+#include "core/Collections.h"
 
 namespace puzzles {
 

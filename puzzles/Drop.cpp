@@ -4,9 +4,9 @@
 
 #include "core/IoError.h"
 #include "core/Text.h"
-#include "puzzles/Collections.h"
-#include "puzzles/DropRules.h"
-#include "puzzles/FileNames.h"
+#include "core/Collections.h"
+#include "core/DropRules.h"
+#include "core/FileNames.h"
 #include "win/Files.h"
 #include "win/Paths.h"
 

@@ -7,12 +7,12 @@
 
 #include "core/Text.h"
 #include "puzzles/CollectionFiles.h"
-#include "puzzles/FileNames.h"
+#include "core/FileNames.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "win/Messages.h"
 #include "win/Files.h"
-#include "win/Fonts.h"
+#include "ui/Fonts.h"
 #include "win/Paths.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/IoError.h"
-#include "puzzles/Collections.h"
-#include "win/Dialog.h"
+#include "core/Collections.h"
+#include "ui/Dialog.h"
 #include "win/Files.h"
 #include "win/Handles.h"
 

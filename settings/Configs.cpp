@@ -4,7 +4,7 @@
 
 #include "core/Text.h"
 #include "jre/JavaDiscovery.h"
-#include "settings/ConfigRules.h"
+#include "core/ConfigRules.h"
 #include "win/Dpi.h"
 #include "win/Paths.h"
 

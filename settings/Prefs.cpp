@@ -5,9 +5,9 @@
 #include "jre/JavaDiscovery.h"
 #include "jre/ScanForm.h"
 #include "res/resource.h"
-#include "settings/BrowseDir.h"
+#include "ui/FolderChooser.h"
 #include "settings/Configs.h"
-#include "win/Fonts.h"
+#include "ui/Fonts.h"
 #include "win/Messages.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // Java runtime's folder. OK stores them in the settings object and saves it; anything else
 // changes nothing.
 #pragma once
-#include "win/Dialog.h"
+#include "ui/Dialog.h"
 #include "win/Handles.h"
 
 class TfrmPrefs : public win::Dialog {

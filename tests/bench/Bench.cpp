@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "jre/ScanForm.h"
 #include "win/LazyApi.h"
 #include "puzzles/CollectionFiles.h"

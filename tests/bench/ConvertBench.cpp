@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "puzzles/Collections.h"
+#include "core/Collections.h"
 #include "tests/native/RecordBuilder.h"
 
 using namespace puzzles;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "puzzles/Collections.h"
-#include "puzzles/Puzzles.h"
+#include "core/Collections.h"
+#include "core/Puzzles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "puzzles/Collections.h"
-#include "puzzles/FileNames.h"
+#include "core/Collections.h"
+#include "core/FileNames.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "puzzles/Collections.h"
+#include "core/Collections.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 

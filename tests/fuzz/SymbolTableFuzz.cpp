@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "faults/SymbolTable.h"
+#include "core/SymbolTable.h"
 
 namespace {
 

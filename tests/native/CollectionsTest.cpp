@@ -1,8 +1,8 @@
 // Collection records: display texts and conversion into puzzle content.
 #include <gtest/gtest.h>
 
-#include "puzzles/Collections.h"
-#include "puzzles/FileNames.h"
+#include "core/Collections.h"
+#include "core/FileNames.h"
 #include "tests/native/RecordBuilder.h"
 
 using namespace puzzles;

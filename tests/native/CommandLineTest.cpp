@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/CommandLine.h"
+#include "core/CommandLine.h"
 
 TEST(CommandLine, TheFilesAfterImportAreTakenInTheirOrder)
 {
@@ -33,15 +33,18 @@ TEST(CommandLine, AHandOverCarriesTheFilesAndNothingMalformedIsRead)
     for (std::size_t i = 0; i <= app::kHandOverMaxFiles; ++i)
         tooMany += std::string("C:\\f.cw3") + '\0';
     const std::string malformed[] = {
-        std::string("C:\\a.cw3"),                      // no zero byte at the end
-        std::string("C:\\a.cw3\0\0", 10),              // an empty path
-        std::string("\0", 1),                          // only an empty path
-        longPath + '\0',                               // a path longer than any path
-        tooMany,                                       // more files than any start names
+        std::string("C:\\a.cw3"),                       // no zero byte at the end
+        std::string("C:\\a.cw3\0\0", 10),               // an empty path
+        std::string("\0", 1),                           // only an empty path
+        longPath + '\0',                                // a path longer than any path
+        tooMany,                                        // more files than any start names
         std::string(app::kHandOverMaxBytes + 1, '\0'),  // more bytes than the bound
         // Relative paths: the receiver would read them against its own current folder.
-        std::string("only-here.cw3\0", 14), std::string(".\\a.cw3\0", 8), std::string("C:a.cw3\0", 8),
-        std::string("\\a.cw3\0", 7), std::string("C:\\a.cw3\0sub\\b.cw3\0", 19),
+        std::string("only-here.cw3\0", 14),
+        std::string(".\\a.cw3\0", 8),
+        std::string("C:a.cw3\0", 8),
+        std::string("\\a.cw3\0", 7),
+        std::string("C:\\a.cw3\0sub\\b.cw3\0", 19),
     };
     for (const auto& m : malformed)
         EXPECT_EQ(app::DecodeHandOver(m.data(), m.size()), std::nullopt) << m.size();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "puzzles/DropRules.h"
+#include "core/DropRules.h"
 
 using puzzles::DroppedKind;
 

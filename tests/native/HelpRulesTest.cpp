@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "help/HelpRules.h"
+#include "core/HelpRules.h"
 
 TEST(HelpRules, TopicAddressesFollowTheThreeRules)
 {

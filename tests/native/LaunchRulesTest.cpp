@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/LaunchRules.h"
-#include "settings/ConfigRules.h"
+#include "core/LaunchRules.h"
+#include "core/ConfigRules.h"
 
 #include <climits>
 

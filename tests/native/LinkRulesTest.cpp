@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/VersionRules.h"
-#include "settings/LinkRules.h"
+#include "core/LinkRules.h"
 
 TEST(LinkRules, TheSuffixIsTheTagAfterTheFirstDashOfTheInstallersName)
 {

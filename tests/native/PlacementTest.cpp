@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/ConfigRules.h"
+#include "core/ConfigRules.h"
 
 using settings::Bounds;
 

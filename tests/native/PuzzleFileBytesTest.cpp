@@ -1,7 +1,7 @@
 // The two puzzle file layouts, byte for byte.
 #include <gtest/gtest.h>
 
-#include "puzzles/Puzzles.h"
+#include "core/Puzzles.h"
 
 using namespace puzzles;
 using B = std::vector<std::uint8_t>;

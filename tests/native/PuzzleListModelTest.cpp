@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/PuzzleListModel.h"
+#include "core/PuzzleListModel.h"
 
 namespace {
 

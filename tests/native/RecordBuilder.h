@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "puzzles/Collections.h"
+#include "core/Collections.h"
 
 class RecordBuilder {
 public:

@@ -3,8 +3,8 @@
 #include <array>
 #include <vector>
 
-#include "faults/ReportRules.h"
-#include "faults/SymbolTable.h"
+#include "core/ReportRules.h"
+#include "core/SymbolTable.h"
 
 using namespace faults;
 

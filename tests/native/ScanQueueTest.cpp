@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "jre/ScanQueue.h"
+#include "core/ScanQueue.h"
 
 using jre::ScanQueue;
 

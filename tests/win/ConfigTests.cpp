@@ -6,7 +6,7 @@
 #include <cstring>
 #include <thread>
 
-#include "settings/ConfigRules.h"
+#include "core/ConfigRules.h"
 #include "settings/Configs.h"
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"

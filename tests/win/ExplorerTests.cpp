@@ -8,8 +8,8 @@
 #include <cstring>
 #include <thread>
 
-#include "app/CommandLine.h"
-#include "app/Main.h"
+#include "core/CommandLine.h"
+#include "app/MainWindow.h"
 #include "res/resource.h"
 #include "tests/win/MainWindowFixture.h"
 #include "tests/win/TestSupport.h"

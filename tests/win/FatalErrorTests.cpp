@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "faults/FatalError.h"
-#include "faults/ReportRules.h"
+#include "core/ReportRules.h"
 #include "settings/Configs.h"
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"

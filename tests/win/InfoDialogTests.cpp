@@ -5,12 +5,12 @@
 
 #include <cstdlib>
 
-#include "help/About.h"
-#include "help/DataExchange.h"
+#include "info/About.h"
+#include "info/DownloadWindow.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "tests/win/TestSupport.h"
-#include "win/Jpeg.h"
+#include "ui/Jpeg.h"
 #include "win/Paths.h"
 #include "win/Registry.h"
 

@@ -9,7 +9,7 @@
 
 #include "core/Text.h"
 #include "settings/Configs.h"
-#include "settings/WebLinks.h"
+#include "info/WebLinks.h"
 #include "tests/win/TestSupport.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"

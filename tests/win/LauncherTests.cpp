@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "app/Launcher.h"
-#include "app/MsgForm.h"
+#include "jre/JavaNotice.h"
 #include "core/Text.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
@@ -215,7 +215,7 @@ TEST_F(PlayTest, InProcessTheMissingGameBoxIsUnownedWithTheErrorIcon)
 
 TEST(JavaRuntimeNotice, ShowsItsLabelsIconAndDefaultButton)
 {
-    TfrmMsg notice;
+    TfrmMsg notice("Gridlark");
     HWND hwnd = notice.CreateModeless(nullptr);
     ASSERT_NE(hwnd, nullptr);
     CapturedWindow shown = Capture(hwnd);
@@ -230,7 +230,7 @@ TEST(JavaRuntimeNotice, LinkTurnsRedWhilePressedAndOpensThePageWithoutSuffix)
 {
     TempFolder temp;
     StubLog log(temp);
-    TfrmMsg notice;
+    TfrmMsg notice("Gridlark");
     HWND hwnd = notice.CreateModeless(nullptr);
     HWND link = ::GetDlgItem(hwnd, IDC_MSG_LABEL4);
     HDC dc = ::CreateCompatibleDC(nullptr);

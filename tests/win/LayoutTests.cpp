@@ -11,17 +11,17 @@
 #include <memory>
 #include <set>
 
-#include "app/MsgForm.h"
-#include "help/About.h"
-#include "help/DataExchange.h"
+#include "jre/JavaNotice.h"
+#include "info/About.h"
+#include "info/DownloadWindow.h"
 #include "jre/ScanForm.h"
 #include "puzzles/Import.h"
-#include "settings/BrowseDir.h"
+#include "ui/FolderChooser.h"
 #include "settings/Prefs.h"
 #include "tests/win/MainWindowFixture.h"
 #include "tests/win/TestSupport.h"
 #include "win/Dpi.h"
-#include "win/Fonts.h"
+#include "ui/Fonts.h"
 #include "win/Registry.h"
 
 using namespace testing_support;
@@ -203,7 +203,7 @@ TEST_F(LayoutAtDpi, EveryTextIsWholeNoControlsOverlapAndPicturesSuitTheDpi)
         {"Select JRE", [] { return std::make_unique<TfrmScan>(); }},
         {"About", [] { return std::make_unique<TfrmAboutBox>(); }},
         {"Download More Puzzles", [] { return std::make_unique<TfrmDataExchange>(); }},
-        {"Java notice", [] { return std::make_unique<TfrmMsg>(); }},
+        {"Java notice", [] { return std::make_unique<TfrmMsg>("Gridlark"); }},
     };
     for (const auto& window : windows) {
         auto dialog = window.make();

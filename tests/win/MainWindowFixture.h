@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "res/resource.h"
 #include "settings/Configs.h"
 #include "tests/native/RecordBuilder.h"

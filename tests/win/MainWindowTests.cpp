@@ -9,7 +9,7 @@
 #include <cstring>
 #include <thread>
 
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "puzzles/Import.h"
 #include "res/resource.h"
 #include "settings/Configs.h"

@@ -10,7 +10,7 @@
 #include "app/Application.h"
 #include "help/HTMLHelp.h"
 #include "res/resource.h"
-#include "settings/BrowseDir.h"
+#include "ui/FolderChooser.h"
 #include "settings/Configs.h"
 #include "settings/Prefs.h"
 #include "tests/win/TestSupport.h"

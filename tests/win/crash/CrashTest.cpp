@@ -19,7 +19,7 @@
 
 #include "app/Application.h"
 #include "help/HTMLHelp.h"
-#include "app/Main.h"
+#include "app/MainWindow.h"
 #include "app/Modules.h"
 #include "faults/FatalError.h"
 #include "settings/Configs.h"

@@ -1,0 +1,29 @@
+// "Download More Puzzles": links to the sites that offer puzzle collections and to the two
+// construction kits, over a picture of our own.
+#pragma once
+#include <array>
+
+#include "ui/Dialog.h"
+#include "win/Handles.h"
+#include "ui/LinkLabel.h"
+
+class TfrmDataExchange : public win::Dialog {
+public:
+    TfrmDataExchange();
+
+    // The five addresses, in the order of the links.
+    static std::array<std::string, 5> LinkAddresses();
+    void lblLink1Click(int link);
+
+protected:
+    bool FormCreate() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+
+private:
+    void PaintBackground(HDC dc) const;
+
+    win::UniqueGdiObject Image1;
+    win::UniqueHFont boldFont_;
+    std::array<win::LinkLabel, 5> links_;
+};
