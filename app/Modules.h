@@ -6,7 +6,7 @@
 namespace app {
 
 void InitializeModules();
-// Runs once, whichever road the process leaves by: the window road's end, the play road's
+// Runs once, however the process ends: the main window's close, a "--play" start's
 // ExitProcess and the crash report's end of process, where no static destructor runs.
 void FinalizeModules();
 

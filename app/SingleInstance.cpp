@@ -43,8 +43,8 @@ const std::optional<std::vector<BYTE>>& OwnUser()
 // This user's main window in another process, or none.
 HWND FindRunningWindow()
 {
-    for (HWND window = ::FindWindowExA(nullptr, nullptr, TMainWin::kClassName, nullptr); window != nullptr;
-         window = ::FindWindowExA(nullptr, window, TMainWin::kClassName, nullptr)) {
+    for (HWND window = ::FindWindowExA(nullptr, nullptr, MainWindow::kClassName, nullptr); window != nullptr;
+         window = ::FindWindowExA(nullptr, window, MainWindow::kClassName, nullptr)) {
         DWORD process = 0;
         ::GetWindowThreadProcessId(window, &process);
         if (process != ::GetCurrentProcessId() && OfSameUser(window))
@@ -55,7 +55,7 @@ HWND FindRunningWindow()
 
 }  // namespace
 
-TInstanceClaim::TInstanceClaim() : mutex_(::CreateMutexA(nullptr, FALSE, kInstanceMutexName))
+InstanceClaim::InstanceClaim() : mutex_(::CreateMutexA(nullptr, FALSE, kInstanceMutexName))
 {
     // Another user's claim of the same name cannot be opened: this program then runs on its own.
     first_ = !(mutex_ && ::GetLastError() == ERROR_ALREADY_EXISTS);

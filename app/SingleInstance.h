@@ -14,9 +14,9 @@ namespace app {
 inline constexpr const char* kInstanceMutexName = "Local\\Orvanel.Gridlark";
 
 // Held from before the main window exists until the process ends.
-class TInstanceClaim {
+class InstanceClaim {
 public:
-    TInstanceClaim();
+    InstanceClaim();
     // False when another Gridlark of this logon held the claim first.
     bool First() const { return first_; }
 

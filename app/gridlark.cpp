@@ -1,6 +1,6 @@
 // The program's entry: loads the settings, then either plays the puzzle named after "--play" and
-// ends, or runs the main window until it closes. A second start of the window road hands its
-// collection files to the window that already runs and ends.
+// ends, or runs the main window until it closes. A second start without "--play" hands its
+// collection files to the main window that already runs, and ends.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -17,7 +17,7 @@
 #include "app/Modules.h"
 #include "app/SingleInstance.h"
 #include "help/HTMLHelp.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "win/ExceptionHook.h"
 #include "win/Paths.h"
 
@@ -47,13 +47,13 @@ void RunMessageLoop()
     }
 }
 
-int RunWindowRoad()
+int RunMainWindow(Settings& settings)
 {
     // Made absolute here: the running window that may receive them has another current folder.
     auto imports = app::ImportArguments(std::vector<std::string>(__argv, __argv + __argc));
     for (auto& file : imports)
         file = win::FullPath(file);
-    app::TInstanceClaim claim;
+    app::InstanceClaim claim;
     if (!claim.First() && app::HandOverToRunningWindow(imports))
         return 0;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
@@ -61,14 +61,12 @@ int RunWindowRoad()
     help::SetHelpFile(app::kHelpFileName);
     help::SetTitle(app::kTitle);
     app::SetTitle(app::kTitle);
-    auto mainWin = std::make_unique<TMainWin>();
-    MainWin = mainWin.get();
-    if (mainWin->Create()) {
-        mainWin->OpenImportsLater(imports);
-        mainWin->Show();
+    MainWindow window(settings);
+    if (window.Create()) {
+        window.OpenImportsLater(imports);
+        window.Show();
         RunMessageLoop();
     }
-    MainWin = nullptr;
     return 0;
 }
 
@@ -77,17 +75,15 @@ int RunWindowRoad()
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     app::InitializeModules();
-    auto config = std::make_unique<TConfig>();
-    Config = config.get();
-    Config->Load();
+    Settings settings;
+    settings.Load();
     if (int play = FindPlayArgument()) {
-        PlayPuzzle(play + 1 < __argc ? win::FullPath(__argv[play + 1]) : "", nullptr);
-        // The play road ends here: nothing is saved and nothing else runs.
+        PlayPuzzle(settings, play + 1 < __argc ? win::FullPath(__argv[play + 1]) : "", nullptr);
+        // A "--play" start ends here: nothing is saved and nothing else runs.
         app::FinalizeModules();
         ::ExitProcess(0);
     }
-    int exitCode = RunWindowRoad();
-    Config = nullptr;
+    int exitCode = RunMainWindow(settings);
     app::FinalizeModules();
     return exitCode;
 }

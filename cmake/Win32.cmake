@@ -14,7 +14,7 @@ set(GRIDLARK_WIN_SOURCES
   win/Registry.cpp
   win/Files.cpp
   puzzles/CollectionFiles.cpp
-  puzzles/Import.cpp
+  puzzles/ImportDialog.cpp
   puzzles/Drop.cpp
   ui/Dialog.cpp
   win/Paths.cpp
@@ -22,14 +22,19 @@ set(GRIDLARK_WIN_SOURCES
   win/Background.cpp
   win/FolderIds.cpp
   win/ExceptionHook.cpp
-  settings/Configs.cpp
+  settings/Settings.cpp
   app/Launcher.cpp
   jre/JavaNotice.cpp
   app/Application.cpp
   app/MainWindow.cpp
-  app/PuzzleList.cpp
+  app/PuzzleListView.cpp
+  app/MainCommands.cpp
+  app/WindowPlacement.cpp
+  app/ImportQueue.cpp
+  puzzles/FolderListing.cpp
+  puzzles/RepositoryWatcher.cpp
   app/SingleInstance.cpp
-  win/VersionInfo.cpp
+  win/VersionResource.cpp
   settings/Installation.cpp
   ui/CommandBars.cpp
   ui/Panel.cpp
@@ -38,12 +43,12 @@ set(GRIDLARK_WIN_SOURCES
   ui/Fonts.cpp
   ui/LinkLabel.cpp
   win/MessagePump.cpp
-  jre/ScanThread.cpp
-  jre/ScanForm.cpp
+  jre/DriveScan.cpp
+  jre/DriveScanDialog.cpp
   jre/JavaDiscovery.cpp
   ui/ShellFolderTree.cpp
   ui/FolderChooser.cpp
-  settings/Prefs.cpp
+  settings/PreferencesDialog.cpp
   help/HTMLHelp.cpp
   app/Modules.cpp
   win/ThrowSite.cpp

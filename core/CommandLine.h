@@ -1,4 +1,4 @@
-// What the program's command line asks of the window road, and how a second start hands its
+// What the program's command line asks of the main window, and how a second start hands its
 // collection files to the window that already runs.
 #pragma once
 #include <cstddef>

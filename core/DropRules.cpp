@@ -1,32 +1,24 @@
 #include "core/DropRules.h"
 
+#include "core/PuzzleKinds.h"
 #include "core/Text.h"
 
 namespace puzzles {
 
-namespace {
-
-constexpr const char* kCrosswordExtension = ".JGF";
-constexpr const char* kWordSearchExtension = ".JWF";
-
-}  // namespace
-
 DroppedKind KindOfDropped(std::string_view path)
 {
     const std::string extension = text::ExtractFileExt(path);
-    for (const char* collection : {".cw3", ".ws3"})
-        if (text::EqualsNoCase(extension, collection))
-            return DroppedKind::Collection;
-    for (const char* puzzle : {kCrosswordExtension, kWordSearchExtension})
-        if (text::EqualsNoCase(extension, puzzle))
-            return DroppedKind::Puzzle;
+    if (KindOfCollectionExtension(extension) != nullptr)
+        return DroppedKind::Collection;
+    if (KindOfExtension(extension) != nullptr)
+        return DroppedKind::Puzzle;
     return DroppedKind::Other;
 }
 
 std::string RepositoryExtension(std::string_view path)
 {
-    return text::EqualsNoCase(text::ExtractFileExt(path), kCrosswordExtension) ? kCrosswordExtension
-                                                                               : kWordSearchExtension;
+    const KindTraits* traits = KindOfExtension(text::ExtractFileExt(path));
+    return (traits != nullptr ? *traits : TraitsOf(PuzzleKind::WordSearch)).extension;
 }
 
 namespace {

@@ -1,5 +1,6 @@
 #include "core/LaunchRules.h"
 
+#include "core/PuzzleKinds.h"
 #include "core/Text.h"
 
 namespace launch {
@@ -11,15 +12,29 @@ std::string KindExtension(std::string upperExtension)
     return upperExtension;
 }
 
-std::string PresenceGameProgram(std::string_view kind) { return kind == ".JGF" ? kCrosswordJar : kWordSearchJar; }
+namespace {
+
+// The kind whose extension is exactly this (the caller has upper-cased it).
+const puzzles::KindTraits* KindOf(std::string_view extension)
+{
+    for (const puzzles::KindTraits& traits : puzzles::kPuzzleKinds)
+        if (extension == traits.extension)
+            return &traits;
+    return nullptr;
+}
+
+}  // namespace
+
+std::string PresenceGameProgram(std::string_view kind)
+{
+    const puzzles::KindTraits* traits = KindOf(kind);
+    return traits != nullptr ? traits->gameProgram : puzzles::TraitsOf(puzzles::PuzzleKind::WordSearch).gameProgram;
+}
 
 std::string ParameterGameProgram(std::string_view kind)
 {
-    if (kind == ".JGF")
-        return kCrosswordJar;
-    if (kind == ".JWF")
-        return kWordSearchJar;
-    return {};
+    const puzzles::KindTraits* traits = KindOf(kind);
+    return traits != nullptr ? traits->gameProgram : "";
 }
 
 std::string QuotePuzzleArgument(std::string_view file)

@@ -6,8 +6,6 @@
 
 namespace launch {
 
-inline constexpr const char* kCrosswordJar = "Crossword.jar";
-inline constexpr const char* kWordSearchJar = "WordSearch.jar";
 inline constexpr const char* kJavaProgram = "javaw.exe";
 
 // The puzzle's kind tag: the extension as given (already upper-cased by the caller), with the

@@ -10,11 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/PuzzleKinds.h"
+
 // One puzzle file: its name without the extension, its kind tag and its last write time.
 struct PuzzleLine {
-    enum Kind { Crossword = 0, WordSearch = 1 };
+    using Kind = puzzles::PuzzleKind;
     std::string Caption;
-    Kind KindTag = Crossword;
+    Kind KindTag = Kind::Crossword;
     std::uint64_t Modified = 0;  // 100 ns ticks since 1601, UTC
     std::string Folded;          // the caption in upper case under the system locale
 };
@@ -41,7 +43,7 @@ public:
     // A line named by what tells it from every other: its caption and kind.
     struct LineName {
         std::string caption;
-        PuzzleLine::Kind kind = PuzzleLine::Crossword;
+        PuzzleLine::Kind kind = PuzzleLine::Kind::Crossword;
         bool operator==(const LineName&) const = default;
     };
 

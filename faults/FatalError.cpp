@@ -6,7 +6,7 @@
 #include <atomic>
 #include <span>
 
-#include "win/VersionInfo.h"
+#include "win/VersionResource.h"
 #include "core/FixedText.h"
 #include "core/ProductKey.h"
 #include "core/Text.h"
@@ -20,10 +20,9 @@
 
 namespace faults {
 
-std::function<SYSTEMTIME()> ClockForTests;
-void (*ReportStepForTests)() = nullptr;
-
 namespace {
+
+ReportSeams reportSeams;
 
 constexpr const char* kProbeName = "~gridlark-write-probe-7q3x.tmp";
 constexpr const char* kFallbackDocuments = "C:\\My Documents\\";
@@ -178,8 +177,8 @@ void MapSymbolTable()
 std::string_view DateTimeNow()
 {
     SYSTEMTIME now{};
-    if (ClockForTests)
-        now = ClockForTests();
+    if (reportSeams.clock != nullptr)
+        now = reportSeams.clock();
     else
         ::GetLocalTime(&now);
     char* out = room.dateTime;
@@ -320,8 +319,8 @@ void WriteReport(const Failure& failure)
         AppendStackLine(report.Text(), failure.frames[i], Describe(failure.frames[i], returnAddress));
         if (!report.Flush())
             return;
-        if (i == 0 && ReportStepForTests != nullptr)
-            ReportStepForTests();
+        if (i == 0 && reportSeams.step != nullptr)
+            reportSeams.step();
     }
     if (failure.stoppedAt != 0) {
         AppendStackCut(report.Text(), failure.frames.size(), failure.stoppedAt);
@@ -424,6 +423,8 @@ LONG WINAPI FirstChance(EXCEPTION_POINTERS* pointers)
 
 }  // namespace
 
+void SetReportSeams(const ReportSeams& seams) { reportSeams = seams; }
+
 std::string ChooseReportFolder(const std::string& programFolder, const std::string& documentsFolder)
 {
     for (const std::string& folder : {programFolder, documentsFolder})
@@ -448,7 +449,7 @@ void GatherStartUpValues()
     values.ReportFolder = ChooseReportFolder(text::ExtractFilePath(values.ProgramPath), DocumentsFolder());
     values.ErrorReportPath = values.ReportFolder + ErrorReportName(text::ExtractFileName(values.ProgramPath));
     QueryPlatform();
-    TVersionInfo version;
+    VersionResource version;
     values.ProductVersionText = ProductVersionText(version.FileVersion, version.FlagsText);
     MEMORYSTATUSEX status{};
     status.dwLength = sizeof(status);

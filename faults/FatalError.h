@@ -49,9 +49,12 @@ void ConfigureBugReporter(const std::string& productName, const std::string& web
 // folder, else "c:\", whichever first takes a new file.
 std::string ChooseReportFolder(const std::string& programFolder, const std::string& documentsFolder);
 
-// Test seams: the clock the report's date comes from, and a step run while the report is written,
-// after its first call-stack line.
-extern std::function<SYSTEMTIME()> ClockForTests;
-extern void (*ReportStepForTests)();
+// What tests replace in the report: the clock its date comes from, and a step run while it is
+// written, after its first call-stack line. Process-wide, as the report is; empty ones are unused.
+struct ReportSeams {
+    SYSTEMTIME (*clock)() = nullptr;
+    void (*step)() = nullptr;
+};
+void SetReportSeams(const ReportSeams& seams);
 
 }  // namespace faults

@@ -7,7 +7,7 @@
 #include <string>
 
 namespace help {
-// The help file's bare name, which the program hands over on its window road; empty until then.
+// The help file's bare name, which the program hands over before its main window opens; empty until then.
 void SetHelpFile(const std::string& name);
 // The program's title, which the message about a missing viewer names.
 void SetTitle(const std::string& title);

@@ -39,23 +39,24 @@ HFONT ProductNameFont(HDC dc, int points)
 
 }  // namespace
 
-TfrmAboutBox::TfrmAboutBox(const std::string& versionFile)
-    : win::Dialog(IDD_ABOUT, "About.htm"), VersionInfo(versionFile.empty() ? TVersionInfo() : TVersionInfo(versionFile))
+AboutBox::AboutBox(const std::string& versionFile)
+    : win::Dialog(IDD_ABOUT, "About.htm"),
+      version(versionFile.empty() ? VersionResource() : VersionResource(versionFile))
 {
 }
 
-std::string TfrmAboutBox::ProductWebSite() { return std::string(web::kPuzzleSite) + kProductPagePath; }
-std::string TfrmAboutBox::CorporateWebSite() { return web::kCorporateSite; }
+std::string AboutBox::ProductWebSite() { return std::string(web::kPuzzleSite) + kProductPagePath; }
+std::string AboutBox::CorporateWebSite() { return web::kCorporateSite; }
 
-bool TfrmAboutBox::FormCreate()
+bool AboutBox::OnCreate()
 {
     white_.reset(::CreateSolidBrush(RGB(255, 255, 255)));
-    FormShow();
+    StartScan();
     return StartAt(IDOK);
 }
 
 // The user's own logo beside the program replaces the stored one; a damaged one is passed over.
-void TfrmAboutBox::LoadLogo()
+void AboutBox::LoadLogo()
 {
     const std::string custom = win::ProgramFolder() + kCustomLogo;
     if (win::FileExists(custom))
@@ -66,7 +67,7 @@ void TfrmAboutBox::LoadLogo()
 }
 
 // The logo grows with the DPI as the text does, and shrinks to fit its box, keeping its shape.
-void TfrmAboutBox::ShowLogo()
+void AboutBox::ShowLogo()
 {
     RECT box = kLogoBoxUnits;
     ::MapDialogRect(Handle(), &box);
@@ -78,27 +79,25 @@ void TfrmAboutBox::ShowLogo()
     ::SetWindowPos(control, nullptr, box.left, box.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TfrmAboutBox::FormShow()
+void AboutBox::StartScan()
 {
     LoadLogo();
-    const std::string& name = VersionInfo.ProductName;
+    const std::string& name = version.ProductName;
     ::SetWindowTextA(Handle(), ("About " + name).c_str());
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_PRODUCTNAME, name.c_str());
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_PRODUCTNAME2, name.c_str());
-    ::SetDlgItemTextA(Handle(), IDC_ABOUT_COMMENTS, VersionInfo.Comments.c_str());
+    ::SetDlgItemTextA(Handle(), IDC_ABOUT_COMMENTS, version.Comments.c_str());
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_TRADEMARK, "TM");
     ::SendDlgItemMessageA(Handle(), IDC_ABOUT_ICON, STM_SETICON,
                           reinterpret_cast<WPARAM>(::LoadIconA(::GetModuleHandleA(nullptr), "MAINICON")), 0);
     FitProductName();
-    ::SetDlgItemTextA(Handle(), IDC_ABOUT_VERSION,
-                      ("Version " + WithoutVersionMarker(VersionInfo.ShortVersion())).c_str());
+    ::SetDlgItemTextA(Handle(), IDC_ABOUT_VERSION, ("Version " + WithoutVersionMarker(version.ShortVersion())).c_str());
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_TITLEVERSION, "");
-    const std::string build =
-        VersionInfo.Major + "." + VersionInfo.Minor + "." + VersionInfo.Release + "." + VersionInfo.Build;
+    const std::string build = version.Major + "." + version.Minor + "." + version.Release + "." + version.Build;
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_BUILDNUM, build.c_str());
-    ::SetDlgItemTextA(Handle(), IDC_ABOUT_BLDNUM, ("build " + VersionInfo.Build).c_str());
-    ::SetDlgItemTextA(Handle(), IDC_ABOUT_COPYRIGHT, VersionInfo.LegalCopyright.c_str());
-    const std::string flags = VersionInfo.FlagsText.empty() ? "" : "[" + VersionInfo.FlagsText + "]";
+    ::SetDlgItemTextA(Handle(), IDC_ABOUT_BLDNUM, ("build " + version.Build).c_str());
+    ::SetDlgItemTextA(Handle(), IDC_ABOUT_COPYRIGHT, version.LegalCopyright.c_str());
+    const std::string flags = version.FlagsText.empty() ? "" : "[" + version.FlagsText + "]";
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_ATTRIBUTES, flags.c_str());
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_WEBSITEORV, CorporateWebSite().c_str());
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_PRODUCTSITE, ProductWebSite().c_str());
@@ -109,7 +108,7 @@ void TfrmAboutBox::FormShow()
     ::PostMessageA(Handle(), WM_ABOUT_SHOWN, 0, 0);
 }
 
-int TfrmAboutBox::PanelHeight() const
+int AboutBox::PanelHeight() const
 {
     RECT panel{0, 0, 0, kPanelHeightUnits};
     ::MapDialogRect(Handle(), &panel);
@@ -118,7 +117,7 @@ int TfrmAboutBox::PanelHeight() const
 
 // The largest size from 35 down to 13 points at which the name fits the label's width; the label
 // as high as a "W" of that size, its top halfway down the panel.
-void TfrmAboutBox::FitProductName()
+void AboutBox::FitProductName()
 {
     HWND label = Item(IDC_ABOUT_PRODUCTNAME);
     RECT bounds{};
@@ -129,7 +128,7 @@ void TfrmAboutBox::FitProductName()
     int points = kLargestPoints;
     for (;; --points) {
         productNameFont_.reset(ProductNameFont(dc, points));
-        if (points == kSmallestPoints || win::TextSize(dc, productNameFont_.get(), VersionInfo.ProductName).cx < width)
+        if (points == kSmallestPoints || win::TextSize(dc, productNameFont_.get(), version.ProductName).cx < width)
             break;
     }
     const int height = win::TextSize(dc, productNameFont_.get(), "W").cy;
@@ -148,7 +147,7 @@ void TfrmAboutBox::FitProductName()
 
 // A large name font grows faster than the dialog's units: the maker's link under the name moves
 // down as far as the name reaches, so the name never hides it.
-void TfrmAboutBox::KeepLinkBelow(int nameBottom)
+void AboutBox::KeepLinkBelow(int nameBottom)
 {
     HWND link = Item(IDC_ABOUT_WEBSITEORV);
     RECT place{};
@@ -158,19 +157,19 @@ void TfrmAboutBox::KeepLinkBelow(int nameBottom)
         ::SetWindowPos(link, nullptr, place.left, nameBottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void TfrmAboutBox::lblProductWebSiteClick()
+void AboutBox::lblProductWebSiteClick()
 {
     win::OpenWithShell(Handle(), nullptr, (ProductWebSite() + LinkReferralSuffix()).c_str(), nullptr, nullptr,
                        SW_SHOWNORMAL);
 }
 
-void TfrmAboutBox::lblWebSiteORVClick()
+void AboutBox::lblWebSiteORVClick()
 {
     win::OpenWithShell(Handle(), nullptr, (CorporateWebSite() + LinkReferralSuffix()).c_str(), nullptr, nullptr,
                        SW_SHOWNORMAL);
 }
 
-bool TfrmAboutBox::OnCommand(int id, int code, HWND control)
+bool AboutBox::OnCommand(int id, int code, HWND control)
 {
     if (code == STN_CLICKED && id == IDC_ABOUT_PRODUCTSITE) {
         lblProductWebSiteClick();
@@ -184,7 +183,7 @@ bool TfrmAboutBox::OnCommand(int id, int code, HWND control)
 }
 
 // Controls on the white top panel paint on white.
-HBRUSH TfrmAboutBox::PanelBrush(HWND control, HDC dc) const
+HBRUSH AboutBox::PanelBrush(HWND control, HDC dc) const
 {
     const int id = ::GetDlgCtrlID(control);
     for (int onPanel : kPanelControls) {
@@ -196,7 +195,7 @@ HBRUSH TfrmAboutBox::PanelBrush(HWND control, HDC dc) const
     return nullptr;
 }
 
-bool TfrmAboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+bool AboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
     switch (message) {
         case WM_ABOUT_SHOWN:

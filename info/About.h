@@ -3,29 +3,29 @@
 #pragma once
 #include <string>
 
-#include "win/VersionInfo.h"
+#include "win/VersionResource.h"
 #include "ui/Dialog.h"
 #include "win/Handles.h"
 #include "ui/LinkLabel.h"
 
-class TfrmAboutBox : public win::Dialog {
+class AboutBox : public win::Dialog {
 public:
     // Reads the running program's version resource, or, for tests, another file's.
-    explicit TfrmAboutBox(const std::string& versionFile = {});
+    explicit AboutBox(const std::string& versionFile = {});
 
     static std::string ProductWebSite();
     static std::string CorporateWebSite();
     int ProductNamePoints() const { return productNamePoints_; }
 
-    void FormShow();
+    void StartScan();
     void FitProductName();
     void lblProductWebSiteClick();
     void lblWebSiteORVClick();
 
-    TVersionInfo VersionInfo;
+    VersionResource version;
 
 protected:
-    bool FormCreate() override;
+    bool OnCreate() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 

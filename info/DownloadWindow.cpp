@@ -28,16 +28,16 @@ constexpr const char* kCollectionsPage = "/collections.htm";
 
 }  // namespace
 
-TfrmDataExchange::TfrmDataExchange() : win::Dialog(IDD_DATAEXCHANGE, "More_Puzzles.htm") {}
+DownloadWindow::DownloadWindow() : win::Dialog(IDD_DATAEXCHANGE, "More_Puzzles.htm") {}
 
-std::array<std::string, 5> TfrmDataExchange::LinkAddresses()
+std::array<std::string, 5> DownloadWindow::LinkAddresses()
 {
     return {std::string(web::kPuzzleSite) + "/", std::string(web::kLatticorSite) + kCollectionsPage,
             std::string(web::kHuntgridSite) + kCollectionsPage, std::string(web::kLatticorSite) + "/",
             std::string(web::kHuntgridSite) + "/"};
 }
 
-bool TfrmDataExchange::FormCreate()
+bool DownloadWindow::OnCreate()
 {
     const UINT dpi = win::WindowDpi(Handle());
     const SIZE client{win::Scaled(kClientWidth, dpi), win::Scaled(kClientHeight, dpi)};
@@ -68,13 +68,13 @@ bool TfrmDataExchange::FormCreate()
 }
 
 // Every link opens its own text with the referral suffix.
-void TfrmDataExchange::lblLink1Click(int link)
+void DownloadWindow::lblLink1Click(int link)
 {
     const std::string address = ItemText(link) + LinkReferralSuffix();
     win::OpenWithShell(Handle(), "open", address.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
-void TfrmDataExchange::PaintBackground(HDC dc) const
+void DownloadWindow::PaintBackground(HDC dc) const
 {
     RECT client{};
     ::GetClientRect(Handle(), &client);
@@ -88,7 +88,7 @@ void TfrmDataExchange::PaintBackground(HDC dc) const
     ::DeleteDC(memory);
 }
 
-bool TfrmDataExchange::OnCommand(int id, int code, HWND control)
+bool DownloadWindow::OnCommand(int id, int code, HWND control)
 {
     for (int link : kLinkIds) {
         if (id == link) {
@@ -100,7 +100,7 @@ bool TfrmDataExchange::OnCommand(int id, int code, HWND control)
     return win::Dialog::OnCommand(id, code, control);
 }
 
-bool TfrmDataExchange::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+bool DownloadWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
     if (message == WM_ERASEBKGND) {
         PaintBackground(reinterpret_cast<HDC>(wParam));

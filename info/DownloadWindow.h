@@ -7,16 +7,16 @@
 #include "win/Handles.h"
 #include "ui/LinkLabel.h"
 
-class TfrmDataExchange : public win::Dialog {
+class DownloadWindow : public win::Dialog {
 public:
-    TfrmDataExchange();
+    DownloadWindow();
 
     // The five addresses, in the order of the links.
     static std::array<std::string, 5> LinkAddresses();
     void lblLink1Click(int link);
 
 protected:
-    bool FormCreate() override;
+    bool OnCreate() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 

@@ -1,13 +1,18 @@
 #include "info/WebLinks.h"
 
-#include "settings/Configs.h"
 #include "core/LinkRules.h"
+#include "core/ProductKey.h"
+#include "core/WebHosts.h"
 #include "win/Handles.h"
+#include "win/LazyApi.h"
 #include "win/Registry.h"
 
 namespace {
 
 constexpr const char* kInstallFile = "Install File";
+constexpr const char* kProductPagePath = "/gridlark";
+constexpr const char* kKnowledgebasePath = "/gridlark/kb.htm";
+constexpr const char* kSupportPath = "/gridlark/support.htm";
 
 std::string InstallFileBelow(HKEY root)
 {
@@ -15,6 +20,12 @@ std::string InstallFileBelow(HKEY root)
     if (!reader.OpenKeyReadOnly(ProductKeyPath))
         return {};
     return reader.ReadString(kInstallFile).value_or("");
+}
+
+void OpenVendorPage(const char* path)
+{
+    const std::string address = std::string(web::kCorporateSite) + path + LinkReferralSuffix();
+    win::OpenWithShell(nullptr, "open", address.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 }  // namespace
@@ -28,6 +39,18 @@ std::string ReadInstallFile()
 }
 
 std::string LinkReferralSuffix() { return settings::ReferralSuffix(ReadInstallFile()); }
+
+void OpenHomePage() { OpenVendorPage(kProductPagePath); }
+void OpenKnowledgebase() { OpenVendorPage(kKnowledgebasePath); }
+void OpenSupportPage() { OpenVendorPage(kSupportPath); }
+
+void OpenUpdatePage(HWND owner, const std::string& shortVersion)
+{
+    const std::string address = settings::UpdatePageAddress(web::kCorporateSite, shortVersion) + LinkReferralSuffix();
+    win::OpenWithShell(owner, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+std::string ProductPageAddress() { return std::string(web::kCorporateSite) + kProductPagePath; }
 
 bool BringToForeground(HWND window)
 {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "win/VersionInfo.h"
+#include "win/VersionResource.h"
 #include "core/Text.h"
 #include "win/Handles.h"
 #include "win/Paths.h"
@@ -99,7 +99,7 @@ std::string RuntimeVersion(const std::string& folder)
     const std::string program = text::IncludeTrailingBackslash(trimmed) + kJavaProgram;
     if (trimmed.empty() || !win::FileExists(program))
         return {};
-    const TVersionInfo info(program);
+    const VersionResource info(program);
     const std::string product = text::Trim(info.ProductVersion);
     return product.empty() ? text::Trim(info.FileVersion) : product;
 }

@@ -5,21 +5,21 @@
 #include "ui/Dialog.h"
 #include "ui/LinkLabel.h"
 
-class TfrmMsg : public win::Dialog {
+class JavaNotice : public win::Dialog {
 public:
     // title: the program's title, shown in the caption.
-    explicit TfrmMsg(std::string title);
+    explicit JavaNotice(std::string title);
     // The address the link label shows and opens.
     static std::string JavaDownloadAddress();
 
-    void Label4Click();
+    void OpenDownloadPage();
 
 protected:
-    bool FormCreate() override;
+    bool OnCreate() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
-    win::LinkLabel Label4;
+    win::LinkLabel downloadLink_;
     std::string title_;
 };

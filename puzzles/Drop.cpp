@@ -5,6 +5,7 @@
 #include "core/IoError.h"
 #include "core/Text.h"
 #include "core/Collections.h"
+#include "core/PuzzleKinds.h"
 #include "core/DropRules.h"
 #include "core/FileNames.h"
 #include "win/Files.h"
@@ -104,8 +105,8 @@ std::vector<char> ReadWhole(const std::string& path)
 
 std::uint64_t RecordSizeOf(const std::string& collection)
 {
-    return text::EqualsNoCase(text::ExtractFileExt(collection), ".cw3") ? layout::kCrosswordRecordSize
-                                                                        : layout::kWordSearchRecordSize;
+    const KindTraits* traits = KindOfCollectionExtension(text::ExtractFileExt(collection));
+    return (traits != nullptr ? *traits : TraitsOf(PuzzleKind::WordSearch)).recordSize;
 }
 
 // A collection the import dialog can read: a file of a path the system takes, named as a

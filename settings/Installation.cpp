@@ -3,11 +3,11 @@
 #include <windows.h>
 
 #include "core/VersionRules.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
 
-std::string ProgramVersionText(const TVersionInfo& info)
+std::string ProgramVersionText(const VersionResource& info)
 {
     return version::ProgramVersionText({info.Major, info.Minor, info.Release, info.Build});
 }
@@ -25,7 +25,7 @@ std::string LongPathName(const std::string& path)
     return std::string(buffer, n);
 }
 
-void TConfig::RecordInstallation(const std::string& programVersion)
+void Settings::RecordInstallation(const std::string& programVersion)
 {
     Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
     win::ScopeExit release([this] { Registry.reset(); });

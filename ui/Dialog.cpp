@@ -72,7 +72,7 @@ bool Dialog::StartAt(int id) const
 
 void Dialog::RequestClose(INT_PTR result)
 {
-    if (FormCloseQuery(result))
+    if (CanClose(result))
         Close(result);
 }
 
@@ -131,7 +131,7 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     switch (message) {
         case WM_INITDIALOG:
-            return FormCreate() ? TRUE : FALSE;
+            return OnCreate() ? TRUE : FALSE;
         case WM_COMMAND:
             return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
         case WM_HELP:

@@ -31,14 +31,14 @@ protected:
     explicit Dialog(int templateId, const char* helpTopic = nullptr) : templateId_(templateId), helpTopic_(helpTopic) {}
 
     // Handlers answer true when they dealt with the message.
-    virtual bool FormCreate() { return true; }
+    virtual bool OnCreate() { return true; }
     // The one step that every close passes, whether by OK, Cancel, Esc or the close box: answer
     // false to keep the dialog open. A dialog that must refuse or delay closing overrides this.
-    virtual bool FormCloseQuery(INT_PTR /*result*/) { return true; }
-    // For FormCreate to answer: the focus starts on that control rather than the first one in tab
+    virtual bool CanClose(INT_PTR /*result*/) { return true; }
+    // For OnCreate to answer: the focus starts on that control rather than the first one in tab
     // order (which, where links come first, would let Enter open a link).
     bool StartAt(int id) const;
-    // Closes with the result once FormCloseQuery allows it.
+    // Closes with the result once CanClose allows it.
     void RequestClose(INT_PTR result);
     // Centres the dialog over its owner, kept inside the work area of the owner's monitor.
     void CenterOverOwner();

@@ -17,7 +17,7 @@ constexpr const char* kCreateFailedAfter = "\".\r\nPlease make sure that the dis
 
 }  // namespace
 
-TfrmBrowseDir::TfrmBrowseDir(std::string prompt, std::string requiredFile, std::string startFolder)
+FolderChooser::FolderChooser(std::string prompt, std::string requiredFile, std::string startFolder)
     : win::Dialog(IDD_BROWSEDIR, "Options_Menu"),
       prompt_(std::move(prompt)),
       RequiredFile(std::move(requiredFile)),
@@ -25,7 +25,7 @@ TfrmBrowseDir::TfrmBrowseDir(std::string prompt, std::string requiredFile, std::
 {
 }
 
-bool TfrmBrowseDir::FormCreate()
+bool FolderChooser::OnCreate()
 {
     CenterOverOwner();
     ::SetDlgItemTextA(Handle(), IDC_BROWSE_LABEL1, prompt_.c_str());
@@ -37,16 +37,16 @@ bool TfrmBrowseDir::FormCreate()
             stvwFolders.SelectPath(shown);
         ::SetDlgItemTextA(Handle(), IDC_BROWSE_PATH, start.c_str());
     }
-    edtPathChange();
+    OnPathChanged();
     return true;
 }
 
-void TfrmBrowseDir::stvwFoldersChange()
+void FolderChooser::stvwFoldersChange()
 {
     ::SetDlgItemTextA(Handle(), IDC_BROWSE_PATH, stvwFolders.SelectedPath().c_str());
 }
 
-void TfrmBrowseDir::edtPathChange()
+void FolderChooser::OnPathChanged()
 {
     const std::string path = ItemText(IDC_BROWSE_PATH);
     bool enabled = !text::Trim(path).empty();
@@ -56,7 +56,7 @@ void TfrmBrowseDir::edtPathChange()
 }
 
 // Only OK asks: a typed folder that does not exist may be created, kept as typed, or reconsidered.
-bool TfrmBrowseDir::FormCloseQuery(INT_PTR result)
+bool FolderChooser::CanClose(INT_PTR result)
 {
     const std::string path = ItemText(IDC_BROWSE_PATH);
     if (result == IDOK && !ConfirmMissingFolder(Handle(), path))
@@ -84,17 +84,17 @@ bool ConfirmMissingFolder(HWND owner, const std::string& path)
     return false;
 }
 
-bool TfrmBrowseDir::OnCommand(int id, int code, HWND control)
+bool FolderChooser::OnCommand(int id, int code, HWND control)
 {
     if (id == IDC_BROWSE_PATH) {
         if (code == EN_CHANGE)
-            edtPathChange();
+            OnPathChanged();
         return true;
     }
     return win::Dialog::OnCommand(id, code, control);
 }
 
-bool TfrmBrowseDir::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR&)
+bool FolderChooser::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR&)
 {
     if (message != WM_NOTIFY)
         return false;
@@ -111,7 +111,7 @@ bool TfrmBrowseDir::OnMessage(UINT message, WPARAM, LPARAM lParam, INT_PTR&)
 bool BrowseForFolder(HWND owner, const std::string& prompt, std::string& path, const std::string& requiredFile)
 {
     win::ComScope com;
-    TfrmBrowseDir dialog(prompt, requiredFile, path);
+    FolderChooser dialog(prompt, requiredFile, path);
     path.clear();
     if (dialog.ShowModal(owner) != IDOK)
         return false;

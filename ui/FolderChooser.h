@@ -6,21 +6,21 @@
 #include "ui/Dialog.h"
 #include "ui/ShellFolderTree.h"
 
-class TfrmBrowseDir : public win::Dialog {
+class FolderChooser : public win::Dialog {
 public:
     // startFolder: the folder the chooser opens at (the field holds it; the tree shows it, or
     // while it does not exist, the nearest folder above it).
-    TfrmBrowseDir(std::string prompt, std::string requiredFile, std::string startFolder = {});
+    FolderChooser(std::string prompt, std::string requiredFile, std::string startFolder = {});
 
     // The field's text when the dialog closed, whatever closed it.
     const std::string& SelectedPath() const { return selectedPath_; }
 
     void stvwFoldersChange();
-    void edtPathChange();
+    void OnPathChanged();
 
 protected:
-    bool FormCreate() override;
-    bool FormCloseQuery(INT_PTR result) override;
+    bool OnCreate() override;
+    bool CanClose(INT_PTR result) override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 

@@ -111,7 +111,7 @@ LRESULT CALLBACK LinkLabel::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPA
     return Guarded<LRESULT>(0, [&]() -> LRESULT {
         switch (message) {
             case WM_SETCURSOR: {
-                // The play road has no main window to enter the hand cursor: load it here then.
+                // A "--play" start has no main window to enter the hand cursor: load it here then.
                 HCURSOR hand = ApplicationCursor(kLinkCursorIndex);
                 ::SetCursor(hand != nullptr ? hand : ::LoadCursor(nullptr, IDC_HAND));
                 return TRUE;

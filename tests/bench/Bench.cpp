@@ -14,12 +14,12 @@
 #include <vector>
 
 #include "app/MainWindow.h"
-#include "jre/ScanForm.h"
+#include "jre/DriveScanDialog.h"
 #include "win/LazyApi.h"
 #include "puzzles/CollectionFiles.h"
-#include "puzzles/Import.h"
+#include "puzzles/ImportDialog.h"
 #include "res/resource.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/native/RecordBuilder.h"
 #include "tests/win/TestSupport.h"
 #include "core/Text.h"
@@ -95,7 +95,7 @@ std::string BigRepository(const std::string& root, std::string& label)
     return big;
 }
 
-bool Listed(const TMainWin& window, const std::string& caption)
+bool Listed(const MainWindow& window, const std::string& caption)
 {
     for (std::size_t row = 0; row < window.Model().Shown(); ++row)
         if (window.Model().At(row).Caption == caption)
@@ -104,7 +104,7 @@ bool Listed(const TMainWin& window, const std::string& caption)
 }
 
 // Time from the last file of a burst created to the list showing it, median over rounds.
-double ListingLatency(const TMainWin& window, const std::string& folder, int rounds, int burst)
+double ListingLatency(const MainWindow& window, const std::string& folder, int rounds, int burst)
 {
     std::vector<double> latencies;
     for (int round = 0; round < rounds; ++round) {
@@ -122,7 +122,7 @@ double ListingLatency(const TMainWin& window, const std::string& folder, int rou
 
 // Typing in the search field, clicking headers and refilling with both set, as the user meets
 // them: each until the list has been drawn anew, with the main window open on the big folder.
-void BenchFindAndSort(TMainWin& window, const std::string& count)
+void BenchFindAndSort(MainWindow& window, const std::string& count)
 {
     HWND list = window.ListView();
     const auto redrawn = [&] { ::UpdateWindow(list); };
@@ -163,17 +163,15 @@ void BenchRefillAndLatency(const std::string& root)
 {
     std::string count;
     const std::string big = BigRepository(root, count);
-    TConfig config;
+    Settings config;
     config.JavaPath = StubsFolder();
     config.SetRepository(big);
     config.MainWindowWidth = 600;
     config.MainWindowHeight = 400;
     config.Column1Width = 250;
     config.Column2Width = 150;
-    Config = &config;
     {
-        TMainWin window;
-        MainWin = &window;
+        MainWindow window(config);
         window.Create();
         window.Show();
         double refill = MedianOf(9, [&] { window.RefreshPuzzleList(); });
@@ -190,15 +188,12 @@ void BenchRefillAndLatency(const std::string& root)
     const std::string small = root + "latency\\";
     win::ForceDirectories(small);
     config.SetRepository(small);
-    TMainWin window;
-    MainWin = &window;
+    MainWindow window(config);
     window.Create();
     window.Show();
     WaitUntil([] { return false; }, std::chrono::milliseconds(700));
     std::printf("%-58s %9.2f ms  (goal < 100)\n", "watcher latency after a burst of 20 files, median of 20",
                 ListingLatency(window, small, 20, 20));
-    MainWin = nullptr;
-    Config = nullptr;
 }
 
 // Time from the start of a program to the moment ready finds the window it waits for; that window
@@ -385,9 +380,9 @@ void SequentialRead(const std::string& path)
 }
 
 // The import as the user starts it: the dialog lists the collection, Select All, then OK.
-double ImportThroughTheDialog(HWND owner, const std::string& collection)
+double ImportThroughTheDialog(HWND owner, const std::string& collection, const std::string& repository)
 {
-    TfrmImport dialog;
+    ImportDialog dialog(repository);
     dialog.CreateModeless(owner);
     dialog.LoadCollection(collection);
     ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_IMPORT_SELECT, BN_CLICKED), 0);
@@ -410,7 +405,7 @@ void BenchListing(const std::string& root)
     for (const auto& kind : kKinds) {
         const std::string collection = WriteBigCollection(root + "list." + kind.name, kind.recordSize, kRecords);
         SequentialRead(collection);
-        TfrmImport dialog;
+        ImportDialog dialog(root);
         dialog.CreateModeless(nullptr);
         const double listing = MedianOf(5, [&] { dialog.LoadCollection(collection); });
         const double heads = MedianOf(5, [&] { puzzles::ListCollection(collection, kind.recordSize); });
@@ -439,7 +434,7 @@ void BenchStartUpWithImport(const std::string& root)
                    ? dialog
                    : nullptr;
     };
-    TfrmImport dialog;
+    ImportDialog dialog(root);
     dialog.CreateModeless(nullptr);
     std::vector<double> withImport, mainOnly, listing;
     for (int i = 0; i < 5; ++i) {
@@ -458,13 +453,12 @@ void BenchStartUpWithImport(const std::string& root)
 
 void BenchImport(const std::string& root)
 {
-    TConfig config;
+    Settings config;
     config.JavaPath = StubsFolder();
     config.MainWindowWidth = 600;
     config.MainWindowHeight = 400;
     config.Column1Width = 250;
     config.Column2Width = 150;
-    Config = &config;
     for (const auto& kind : kKinds) {
         const std::string collection = WriteBigCollection(root + "bench." + kind.name, kind.recordSize, kRecords);
         const std::string alone = root + "alone-" + kind.name + "\\";
@@ -475,22 +469,20 @@ void BenchImport(const std::string& root)
             win::ForceDirectories(folder);
 
         config.SetRepository(alone);
-        const double importAlone = ImportThroughTheDialog(nullptr, collection);
+        const double importAlone = ImportThroughTheDialog(nullptr, collection, alone);
 
         config.SetRepository(withWindow);
         double endToEnd = 0;
         {
-            TMainWin window;
-            MainWin = &window;
+            MainWindow window(config);
             window.Create();
             window.Show();
             WaitUntil([] { return false; }, std::chrono::milliseconds(700));
             auto start = Clock::now();
-            ImportThroughTheDialog(window.Handle(), collection);
+            ImportThroughTheDialog(window.Handle(), collection, withWindow);
             WaitUntil([&] { return window.Model().Shown() == static_cast<std::size_t>(kRecords); },
                       std::chrono::seconds(120));
             endToEnd = Ms(Clock::now() - start);
-            MainWin = nullptr;
         }
 
         auto start = Clock::now();
@@ -513,7 +505,6 @@ void BenchImport(const std::string& root)
             RemoveTree(folder);
         ::DeleteFileA(collection.c_str());
     }
-    Config = nullptr;
 }
 
 // A second import into the same repository: of the same records, which finds every file identical
@@ -521,8 +512,7 @@ void BenchImport(const std::string& root)
 // earlier ones to the Recycle Bin in one operation. Each against the first import of the cycle.
 void BenchReimport(const std::string& root)
 {
-    TConfig config;
-    Config = &config;
+    Settings config;
     const std::string same = WriteBigCollection(root + "same.cw3", puzzles::layout::kCrosswordRecordSize, kRecords);
     const std::string other =
         WriteBigCollection(root + "other.cw3", puzzles::layout::kCrosswordRecordSize, kRecords, 1);
@@ -533,9 +523,9 @@ void BenchReimport(const std::string& root)
         const std::string repository = root + "reimport-" + std::to_string(run) + "\\";
         win::ForceDirectories(repository);
         config.SetRepository(repository);
-        first.push_back(ImportThroughTheDialog(nullptr, same));
-        identical.push_back(ImportThroughTheDialog(nullptr, same));
-        replaced.push_back(ImportThroughTheDialog(nullptr, other));
+        first.push_back(ImportThroughTheDialog(nullptr, same, repository));
+        identical.push_back(ImportThroughTheDialog(nullptr, same, repository));
+        replaced.push_back(ImportThroughTheDialog(nullptr, other, repository));
         identicalRatio.push_back(identical.back() / first.back());
         replacedRatio.push_back(replaced.back() / first.back());
         RemoveTree(repository);
@@ -549,7 +539,6 @@ void BenchReimport(const std::string& root)
                 Median(replacedRatio));
     ::DeleteFileA(same.c_str());
     ::DeleteFileA(other.c_str());
-    Config = nullptr;
 }
 
 // The floor of one examined folder: its two 1 ms sleeps, with the timer resolution raised as the
@@ -580,22 +569,21 @@ SIZE_T PeakWorkingSet()
 // with the number of folders examined so far) says to stop; answers the number examined.
 int RunScan(const std::vector<std::string>& roots, const std::function<bool(int)>& stopWhen = nullptr)
 {
-    TScanDrive::RootsForTests = [roots] { return roots; };
     int examined = 0;
     bool finished = false;
-    TfrmScan dialog;
-    frmScan = &dialog;
-    TfrmScan::NoticeProbe = [&](TScanDrive::Notice notice, const TScanDrive& scanner) {
+    DriveScanDialog* running = nullptr;
+    DriveScanDialog::Seams seams;
+    seams.scan.roots = [roots] { return roots; };
+    seams.onNotice = [&](DriveScan::Notice notice, const DriveScan& scanner) {
         examined = static_cast<int>(scanner.FoldersExamined);
-        if (notice == TScanDrive::ReportProgress && stopWhen && stopWhen(examined))
-            dialog.StopScan();
-        finished = finished || notice == TScanDrive::ScanFinished;
+        if (notice == DriveScan::ReportProgress && stopWhen && stopWhen(examined))
+            running->StopScan();
+        finished = finished || notice == DriveScan::ScanFinished;
     };
+    DriveScanDialog dialog(std::move(seams));
+    running = &dialog;
     dialog.CreateModeless(nullptr);
     WaitUntil([&] { return finished; }, std::chrono::minutes(10));
-    frmScan = nullptr;
-    TfrmScan::NoticeProbe = nullptr;
-    TScanDrive::RootsForTests = nullptr;
     return examined;
 }
 
@@ -693,11 +681,9 @@ void BenchScan()
 void BenchAboutBox(const std::string& root)
 {
     StoreMachineSettings(root + "about-repository\\");
-    TConfig config;
+    Settings config;
     config.Load();
-    Config = &config;
-    TMainWin window;
-    MainWin = &window;
+    MainWindow window(config);
     window.Create();
     window.Show();
     PumpMessages();
@@ -731,8 +717,6 @@ void BenchAboutBox(const std::string& root)
     ::DeleteFileA(custom.c_str());
     ::DestroyWindow(window.Handle());
     PumpMessages();
-    MainWin = nullptr;
-    Config = nullptr;
 }
 
 int main(int argc, char** argv)

@@ -9,7 +9,7 @@ namespace {
 
 using Kind = PuzzleLine::Kind;
 
-PuzzleLine Line(const std::string& caption, Kind kind = PuzzleLine::Crossword, std::uint64_t modified = 0)
+PuzzleLine Line(const std::string& caption, Kind kind = PuzzleLine::Kind::Crossword, std::uint64_t modified = 0)
 {
     std::string folded = caption;
     std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char c) { return std::toupper(c); });
@@ -27,9 +27,10 @@ std::vector<std::string> Captions(const PuzzleListModel& model)
 PuzzleListModel Library()
 {
     PuzzleListModel model;
-    model.SetLines({Line("Puzzle 10", PuzzleLine::Crossword, 300), Line("puzzle 2", PuzzleLine::WordSearch, 100),
-                    Line("Animals", PuzzleLine::WordSearch, 200), Line("Puzzle 2", PuzzleLine::Crossword, 400),
-                    Line("Puzzle 02", PuzzleLine::Crossword, 50)});
+    model.SetLines(
+        {Line("Puzzle 10", PuzzleLine::Kind::Crossword, 300), Line("puzzle 2", PuzzleLine::Kind::WordSearch, 100),
+         Line("Animals", PuzzleLine::Kind::WordSearch, 200), Line("Puzzle 2", PuzzleLine::Kind::Crossword, 400),
+         Line("Puzzle 02", PuzzleLine::Kind::Crossword, 50)});
     return model;
 }
 
@@ -122,22 +123,24 @@ TEST(PuzzleListModel, ThePlaceIsFoundByNameAndAVanishedFocusPassesToItsNeighbour
     using Name = PuzzleListModel::LineName;
     auto model = Library();
     model.ClickColumn(SortColumn::Name);
-    const PuzzleListModel::Place place{{{"Puzzle 2", PuzzleLine::Crossword}, {"Animals", PuzzleLine::WordSearch}},
-                                       Name{"Puzzle 2", PuzzleLine::Crossword},
-                                       2};
+    const PuzzleListModel::Place place{
+        {{"Puzzle 2", PuzzleLine::Kind::Crossword}, {"Animals", PuzzleLine::Kind::WordSearch}},
+        Name{"Puzzle 2", PuzzleLine::Kind::Crossword},
+        2};
     auto rows = model.Find(place);
     EXPECT_EQ(rows.selected, (std::vector<std::size_t>{0, 2}));
     EXPECT_EQ(rows.focused, 2u);
 
     // The same name of the other kind is another line; the focused one went away.
-    model.SetLines({Line("Animals", PuzzleLine::WordSearch), Line("puzzle 2", PuzzleLine::WordSearch),
+    model.SetLines({Line("Animals", PuzzleLine::Kind::WordSearch), Line("puzzle 2", PuzzleLine::Kind::WordSearch),
                     Line("Puzzle 02"), Line("Puzzle 10")});
     rows = model.Find(place);
     EXPECT_EQ(rows.selected, (std::vector<std::size_t>{0}));
     EXPECT_EQ(rows.focused, 2u);  // Puzzle 02 stands where Puzzle 2 stood
 
     // Alone selected and gone: its neighbour takes the selection too; past the end, the last line.
-    const PuzzleListModel::Place alone{{{"Zebra", PuzzleLine::Crossword}}, Name{"Zebra", PuzzleLine::Crossword}, 9};
+    const PuzzleListModel::Place alone{
+        {{"Zebra", PuzzleLine::Kind::Crossword}}, Name{"Zebra", PuzzleLine::Kind::Crossword}, 9};
     rows = model.Find(alone);
     EXPECT_EQ(rows.selected, (std::vector<std::size_t>{3}));
     EXPECT_EQ(rows.focused, 3u);

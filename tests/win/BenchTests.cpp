@@ -10,7 +10,7 @@
 #include <jpeglib.h>
 #include <vector>
 
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/win/TestSupport.h"
 #include "win/Registry.h"
 

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "core/ConfigRules.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"
 #include "win/Registry.h"
@@ -58,7 +58,7 @@ class ConfigTest : public ::testing::Test {
 protected:
     void SetUp() override { ClearProductKeys(); }
     void TearDown() override { ClearProductKeys(); }
-    std::string DefaultRepository() const { return TConfig::CommonAppDataFolder() + "Orvanel\\Gridlark"; }
+    std::string DefaultRepository() const { return Settings::CommonAppDataFolder() + "Orvanel\\Gridlark"; }
 };
 
 }  // namespace
@@ -66,7 +66,7 @@ protected:
 TEST_F(ConfigTest, FirstRunAsAdministratorCreatesBothKeysAndTheRepository)
 {
     RemoveTree(DefaultRepository());
-    TConfig config;
+    Settings config;
     config.Load();
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER));
@@ -94,7 +94,7 @@ TEST_F(ConfigTest, LimitedUserReadsNoMachinePathsAndSavesOnlyUserValues)
     PutNumber(HKEY_LOCAL_MACHINE, "All Users Same", 1);
     PutNumber(HKEY_LOCAL_MACHINE, "No Sound", 1);
     MachineKeyDenied denied;
-    TConfig config;
+    Settings config;
     config.Load();
     EXPECT_FALSE(config.AllUsersSame);
     EXPECT_EQ(config.GetRepository(), DefaultRepository());
@@ -119,7 +119,7 @@ TEST_F(ConfigTest, LimitedUserReadsNoMachinePathsAndSavesOnlyUserValues)
 TEST_F(ConfigTest, SaveAndLoadRoundTripEveryValue)
 {
     TempFolder repository;
-    TConfig saved;
+    Settings saved;
     saved.Load();
     saved.SetRepository(repository.Path());
     saved.JavaPath = "C:\\Java Runtime\\bin\\";
@@ -146,7 +146,7 @@ TEST_F(ConfigTest, SaveAndLoadRoundTripEveryValue)
     EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, "No Sound"), 1u);
     EXPECT_EQ(Number(HKEY_LOCAL_MACHINE, "All Users Same"), 1u);
 
-    TConfig loaded;
+    Settings loaded;
     loaded.Load();
     EXPECT_EQ(loaded.GetRepository(), repository.Path());
     EXPECT_EQ(loaded.JavaPath, "C:\\Java Runtime\\bin\\");
@@ -167,7 +167,7 @@ TEST_F(ConfigTest, NoSoundFollowsTheAllUsersSwitch)
 {
     PutNumber(HKEY_LOCAL_MACHINE, "All Users Same", 0);
     PutNumber(HKEY_LOCAL_MACHINE, "No Sound", 1);
-    TConfig config;
+    Settings config;
     config.Load();
     EXPECT_FALSE(config.AllUsersSame);
     EXPECT_FALSE(config.NoSound);
@@ -189,7 +189,7 @@ TEST_F(ConfigTest, ValuesOfAnotherTypeOrSizeKeepTheirDefaults)
     PutText(HKEY_CURRENT_USER, "Main Window Maximized", "1");
     PutRaw(HKEY_CURRENT_USER, "Column 1", REG_BINARY, shortBlock, 4);
     PutText(HKEY_CURRENT_USER, "Column 2", "99");
-    TConfig config;
+    Settings config;
     config.Load();
     EXPECT_FALSE(config.NoSound);
     EXPECT_EQ(config.JavaPath, "C:\\U");  // read no further than the stored bytes
@@ -207,7 +207,7 @@ TEST_F(ConfigTest, AStoredEmptyRepositoryFallsBackToTheDefaultFolder)
 {
     for (const char* stored : {"", "   "}) {
         PutText(HKEY_LOCAL_MACHINE, "Repository", stored);
-        TConfig config;
+        Settings config;
         config.Load();
         EXPECT_EQ(config.GetRepository(), DefaultRepository()) << '"' << stored << '"';
         EXPECT_TRUE(win::DirectoryExists(DefaultRepository()));
@@ -217,20 +217,20 @@ TEST_F(ConfigTest, AStoredEmptyRepositoryFallsBackToTheDefaultFolder)
 TEST_F(ConfigTest, IsRegistryKeyWritable)
 {
     const std::string missing = "Software\\Orvanel\\Gridlark\\Probe";
-    EXPECT_TRUE(TConfig::IsRegistryKeyWritable(HKEY_CURRENT_USER, missing));
+    EXPECT_TRUE(Settings::IsRegistryKeyWritable(HKEY_CURRENT_USER, missing));
     EXPECT_TRUE(win::RegistryAccessor(HKEY_CURRENT_USER).KeyExists(missing));
 
     PutNumber(HKEY_CURRENT_USER, "amdk328wlskdjf", 7);
     PutNumber(HKEY_CURRENT_USER, "Column 1", 5);
-    EXPECT_TRUE(TConfig::IsRegistryKeyWritable(HKEY_CURRENT_USER, ProductKeyPath));
+    EXPECT_TRUE(Settings::IsRegistryKeyWritable(HKEY_CURRENT_USER, ProductKeyPath));
     EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, "amdk328wlskdjf"));
     EXPECT_EQ(Number(HKEY_CURRENT_USER, "Column 1"), 5u);
 
     MachineKeyDenied denied;
-    EXPECT_FALSE(TConfig::IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, missing));
+    EXPECT_FALSE(Settings::IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, missing));
     EXPECT_FALSE(win::RegistryAccessor(HKEY_LOCAL_MACHINE).KeyExists(missing));
     PutNumber(HKEY_LOCAL_MACHINE, "Column 1", 5);
-    EXPECT_FALSE(TConfig::IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath));
+    EXPECT_FALSE(Settings::IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath));
 }
 
 TEST(CommonAppDataFolder, AddsOneBackslashAndFallsBackWhenMissingOrBlank)
@@ -254,7 +254,7 @@ TEST(CommonAppDataFolder, AddsOneBackslashAndFallsBackWhenMissingOrBlank)
             shellFolders.WriteString("Common AppData", *c.stored);
         else
             shellFolders.DeleteValue("Common AppData");
-        EXPECT_EQ(TConfig::CommonAppDataFolder(), c.expected) << c.stored.value_or("(absent)");
+        EXPECT_EQ(Settings::CommonAppDataFolder(), c.expected) << c.stored.value_or("(absent)");
     }
     if (original)
         shellFolders.WriteString("Common AppData", *original);
@@ -262,7 +262,7 @@ TEST(CommonAppDataFolder, AddsOneBackslashAndFallsBackWhenMissingOrBlank)
 
 TEST(Repository, AReaderRacingAWriterSeesTheOldOrTheNewTextWhole)
 {
-    TConfig config;
+    Settings config;
     const std::string a(300, 'a');
     const std::string b(5, 'b');
     config.SetRepository(a);
@@ -300,7 +300,7 @@ TEST_F(ConfigTest, ExpandablePathsAreReadExpandedAndKeptThroughASave)
     };
     putExpandable("Repository", "%GRIDLARK_TEST_ROOT%\\Puzzles");
     putExpandable("Java Path", "%GRIDLARK_TEST_ROOT%\\jre\\bin\\");
-    TConfig config;
+    Settings config;
     config.Load();
     EXPECT_EQ(config.GetRepository(), root / "Puzzles");
     EXPECT_EQ(config.JavaPath, root / "jre\\bin\\");

@@ -78,7 +78,7 @@ TEST_F(MainWindowTest, CollectionsNamedFromOutsideAreCheckedFirstAndEveryFailure
     for (int i = 0; i < 1000; ++i)
         files.push_back(collections / ("gone" + std::to_string(i) + ".cw3"));
     std::swap(files[6], files[5]);  // the deep path among the files named in full
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     // One message for everything that cannot be read, then a dialog for each readable collection,
     // cancelled in turn.
     std::vector<std::string> shown;
@@ -112,7 +112,7 @@ TEST_F(MainWindowTest, AHandOverIsReadOnlyWhenItIsWellFormedAndSentByAWindowOfTh
     TempFolder collections;
     const std::string birds = WriteCollection(collections, "birds.cw3", "Garden Birds", true);
     const std::string fruit = WriteCollection(collections, "fruit.ws3", "Fruit", false);
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     win::UniqueHWnd sender(
         ::CreateWindowExA(0, "STATIC", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
     const auto send = [&](HWND from, ULONG_PTR tag, std::string bytes) {
@@ -228,7 +228,7 @@ TEST_F(MainWindowTest, DroppedPuzzlesGoInWithoutOverwritingAndEveryOtherFileIsRe
         {"??.JGF", "Its name has characters that Gridlark cannot use"},
         {"aaaa.JGF", "Its path is too long"},
     };
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     std::vector<std::wstring> dropped{Wide(birds),
                                       Wide(source / "Owls.JGF"),
                                       Wide(source / "Fruit.jwf"),

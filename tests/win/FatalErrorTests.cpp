@@ -9,7 +9,7 @@
 
 #include "faults/FatalError.h"
 #include "core/ReportRules.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"
 #include "win/Registry.h"
@@ -88,11 +88,11 @@ private:
 TEST(FatalError, TheReportHoldsEveryLineOfAKnownFailure)
 {
     faults::GatherStartUpValues();
-    faults::ClockForTests = [] {
+    faults::SetReportSeams({.clock = [] {
         SYSTEMTIME t{};
         t.wYear = 2026, t.wMonth = 12, t.wDay = 10;
         return t;  // midnight: the date alone
-    };
+    }});
     win::CaughtException caught;
     try {
         OuterOfChain();
@@ -100,7 +100,7 @@ TEST(FatalError, TheReportHoldsEveryLineOfAKnownFailure)
         caught = win::CaughtException::Current();
     }
     faults::WriteErrorReport(caught);
-    faults::ClockForTests = nullptr;
+    faults::SetReportSeams({});
     const auto& values = faults::Values();
     EXPECT_EQ(values.ReportFolder, win::ProgramFolder());
     EXPECT_EQ(values.ErrorReportPath, win::ProgramFolder() + "Error - win_tests.exe.txt");
@@ -373,9 +373,10 @@ constexpr const char* kAccess = "EXCEPTION_ACCESS_VIOLATION";
 
 INSTANTIATE_TEST_SUITE_P(
     Roads, CrashTest,
-    ::testing::Values(CrashCase{"create", kListFailure, kListMessage, kRaiser, "TMainWin::FormCreate() (Line "},
-                      CrashCase{"handler", kListFailure, kListMessage, kRaiser, "TMainWin::RefreshPuzzleList() (Line "},
-                      CrashCase{"access", kAccess, "Access violation", kRaiser, "TMainWin::RefreshPuzzleList()"},
+    ::testing::Values(CrashCase{"create", kListFailure, kListMessage, kRaiser, "MainWindow::OnCreate() (Line "},
+                      CrashCase{"handler", kListFailure, kListMessage, kRaiser,
+                                "MainWindow::RefreshPuzzleList() (Line "},
+                      CrashCase{"access", kAccess, "Access violation", kRaiser, "MainWindow::RefreshPuzzleList()"},
                       CrashCase{"worker", kAccess, "Access violation", "WorkerFault(", nullptr},
                       CrashCase{"threads 2", kAccess, "Access violation", "WorkerFault(", nullptr},
                       CrashCase{"threads 16", kAccess, "Access violation", "WorkerFault(", nullptr},

@@ -6,7 +6,7 @@
 #include "app/Application.h"
 #include "help/HTMLHelp.h"
 #include "tests/win/TestSupport.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "win/Handles.h"
 #include "win/Paths.h"
 #include "win/Registry.h"

@@ -3,9 +3,9 @@
 #include <windows.h>
 
 #include "puzzles/CollectionFiles.h"
-#include "puzzles/Import.h"
+#include "puzzles/ImportDialog.h"
 #include "res/resource.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/native/RecordBuilder.h"
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"
@@ -68,15 +68,10 @@ std::string AsText(const std::vector<std::uint8_t>& v) { return std::string(v.be
 
 class ImportTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { config_.SetRepository(repository_.Path()); }
+    ImportDialog& Open(const std::string& path)
     {
-        config_.SetRepository(repository_.Path());
-        Config = &config_;
-    }
-    void TearDown() override { Config = nullptr; }
-    TfrmImport& Open(const std::string& path)
-    {
-        dialog_ = std::make_unique<TfrmImport>();
+        dialog_ = std::make_unique<ImportDialog>(config_.GetRepository());
         EXPECT_NE(dialog_->CreateModeless(nullptr), nullptr);
         dialog_->LoadCollection(path);
         return *dialog_;
@@ -94,8 +89,8 @@ protected:
 
     TempFolder repository_;
     TempFolder collections_;
-    TConfig config_;
-    std::unique_ptr<TfrmImport> dialog_;
+    Settings config_;
+    std::unique_ptr<ImportDialog> dialog_;
 };
 
 const std::vector<Head> kBirds = {{"K7", "Garden Birds"}, {"a1", "owls"}, {"B2", "Sea Birds"}};
@@ -118,13 +113,14 @@ TEST_F(ImportTest, ListsByExtensionSortedWithoutRegardToCase)
     for (const auto& c : cases) {
         if (c.name != "missing.cw3")
             WriteCollection(collections_ / c.name, kBirds, c.wordSearch ? WordSearchRecordBytes : CrosswordRecordBytes);
-        TfrmImport& d = Open(collections_ / c.name);
+        ImportDialog& d = Open(collections_ / c.name);
         EXPECT_EQ(Lines(Item(IDC_IMPORT_LIST)), c.lines) << c.name;
         EXPECT_EQ(Enabled(IDC_IMPORT_SELECT), !c.lines.empty()) << c.name;
         EXPECT_FALSE(Enabled(IDC_IMPORT_CLEAR));
         EXPECT_TRUE(Enabled(IDC_IMPORT_OK));
         if (!c.lines.empty()) {
-            EXPECT_EQ(d.CollectionKind(), c.wordSearch ? TfrmImport::Kind::WordSearch : TfrmImport::Kind::Crossword);
+            EXPECT_EQ(d.CollectionKind(),
+                      c.wordSearch ? ImportDialog::Kind::WordSearch : ImportDialog::Kind::Crossword);
         }
         EXPECT_EQ(d.CollectionPath(), collections_ / c.name);
     }
@@ -303,7 +299,7 @@ TEST_F(ImportTest, EnterInTheListWritesNothingAndTheDialogIsCentredOverItsOwner)
         ::Sleep(300);
         ::PostMessageA(list, WM_KEYDOWN, VK_ESCAPE, 0);
     });
-    TfrmImport dialog;
+    ImportDialog dialog(repository_.Path());
     const INT_PTR result = dialog.ShowModalFor(owner.get(), cw3);
     driver.join();
     EXPECT_EQ(result, IDCANCEL);
@@ -321,8 +317,7 @@ TEST_F(ImportTest, ALongImportShowsProgressAndEscStopsItLeavingOnlyWholeFiles)
     Open(WriteCollection(collections_ / "long.cw3", heads, CrosswordRecordBytes));
     Press(IDC_IMPORT_SELECT);
     // The progress shows at once here, so that Esc surely comes while the import runs.
-    TfrmImport::ProgressDelay = 0ms;
-    win::ScopeExit restore([] { TfrmImport::ProgressDelay = 500ms; });
+    dialog_->SetProgressDelay(0ms);
     std::string progressText;
     HWND dialog = dialog_->Handle();
     std::thread driver([&] {

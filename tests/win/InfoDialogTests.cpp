@@ -8,7 +8,7 @@
 #include "info/About.h"
 #include "info/DownloadWindow.h"
 #include "res/resource.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/win/TestSupport.h"
 #include "ui/Jpeg.h"
 #include "win/Paths.h"
@@ -71,21 +71,21 @@ TEST(AboutBox, ShowsTheVersionResourceOfTheProgramAndOfAFlaggedTestBuild)
          "[Pre-release version]"},
     };
     for (const auto& c : cases) {
-        TfrmAboutBox box(c.file);
+        AboutBox box(c.file);
         box.CreateModeless(nullptr);
         char caption[128] = {};
         ::GetWindowTextA(box.Handle(), caption, sizeof(caption));
         EXPECT_EQ(caption, c.caption);
-        EXPECT_EQ(Text(box, IDC_ABOUT_PRODUCTNAME), box.VersionInfo.ProductName);
-        EXPECT_EQ(Text(box, IDC_ABOUT_PRODUCTNAME2), box.VersionInfo.ProductName);
+        EXPECT_EQ(Text(box, IDC_ABOUT_PRODUCTNAME), box.version.ProductName);
+        EXPECT_EQ(Text(box, IDC_ABOUT_PRODUCTNAME2), box.version.ProductName);
         EXPECT_EQ(Text(box, IDC_ABOUT_TRADEMARK), "TM");
         EXPECT_EQ(Text(box, IDC_ABOUT_VERSION), c.version);
         EXPECT_EQ(Text(box, IDC_ABOUT_BLDNUM), c.build);
         EXPECT_EQ(Text(box, IDC_ABOUT_BUILDNUM), c.buildNumber);
         EXPECT_EQ(Text(box, IDC_ABOUT_ATTRIBUTES), c.attributes);
-        EXPECT_EQ(Text(box, IDC_ABOUT_COPYRIGHT), box.VersionInfo.LegalCopyright);
+        EXPECT_EQ(Text(box, IDC_ABOUT_COPYRIGHT), box.version.LegalCopyright);
         EXPECT_EQ(Text(box, IDC_ABOUT_RIGHTS), "All Rights Reserved");
-        EXPECT_EQ(Text(box, IDC_ABOUT_COMMENTS), box.VersionInfo.Comments);
+        EXPECT_EQ(Text(box, IDC_ABOUT_COMMENTS), box.version.Comments);
         EXPECT_EQ(Text(box, IDC_ABOUT_TITLEVERSION), "");
         EXPECT_EQ(Text(box, IDC_ABOUT_WEBSITEORV), "http://www.orvanel.example");
         EXPECT_EQ(Text(box, IDC_ABOUT_PRODUCTSITE), "http://puzzles.orvanel.example/gridlark");
@@ -95,8 +95,8 @@ TEST(AboutBox, ShowsTheVersionResourceOfTheProgramAndOfAFlaggedTestBuild)
 TEST(AboutBox, TheProductNameIsFittedBetween35And13Points)
 {
     for (const auto& [name, points] : {std::pair<std::string, int>{"Gl", 35}, {std::string(200, 'W'), 13}}) {
-        TfrmAboutBox box;
-        box.VersionInfo.ProductName = name;
+        AboutBox box;
+        box.version.ProductName = name;
         box.CreateModeless(nullptr);
         EXPECT_EQ(box.ProductNamePoints(), points) << name.size();
         // The label is as high as a "W" of the chosen font.
@@ -118,7 +118,7 @@ TEST(AboutBox, LinksOpenTheirAddressWithTheReferralSuffix)
     ClearProductKeys();
     TempFolder temp;
     StubLog log(temp);
-    TfrmAboutBox box;
+    AboutBox box;
     box.CreateModeless(nullptr);
     Click(box, IDC_ABOUT_PRODUCTSITE);
     log.WaitFor(1);
@@ -142,7 +142,7 @@ struct ShownLogo {
 
 ShownLogo ShowAboutBox()
 {
-    TfrmAboutBox box;
+    AboutBox box;
     box.CreateModeless(nullptr);
     ShownLogo shown;
     HWND control = box.Item(IDC_ABOUT_LOGO);
@@ -225,7 +225,7 @@ TEST(DownloadMorePuzzles, ShowsFiveFullAddressesAndOpensEachWithTheSuffix)
     SetInstallFile("C:\\Downloads\\setup-TAG.exe");
     TempFolder temp;
     StubLog log(temp);
-    TfrmDataExchange dialog;
+    DownloadWindow dialog;
     dialog.CreateModeless(nullptr);
     char caption[64] = {};
     ::GetWindowTextA(dialog.Handle(), caption, sizeof(caption));

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "core/Text.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "info/WebLinks.h"
 #include "tests/win/TestSupport.h"
 #include "win/LazyApi.h"

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "jre/JavaDiscovery.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/win/MainWindowFixture.h"
 #include "tests/win/TestSupport.h"
 #include "win/Handles.h"
@@ -74,7 +74,7 @@ protected:
     }
     std::string LoadedJavaPath()
     {
-        TConfig config;
+        Settings config;
         config.Load();
         return config.JavaPath;
     }
@@ -167,7 +167,7 @@ TEST_F(JavaDiscoveryTest, AStoredFolderIsKeptAndNoPlaceIsSearched)
 {
     ::SetEnvironmentVariableA("JAVA_HOME", (places_ / "home").c_str());
     InstallRuntime(places_ / "home");
-    TConfig config;
+    Settings config;
     config.JavaPath = "C:\\Stored Java\\bin\\";
     config.Save();
     EXPECT_EQ(LoadedJavaPath(), "C:\\Stored Java\\bin\\");
@@ -186,7 +186,7 @@ TEST_F(JavaDiscoveryTest, ARuntimeInTheCurrentFolderOrARelativePlaceIsNeitherTak
         ASSERT_TRUE(machine.OpenKey(ProductKeyPath, true));
         machine.WriteString("Java Path", "rel\\bin\\");
     }
-    TConfig config;
+    Settings config;
     config.Load();
     EXPECT_EQ(config.JavaPath, "");
     // As the main window does at its close: whatever the run found, nothing relative is stored.
@@ -197,7 +197,7 @@ TEST_F(JavaDiscoveryTest, ARuntimeInTheCurrentFolderOrARelativePlaceIsNeitherTak
     EXPECT_EQ(machine.ReadString("Java Path"), "rel\\bin\\");  // untouched, and not taken on load
     // An absolute entry of the search path still serves, and is stored.
     ::SetEnvironmentVariableA("PATH", (".;" + places_ / "home\\bin").c_str());
-    TConfig found;
+    Settings found;
     found.Load();
     EXPECT_EQ(found.JavaPath, places_ / "home\\bin\\");
     found.Save();

@@ -52,9 +52,9 @@ protected:
         help::SetHelpFile(app::kHelpFileName);
         MainWindowTest::TearDown();
     }
-    TMainWin& OpenInFront()
+    MainWindow& OpenInFront()
     {
-        TMainWin& w = Open();
+        MainWindow& w = Open();
         ::SetForegroundWindow(w.Handle());
         ::SetFocus(List());
         PumpMessages();

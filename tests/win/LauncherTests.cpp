@@ -6,7 +6,7 @@
 #include "jre/JavaNotice.h"
 #include "core/Text.h"
 #include "res/resource.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"
 #include "win/Registry.h"
@@ -200,12 +200,10 @@ TEST_F(PlayTest, AnUnknownSpellingOfPlayTakesTheWindowRoad)
 TEST_F(PlayTest, InProcessTheMissingGameBoxIsUnownedWithTheErrorIcon)
 {
     // The test program's folder holds no game programs.
-    TConfig config;
-    Config = &config;
+    Settings config;
     WindowCatcher catcher("OK");
-    PlayPuzzle("C:\\Puzzles\\Cats.JGF", nullptr);
+    PlayPuzzle(config, "C:\\Puzzles\\Cats.JGF", nullptr);
     CapturedWindow box = catcher.Result();
-    Config = nullptr;
     ASSERT_TRUE(box.found);
     EXPECT_EQ(box.caption, win::ProgramFileName());
     EXPECT_EQ(box.iconName, "IDI_HAND");
@@ -215,7 +213,7 @@ TEST_F(PlayTest, InProcessTheMissingGameBoxIsUnownedWithTheErrorIcon)
 
 TEST(JavaRuntimeNotice, ShowsItsLabelsIconAndDefaultButton)
 {
-    TfrmMsg notice("Gridlark");
+    JavaNotice notice("Gridlark");
     HWND hwnd = notice.CreateModeless(nullptr);
     ASSERT_NE(hwnd, nullptr);
     CapturedWindow shown = Capture(hwnd);
@@ -230,7 +228,7 @@ TEST(JavaRuntimeNotice, LinkTurnsRedWhilePressedAndOpensThePageWithoutSuffix)
 {
     TempFolder temp;
     StubLog log(temp);
-    TfrmMsg notice("Gridlark");
+    JavaNotice notice("Gridlark");
     HWND hwnd = notice.CreateModeless(nullptr);
     HWND link = ::GetDlgItem(hwnd, IDC_MSG_LABEL4);
     HDC dc = ::CreateCompatibleDC(nullptr);

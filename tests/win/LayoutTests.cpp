@@ -14,10 +14,11 @@
 #include "jre/JavaNotice.h"
 #include "info/About.h"
 #include "info/DownloadWindow.h"
-#include "jre/ScanForm.h"
-#include "puzzles/Import.h"
+#include "jre/DriveScanDialog.h"
+#include "puzzles/ImportDialog.h"
 #include "ui/FolderChooser.h"
-#include "settings/Prefs.h"
+#include "settings/PreferencesDialog.h"
+#include "core/ConfigRules.h"
 #include "tests/win/MainWindowFixture.h"
 #include "tests/win/TestSupport.h"
 #include "win/Dpi.h"
@@ -168,7 +169,7 @@ TEST_F(LayoutAtDpi, EveryTextIsWholeNoControlsOverlapAndPicturesSuitTheDpi)
     ASSERT_EQ(win::WindowDpi(nullptr), dpi) << "the system did not take the DPI";
     for (int i = 0; i < 1561; ++i)
         WriteFileText(repository_ / ("Puzzle " + std::to_string(i) + ".JGF"), "x");
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     ASSERT_TRUE(WaitUntil([&] { return ListView_GetItemCount(List()) == 1561; }));
 
     // The status bar's count part holds its text whole.
@@ -196,14 +197,14 @@ TEST_F(LayoutAtDpi, EveryTextIsWholeNoControlsOverlapAndPicturesSuitTheDpi)
         std::function<std::unique_ptr<win::Dialog>()> make;
     };
     const Window windows[] = {
-        {"Preferences", [] { return std::make_unique<TfrmPrefs>(); }},
+        {"Preferences", [this] { return std::make_unique<PreferencesDialog>(config_); }},
         {"Select Folder",
-         [] { return std::make_unique<TfrmBrowseDir>("Please select a new location for the puzzle repository.", ""); }},
-        {"Import", [] { return std::make_unique<TfrmImport>(); }},
-        {"Select JRE", [] { return std::make_unique<TfrmScan>(); }},
-        {"About", [] { return std::make_unique<TfrmAboutBox>(); }},
-        {"Download More Puzzles", [] { return std::make_unique<TfrmDataExchange>(); }},
-        {"Java notice", [] { return std::make_unique<TfrmMsg>("Gridlark"); }},
+         [] { return std::make_unique<FolderChooser>("Please select a new location for the puzzle repository.", ""); }},
+        {"Import", [this] { return std::make_unique<ImportDialog>(repository_.Path()); }},
+        {"Select JRE", [] { return std::make_unique<DriveScanDialog>(); }},
+        {"About", [] { return std::make_unique<AboutBox>(); }},
+        {"Download More Puzzles", [] { return std::make_unique<DownloadWindow>(); }},
+        {"Java notice", [] { return std::make_unique<JavaNotice>("Gridlark"); }},
     };
     for (const auto& window : windows) {
         auto dialog = window.make();
@@ -264,7 +265,7 @@ TEST_F(MainWindowTest, StoredBoundsKeepTheirSizeInPointsAndAMoveToAnotherDpiTake
     config_.MainWindowWidth = 1200;
     config_.MainWindowHeight = 840;
     config_.Column1Width = 500;
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     RECT frame{};
     ::GetWindowRect(w.Handle(), &frame);
     EXPECT_EQ(frame.right - frame.left, 600);
@@ -314,7 +315,7 @@ TEST_F(MainWindowTest, AStoredSizeTooSmallTakesTheDefaultAndOneTooLargeFitsTheWo
         config_.MainWindowDpi = c.storedDpi;
         config_.MainWindowWidth = c.width;
         config_.MainWindowHeight = c.height;
-        TMainWin& w = Open();
+        MainWindow& w = Open();
         RECT frame{};
         ::GetWindowRect(w.Handle(), &frame);
         EXPECT_EQ(frame.right - frame.left, c.expectedWidth) << c.what;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,8 +14,9 @@
 #include <gtest/gtest.h>
 
 #include "app/MainWindow.h"
+#include "puzzles/FolderListing.h"
 #include "res/resource.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/native/RecordBuilder.h"
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"
@@ -36,20 +38,20 @@ protected:
         config_.Column1Width = 250;
         config_.Column2Width = 150;
         config_.Column3Width = 130;
-        Config = &config_;
     }
     void TearDown() override
     {
         window_.reset();
-        MainWin = nullptr;
-        Config = nullptr;
-        TMainWin::RefillProbe = nullptr;
+        refillProbe_ = nullptr;
         ClearProductKeys();
     }
-    TMainWin& Open()
+    MainWindow& Open()
     {
-        window_ = std::make_unique<TMainWin>();
-        MainWin = window_.get();
+        window_ = std::make_unique<MainWindow>(*settings_, [this](const std::string& repository) {
+            if (refillProbe_)
+                refillProbe_();
+            return puzzles::ListPuzzleFiles(repository);
+        });
         EXPECT_TRUE(window_->Create());
         window_->Show();
         return *window_;
@@ -77,8 +79,12 @@ protected:
     }
 
     TempFolder repository_;
-    TConfig config_;
-    std::unique_ptr<TMainWin> window_;
+    Settings config_;
+    // The settings the next window opens with.
+    Settings* settings_ = &config_;
+    // Runs at the start of every refill, on the window's thread.
+    std::function<void()> refillProbe_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 struct DialogSearch {
@@ -110,8 +116,8 @@ inline HWND VisibleDialogOf(DWORD processId)
 // The visible main window of the process, or none.
 inline HWND MainWindowOf(DWORD processId)
 {
-    for (HWND w = ::FindWindowExA(nullptr, nullptr, TMainWin::kClassName, nullptr); w != nullptr;
-         w = ::FindWindowExA(nullptr, w, TMainWin::kClassName, nullptr)) {
+    for (HWND w = ::FindWindowExA(nullptr, nullptr, MainWindow::kClassName, nullptr); w != nullptr;
+         w = ::FindWindowExA(nullptr, w, MainWindow::kClassName, nullptr)) {
         DWORD owner = 0;
         ::GetWindowThreadProcessId(w, &owner);
         if (owner == processId && ::IsWindowVisible(w))

@@ -10,9 +10,9 @@
 #include <thread>
 
 #include "app/MainWindow.h"
-#include "puzzles/Import.h"
+#include "puzzles/ImportDialog.h"
 #include "res/resource.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "tests/native/RecordBuilder.h"
 #include "tests/win/MainWindowFixture.h"
 #include "tests/win/TestSupport.h"
@@ -63,7 +63,7 @@ TEST_F(MainWindowTest, ListsPuzzleFilesByKindWithStatusTexts)
     Touch(repository_ / "a.b.jwf");
     Touch(repository_ / "notes.txt");
     ::CreateDirectoryA((repository_ / "Folder.JGF").c_str(), nullptr);
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     ASSERT_EQ(ListView_GetItemCount(List()), 3);
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Cats", "Folder", "a.b"}));
     for (int i = 0; i < 3; ++i) {
@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, ANewRepositoryIsListedWithinASecondAndACaseChangeIsNotNew
     TempFolder other;
     Touch(other / "Elsewhere.JGF");
     std::atomic<int> refills{0};
-    TMainWin::RefillProbe = [&] { ++refills; };
+    refillProbe_ = [&] { ++refills; };
     Open();
     auto started = std::chrono::steady_clock::now();
     config_.SetRepository(other.Path());
@@ -151,7 +151,7 @@ TEST_F(MainWindowTest, AMissingOrEmptyRepositoryGivesAnEmptyListWithoutSpinning)
     const std::string cases[] = {repository_ / "missing", repository_ / "AFile.txt", ""};
     for (const auto& repository : cases) {
         config_.SetRepository(repository);
-        TMainWin& w = Open();
+        MainWindow& w = Open();
         EXPECT_EQ(ListView_GetItemCount(List()), 0) << repository;
         EXPECT_EQ(w.StatusText(0), "Items: 0");
         EXPECT_EQ(w.StatusText(1), repository);
@@ -172,7 +172,7 @@ TEST_F(MainWindowTest, AMissingOrEmptyRepositoryGivesAnEmptyListWithoutSpinning)
 TEST_F(MainWindowTest, PlayAndDeleteFollowTheSelectionInEveryPlace)
 {
     Touch(repository_ / "Cats.JGF");
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     HMENU menu = ::GetMenu(w.Handle());
     HMENU popup = w.Bars().Popup(0);
     HWND toolbar = w.Bars().Toolbar();
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, EnterAndPlayStartTheGameWithTheRebuiltQuotedPath)
     StubLog log(temp);
     Touch(repository_ / "Cats.jgf");
     Touch(repository_ / "Fruit.jwf");
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     // Nothing selected: nothing happens.
     ::SendMessageA(List(), WM_KEYDOWN, VK_RETURN, 0);
     for (int i = 0; i < 2; ++i) {
@@ -228,7 +228,7 @@ TEST_F(MainWindowTest, DeleteAndAltDeleteSendTheFileToTheRecycleBinAndTheListFol
     for (const auto& [message, flags] : keys) {
         Touch(repository_ / "Cats.JGF");
         ASSERT_TRUE(WaitUntil([&] { return window_->Model().Shown() == 2; }));
-        int crossword = window_->Model().At(0).KindTag == PuzzleLine::Crossword ? 0 : 1;
+        int crossword = window_->Model().At(0).KindTag == PuzzleLine::Kind::Crossword ? 0 : 1;
         Select(crossword);
         WindowCatcher confirm("Yes");
         ::SendMessageA(List(), message, VK_DELETE, flags);
@@ -236,13 +236,13 @@ TEST_F(MainWindowTest, DeleteAndAltDeleteSendTheFileToTheRecycleBinAndTheListFol
         EXPECT_FALSE(win::FileExists(repository_ / "Cats.JGF"));
         EXPECT_TRUE(win::FileExists(repository_ / "Cats.JWF"));
         EXPECT_TRUE(WaitUntil([&] { return window_->Model().Shown() == 1; }));
-        EXPECT_EQ(window_->Model().At(0).KindTag, PuzzleLine::WordSearch);
+        EXPECT_EQ(window_->Model().At(0).KindTag, PuzzleLine::Kind::WordSearch);
     }
 }
 
 TEST_F(MainWindowTest, ClosingMaximisedStoresTheStateAndTheNormalBounds)
 {
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     ::ShowWindow(w.Handle(), SW_MAXIMIZE);
     ListView_SetColumnWidth(List(), 0, 123);
     ::SendMessageA(w.Handle(), WM_CLOSE, 0, 0);
@@ -254,11 +254,11 @@ TEST_F(MainWindowTest, ClosingMaximisedStoresTheStateAndTheNormalBounds)
     EXPECT_EQ(config_.MainWindowWidth, 600);
     EXPECT_EQ(config_.MainWindowHeight, 420);
 
-    TConfig reloaded;
+    Settings reloaded;
     reloaded.Load();
     reloaded.JavaPath = StubsFolder();
-    Config = &reloaded;
-    TMainWin& again = Open();
+    settings_ = &reloaded;
+    MainWindow& again = Open();
     EXPECT_TRUE(::IsZoomed(again.Handle()));
     ::ShowWindow(again.Handle(), SW_RESTORE);
     RECT r{};
@@ -284,10 +284,10 @@ TEST_F(MainWindowTest, AnImportOfManyPuzzlesCostsFewRefillsAndEndsWithEveryPuzzl
     }
     WriteFileText(collections / "many.cw3", bytes);
     std::atomic<int> refills{0};
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     WaitUntil([] { return false; }, 700ms);
-    TMainWin::RefillProbe = [&] { ++refills; };
-    TfrmImport dialog;
+    refillProbe_ = [&] { ++refills; };
+    ImportDialog dialog(repository_.Path());
     dialog.CreateModeless(w.Handle());
     dialog.LoadCollection(collections / "many.cw3");
     ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_IMPORT_SELECT, BN_CLICKED), 0);
@@ -298,7 +298,7 @@ TEST_F(MainWindowTest, AnImportOfManyPuzzlesCostsFewRefillsAndEndsWithEveryPuzzl
 
 TEST_F(MainWindowTest, ClosingDuringAStormOfChangesEndsWithinASecond)
 {
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     std::atomic<bool> stop{false};
     std::atomic<int> cycles{0};
     std::thread storm([&] {
@@ -322,7 +322,7 @@ TEST_F(MainWindowTest, ClosingDuringAStormOfChangesEndsWithinASecond)
 TEST_F(MainWindowTest, AFailedRefillReachesTheExceptionHookOnTheWindowsThread)
 {
     std::atomic<int> refills{0};
-    TMainWin::RefillProbe = [&] {
+    refillProbe_ = [&] {
         if (++refills == 2)
             throw std::runtime_error("refill failed");
     };
@@ -365,7 +365,7 @@ TEST_F(MainWindowTest, ExitAndAltF4CloseTheWindowAndSaveTheSettings)
 {
     for (bool exitCommand : {true, false}) {
         ClearProductKeys();
-        TMainWin& w = Open();
+        MainWindow& w = Open();
         ListView_SetColumnWidth(List(), 1, exitCommand ? 111 : 99);
         if (exitCommand)
             ::SendMessageA(w.Handle(), WM_COMMAND, IDM_EXIT, 0);
@@ -392,7 +392,7 @@ TEST_F(MainWindowTest, ImportCommandRunsTheFileDialogThenTheImportDialog)
         bytes.append(record.begin(), record.end());
     }
     WriteFileText(collections / "birds.cw3", bytes);
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     std::vector<std::string> seen;
     std::atomic<bool> stop{false};
     std::thread driver([&] {
@@ -431,7 +431,7 @@ TEST_F(MainWindowTest, ANewRepositoryChosenInThePreferencesIsListedWithinASecond
 {
     TempFolder other;
     Touch(other / "Moved.JWF");
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     std::thread driver([&] {
         HWND dialog = nullptr;
         WaitUntil([&] {
@@ -449,7 +449,7 @@ TEST_F(MainWindowTest, ANewRepositoryChosenInThePreferencesIsListedWithinASecond
 
 TEST_F(MainWindowTest, BarsShowEveryCommandInItsPlaceWithItsCaptionHintAndPicture)
 {
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     auto items = [](HMENU menu) {
         std::vector<std::string> texts;
         for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
@@ -517,7 +517,7 @@ TEST_F(MainWindowTest, WebCommandsOpenTheVendorsPagesWithAndWithoutTheReferralTa
 {
     TempFolder temp;
     StubLog log(temp);
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     const std::pair<int, std::string> pages[] = {
         {IDM_HOMEPAGE, "http://www.orvanel.example/gridlark"},
         {IDM_KNOWLEDGEBASE, "http://www.orvanel.example/gridlark/kb.htm"},
@@ -626,7 +626,7 @@ protected:
 TEST_F(FindAndSortTest, TheFilterShowsNamesContainingTheTextInAnyCaseAndEscClearsIt)
 {
     Library();
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     struct Case {
         const char* text;
         std::vector<std::string> shown;  // sorted
@@ -700,10 +700,10 @@ TEST_F(FindAndSortTest, AHeaderClickSortsByItsColumnAndTheChoiceIsStoredForTheNe
     EXPECT_FALSE(ItemText(List(), 0, 2).empty());  // the Modified column shows the date
 
     ::SendMessageA(window_->Handle(), WM_CLOSE, 0, 0);
-    TConfig reloaded;
+    Settings reloaded;
     reloaded.Load();
     reloaded.JavaPath = StubsFolder();
-    Config = &reloaded;
+    settings_ = &reloaded;
     Open();
     EXPECT_EQ(Shown(), (std::vector<std::string>{"puzzle 2", "Animals", "Puzzle 10", "Puzzle 2"}));
     EXPECT_EQ(HeaderArrow(2), HDF_SORTUP);
@@ -752,7 +752,7 @@ TEST_F(FindAndSortTest, TheSelectionKeepsItsLineAcrossARefillAndPassesToANeighbo
 TEST_F(FindAndSortTest, SeveralSelectedLinesGoToTheRecycleBinInOneOperationAndPlayNeedsOneLine)
 {
     Library();
-    TMainWin& w = Open();
+    MainWindow& w = Open();
     ClickColumn(0);
     ListView_SetItemState(List(), 0, LVIS_SELECTED, LVIS_SELECTED);
     ListView_SetItemState(List(), 3, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

@@ -11,8 +11,8 @@
 #include "help/HTMLHelp.h"
 #include "res/resource.h"
 #include "ui/FolderChooser.h"
-#include "settings/Configs.h"
-#include "settings/Prefs.h"
+#include "settings/Settings.h"
+#include "settings/PreferencesDialog.h"
 #include "tests/win/TestSupport.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
@@ -63,17 +63,15 @@ protected:
         config_.JavaPath = "C:\\Java\\bin\\";
         config_.NoSound = true;
         config_.AllUsersSame = true;
-        Config = &config_;
     }
     void TearDown() override
     {
         dialog_.reset();
-        Config = nullptr;
         ClearProductKeys();
     }
-    TfrmPrefs& Open()
+    PreferencesDialog& Open()
     {
-        dialog_ = std::make_unique<TfrmPrefs>();
+        dialog_ = std::make_unique<PreferencesDialog>(config_);
         EXPECT_NE(dialog_->CreateModeless(nullptr), nullptr);
         return *dialog_;
     }
@@ -84,8 +82,8 @@ protected:
     void Press(int id) { ::SendMessageA(dialog_->Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
     TempFolder repository_;
-    TConfig config_;
-    std::unique_ptr<TfrmPrefs> dialog_;
+    Settings config_;
+    std::unique_ptr<PreferencesDialog> dialog_;
 };
 
 }  // namespace
@@ -339,7 +337,7 @@ TEST_F(ChooserTest, HoldsTheFolderAlreadySetAndShowsItOrTheNearestOneAboveItThat
     };
     win::ComScope com;
     for (const auto& c : cases) {
-        TfrmBrowseDir dialog("Choose Repository Folder", "", c.start);
+        FolderChooser dialog("Choose Repository Folder", "", c.start);
         ASSERT_NE(dialog.CreateModeless(nullptr), nullptr);
         EXPECT_EQ(dialog.ItemText(IDC_BROWSE_PATH), c.start);
         if (c.selected == nullptr)

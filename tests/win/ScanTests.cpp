@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <thread>
 
-#include "jre/ScanForm.h"
+#include "jre/DriveScanDialog.h"
 #include "res/resource.h"
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"
@@ -19,7 +19,7 @@ using namespace std::chrono_literals;
 namespace {
 
 struct Seen {
-    TScanDrive::Notice notice;
+    DriveScan::Notice notice;
     std::string folder;
     bool operator==(const Seen&) const = default;
 };
@@ -28,42 +28,37 @@ std::size_t Depth(const std::string& folder) { return std::count(folder.begin(),
 
 class ScanTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    // The dialog's seams, read from the fixture whenever the dialog or its worker asks.
+    DriveScanDialog::Seams Seams()
     {
-        TScanDrive::ProgressInterval = 0ms;  // every folder is shown
-        TScanDrive::RootsForTests = [] { return std::vector<std::string>{"M:\\", "N:\\"}; };
-        // Wherever the real pointer happens to rest, the lists of these tests are never under it.
-        TfrmScan::PointerForTests = [] { return POINT{-30000, -30000}; };
-        TfrmScan::NoticeProbe = [this](TScanDrive::Notice notice, const TScanDrive& scanner) {
+        DriveScanDialog::Seams seams;
+        seams.scan.roots = [this] { return roots_(); };
+        seams.scan.listingFailure = [this](const std::string& folder) -> std::optional<std::size_t> {
+            return listingFailure_ ? listingFailure_(folder) : std::nullopt;
+        };
+        seams.scan.progressInterval = progressInterval_;
+        seams.onNotice = [this](DriveScan::Notice notice, const DriveScan& scanner) {
             seen_.push_back({notice, scanner.CurrentFolder});
             shownAt_.push_back(std::chrono::steady_clock::now());
             examined_ = scanner.FoldersExamined;
             if (onNotice_)
                 onNotice_(notice, scanner.CurrentFolder);
         };
+        seams.pointer = [this] { return pointer_(); };
+        return seams;
     }
-    void TearDown() override
+    void TearDown() override { dialog_.reset(); }
+    DriveScanDialog& Open()
     {
-        dialog_.reset();
-        frmScan = nullptr;
-        TScanDrive::RootsForTests = nullptr;
-        TScanDrive::ListingFailureForTests = nullptr;
-        TScanDrive::ProgressInterval = 15ms;
-        TfrmScan::NoticeProbe = nullptr;
-        TfrmScan::PointerForTests = nullptr;
-    }
-    TfrmScan& Open()
-    {
-        dialog_ = std::make_unique<TfrmScan>();
-        frmScan = dialog_.get();
+        dialog_ = std::make_unique<DriveScanDialog>(Seams());
         EXPECT_NE(dialog_->CreateModeless(nullptr), nullptr);
         return *dialog_;
     }
     bool WaitFinished()
     {
-        return WaitUntil([&] { return !seen_.empty() && seen_.back().notice == TScanDrive::ScanFinished; }, 30s);
+        return WaitUntil([&] { return !seen_.empty() && seen_.back().notice == DriveScan::ScanFinished; }, 30s);
     }
-    std::vector<std::string> Folders(TScanDrive::Notice notice) const
+    std::vector<std::string> Folders(DriveScan::Notice notice) const
     {
         std::vector<std::string> folders;
         for (const auto& s : seen_)
@@ -88,8 +83,13 @@ protected:
     std::vector<Seen> seen_;
     std::vector<std::chrono::steady_clock::time_point> shownAt_;
     std::size_t examined_ = 0;
-    std::function<void(TScanDrive::Notice, const std::string&)> onNotice_;
-    std::unique_ptr<TfrmScan> dialog_;
+    std::function<void(DriveScan::Notice, const std::string&)> onNotice_;
+    std::function<std::vector<std::string>()> roots_ = [] { return std::vector<std::string>{"M:\\", "N:\\"}; };
+    std::function<std::optional<std::size_t>(const std::string&)> listingFailure_;
+    std::chrono::milliseconds progressInterval_ = 0ms;  // every folder is shown
+    // Wherever the real pointer happens to rest, the lists of these tests are never under it.
+    std::function<POINT()> pointer_ = [] { return POINT{-30000, -30000}; };
+    std::unique_ptr<DriveScanDialog> dialog_;
 };
 
 // The dialog's pixels as the screen shows them, after the whole dialog has been drawn anew.
@@ -157,10 +157,10 @@ TEST_F(ScanTest, TheFixedDrivesAreTheFixtureDrivesAmongOthersInLetterOrder)
 
 TEST_F(ScanTest, WithoutFixedDrivesTheScanEndsAtOnceInItsEmptyState)
 {
-    TScanDrive::RootsForTests = [] { return std::vector<std::string>{}; };
+    roots_ = [] { return std::vector<std::string>{}; };
     Open();
     ASSERT_TRUE(WaitFinished());
-    EXPECT_EQ(seen_, (std::vector<Seen>{{TScanDrive::ScanFinished, ""}}));
+    EXPECT_EQ(seen_, (std::vector<Seen>{{DriveScan::ScanFinished, ""}}));
     EXPECT_FALSE(Visible(IDC_SCAN_PATHS));
     EXPECT_FALSE(Visible(IDC_SCAN_PATH));
     EXPECT_TRUE(Visible(IDC_SCAN_STATUS));
@@ -176,8 +176,8 @@ TEST_F(ScanTest, FindsComeShallowFirstOncePerPathAndALinkBackToAnAncestorIsNotEn
 {
     Open();
     ASSERT_TRUE(WaitFinished());
-    const auto finds = Folders(TScanDrive::ReportFind);
-    const auto examined = Folders(TScanDrive::ReportProgress);
+    const auto finds = Folders(DriveScan::ReportFind);
+    const auto examined = Folders(DriveScan::ReportProgress);
     std::vector<std::string> sorted = finds;
     std::sort(sorted.begin(), sorted.end());
     EXPECT_EQ(sorted,
@@ -194,8 +194,8 @@ TEST_F(ScanTest, FindsComeShallowFirstOncePerPathAndALinkBackToAnAncestorIsNotEn
     EXPECT_EQ(std::find(examined.begin(), examined.end(), "M:\\loop\\up\\"), examined.end());
     // Each find is shown right after its folder's progress.
     for (std::size_t i = 0; i < seen_.size(); ++i) {
-        if (seen_[i].notice == TScanDrive::ReportFind) {
-            EXPECT_EQ(seen_.at(i - 1), (Seen{TScanDrive::ReportProgress, seen_[i].folder}));
+        if (seen_[i].notice == DriveScan::ReportFind) {
+            EXPECT_EQ(seen_.at(i - 1), (Seen{DriveScan::ReportProgress, seen_[i].folder}));
         }
     }
     EXPECT_EQ(ListItems(), sorted);
@@ -207,22 +207,22 @@ TEST_F(ScanTest, FindsComeShallowFirstOncePerPathAndALinkBackToAnAncestorIsNotEn
 
 TEST_F(ScanTest, AStopDuringAFolderFinishesThatFolderAndEndsTheScan)
 {
-    onNotice_ = [this](TScanDrive::Notice notice, const std::string& folder) {
-        if (notice == TScanDrive::ReportProgress && folder == "M:\\")
+    onNotice_ = [this](DriveScan::Notice notice, const std::string& folder) {
+        if (notice == DriveScan::ReportProgress && folder == "M:\\")
             dialog_->StopScan();
     };
     Open();
     ASSERT_TRUE(WaitFinished());
-    EXPECT_EQ(seen_, (std::vector<Seen>{{TScanDrive::ReportProgress, "M:\\"},
-                                        {TScanDrive::ReportFind, "M:\\"},
-                                        {TScanDrive::ScanFinished, "M:\\"}}));
+    EXPECT_EQ(seen_, (std::vector<Seen>{{DriveScan::ReportProgress, "M:\\"},
+                                        {DriveScan::ReportFind, "M:\\"},
+                                        {DriveScan::ScanFinished, "M:\\"}}));
 }
 
 TEST_F(ScanTest, OkOrADoubleClickDuringTheScanGiveTheSelectedFolderWhileCancelAndTheCloseBoxGiveNone)
 {
     // Each folder takes a little longer, so that the choices are made while the scan runs.
-    onNotice_ = [](TScanDrive::Notice notice, const std::string&) {
-        if (notice == TScanDrive::ReportProgress)
+    onNotice_ = [](DriveScan::Notice notice, const std::string&) {
+        if (notice == DriveScan::ReportProgress)
             ::Sleep(30);
     };
     enum class Choice { Ok, DoubleClick, Cancel, CloseBox };
@@ -252,14 +252,13 @@ TEST_F(ScanTest, OkOrADoubleClickDuringTheScanGiveTheSelectedFolderWhileCancelAn
                 ::PostMessageA(dialog, WM_CLOSE, 0, 0);
             }
         });
-        const auto chosen = SelectJre(nullptr);
+        const auto chosen = SelectJre(nullptr, Seams());
         driver.join();
         EXPECT_TRUE(scanningAtChoice);
         const bool chooses = choice == Choice::Ok || choice == Choice::DoubleClick;
         EXPECT_EQ(chosen, chooses ? std::optional<std::string>("M:\\") : std::nullopt);
         ASSERT_FALSE(seen_.empty());
-        EXPECT_EQ(seen_.back().notice, TScanDrive::ScanFinished);
-        EXPECT_EQ(frmScan, nullptr);
+        EXPECT_EQ(seen_.back().notice, DriveScan::ScanFinished);
     }
 }
 
@@ -274,28 +273,28 @@ TEST_F(ScanTest, AFileSystemMountedInsideAnotherIsEnteredThoughItsRootReadsTheSa
     ASSERT_EQ(find.rfind(root, 0), 0u);
     const std::string mountRoot = find.substr(0, find.find('\\', root.size()) + 1);
     EXPECT_EQ(win::IdentifyFolder(root), win::IdentifyFolder(mountRoot)) << "the mount no longer shows the fault";
-    TScanDrive::RootsForTests = [root] { return std::vector<std::string>{root}; };
+    roots_ = [root] { return std::vector<std::string>{root}; };
     // Elsewhere the root is all of /dev: the scan stops at its find.
-    onNotice_ = [this, whole](TScanDrive::Notice notice, const std::string&) {
-        if (notice == TScanDrive::ReportFind && !whole)
+    onNotice_ = [this, whole](DriveScan::Notice notice, const std::string&) {
+        if (notice == DriveScan::ReportFind && !whole)
             dialog_->StopScan();
     };
     Open();
     ASSERT_TRUE(WaitFinished());
     // The runtime once: the link back up to the inner root is not entered.
-    EXPECT_EQ(Folders(TScanDrive::ReportFind), std::vector<std::string>{find});
+    EXPECT_EQ(Folders(DriveScan::ReportFind), std::vector<std::string>{find});
 }
 
 TEST_F(ScanTest, AFolderWhoseListingFailsPartWayIsStillTestedForTheLauncherByName)
 {
-    TScanDrive::ListingFailureForTests = [](const std::string& folder) -> std::optional<std::size_t> {
+    listingFailure_ = [](const std::string& folder) -> std::optional<std::size_t> {
         if (folder == "M:\\Java\\jre1\\bin\\")
             return 1;  // its first entry, ".", and then the failure
         return std::nullopt;
     };
     Open();
     ASSERT_TRUE(WaitFinished());
-    const auto finds = Folders(TScanDrive::ReportFind);
+    const auto finds = Folders(DriveScan::ReportFind);
     EXPECT_NE(std::find(finds.begin(), finds.end(), "M:\\Java\\jre1\\bin\\"), finds.end());
 }
 
@@ -303,17 +302,17 @@ TEST_F(ScanTest, ProgressIsHandedOverAtMostOncePer15MsYetShowsEachFindsFolderAnd
 {
     Open();
     ASSERT_TRUE(WaitFinished());
-    const auto everyFolder = Folders(TScanDrive::ReportProgress);
+    const auto everyFolder = Folders(DriveScan::ReportProgress);
     const auto examined = examined_;
     ASSERT_EQ(everyFolder.size(), examined);
 
     seen_.clear();
     shownAt_.clear();
-    TScanDrive::ProgressInterval = 15ms;
+    progressInterval_ = 15ms;
     Open();
     ASSERT_TRUE(WaitFinished());
     EXPECT_EQ(examined_, examined);
-    const auto shown = Folders(TScanDrive::ReportProgress);
+    const auto shown = Folders(DriveScan::ReportProgress);
     ASSERT_FALSE(shown.empty());
     EXPECT_EQ(shown.back(), everyFolder.back());
     auto next = everyFolder.begin();
@@ -324,10 +323,10 @@ TEST_F(ScanTest, ProgressIsHandedOverAtMostOncePer15MsYetShowsEachFindsFolderAnd
     }
     std::optional<std::chrono::steady_clock::time_point> previous;
     for (std::size_t i = 0; i < seen_.size(); ++i) {
-        if (seen_[i].notice != TScanDrive::ReportProgress)
+        if (seen_[i].notice != DriveScan::ReportProgress)
             continue;
-        const bool beforeAFind = i + 1 < seen_.size() && seen_[i + 1].notice == TScanDrive::ReportFind;
-        const bool last = i + 1 < seen_.size() && seen_[i + 1].notice == TScanDrive::ScanFinished;
+        const bool beforeAFind = i + 1 < seen_.size() && seen_[i + 1].notice == DriveScan::ReportFind;
+        const bool last = i + 1 < seen_.size() && seen_[i + 1].notice == DriveScan::ScanFinished;
         if (previous && !beforeAFind && !last) {
             EXPECT_GE(shownAt_[i] - *previous, 15ms) << seen_[i].folder;
         }
@@ -341,8 +340,8 @@ TEST_F(ScanTest, AfterAFullRepaintThePanelShowsTheListOrTheStatusLineAloneAndNot
         SCOPED_TRACE(withFinds ? "with finds" : "without finds");
         seen_.clear();
         if (!withFinds)
-            TScanDrive::RootsForTests = [] { return std::vector<std::string>{}; };
-        TfrmScan& dialog = Open();
+            roots_ = [] { return std::vector<std::string>{}; };
+        DriveScanDialog& dialog = Open();
         ::SetWindowPos(dialog.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         ASSERT_TRUE(WaitFinished());
         const RECT busy = ScreenRectOf(dialog.Item(IDC_SCAN_ANIMATION));
@@ -364,20 +363,20 @@ TEST_F(ScanTest, AfterAFullRepaintThePanelShowsTheListOrTheStatusLineAloneAndNot
 TEST_F(ScanTest, TabMovesTheFocusWhileTheDialogWaitsForTheScanToStop)
 {
     // The worker lingers in N:\, after M:\ has been found, so that the close has to wait.
-    TScanDrive::ListingFailureForTests = [](const std::string& folder) -> std::optional<std::size_t> {
+    listingFailure_ = [](const std::string& folder) -> std::optional<std::size_t> {
         if (folder == "N:\\")
             ::Sleep(1000);
         return std::nullopt;
     };
     HWND focusAtTheEnd = nullptr;
-    onNotice_ = [&](TScanDrive::Notice notice, const std::string&) {
-        if (notice == TScanDrive::ScanFinished)
+    onNotice_ = [&](DriveScan::Notice notice, const std::string&) {
+        if (notice == DriveScan::ScanFinished)
             focusAtTheEnd = ::GetFocus();
     };
-    TfrmScan& dialog = Open();
+    DriveScanDialog& dialog = Open();
     ::ShowWindow(dialog.Handle(), SW_SHOW);
     ASSERT_TRUE(WaitUntil([&] {
-        return std::find(seen_.begin(), seen_.end(), Seen{TScanDrive::ReportProgress, "N:\\"}) != seen_.end();
+        return std::find(seen_.begin(), seen_.end(), Seen{DriveScan::ReportProgress, "N:\\"}) != seen_.end();
     }));
     ASSERT_TRUE(Visible(IDC_SCAN_PATHS));
     HWND cancel = dialog.Item(IDCANCEL);
@@ -404,10 +403,10 @@ std::string RuntimeFolder(const TempFolder& root, const char* name, bool version
 
 TEST_F(ScanTest, FindsShowTheirVersionAndAChosenLineGivesItsFolder)
 {
-    TScanDrive::RootsForTests = [] { return std::vector<std::string>{}; };
+    roots_ = [] { return std::vector<std::string>{}; };
     TempFolder root;
     const std::string versioned = RuntimeFolder(root, "a", true), plain = RuntimeFolder(root, "b", false);
-    TfrmScan& dialog = Open();
+    DriveScanDialog& dialog = Open();
     dialog.AddFind(plain);
     dialog.AddFind(versioned);
     EXPECT_EQ(ListItems(), (std::vector<std::string>{versioned + "   (1.0.25.3)", plain}));
@@ -422,15 +421,15 @@ TEST_F(ScanTest, FindsShowTheirVersionAndAChosenLineGivesItsFolder)
 
 TEST_F(ScanTest, AFindWaitsWhileThePointerIsOnTheListSoNoLineMovesUnderIt)
 {
-    TScanDrive::RootsForTests = [] { return std::vector<std::string>{}; };
+    roots_ = [] { return std::vector<std::string>{}; };
     TempFolder root;
-    TfrmScan& dialog = Open();
+    DriveScanDialog& dialog = Open();
     ::ShowWindow(dialog.Handle(), SW_SHOW);
     HWND list = dialog.Item(IDC_SCAN_PATHS);
     RECT panel{};
     ::GetWindowRect(list, &panel);
     POINT pointer{(panel.left + panel.right) / 2, (panel.top + panel.bottom) / 2};
-    TfrmScan::PointerForTests = [&] { return pointer; };
+    pointer_ = [&] { return pointer; };
 
     dialog.AddFind(root / "b");  // an empty list has no line to move: the first find goes in
     EXPECT_EQ(ListItems(), (std::vector<std::string>{root / "b\\"}));
@@ -439,7 +438,7 @@ TEST_F(ScanTest, AFindWaitsWhileThePointerIsOnTheListSoNoLineMovesUnderIt)
     pointer = POINT{line.left + 5, (line.top + line.bottom) / 2};
     ::ClientToScreen(list, &pointer);
     dialog.AddFind(root / "a");  // sorts above the line under the pointer
-    ::SendMessageA(dialog.Handle(), WM_TIMER, TfrmScan::kPointerCheckTimer, 0);
+    ::SendMessageA(dialog.Handle(), WM_TIMER, DriveScanDialog::kPointerCheckTimer, 0);
     EXPECT_EQ(ListItems(), (std::vector<std::string>{root / "b\\"}));
 
     RECT frame{};

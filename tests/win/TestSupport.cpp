@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "win/Paths.h"
 #include "win/Registry.h"
 

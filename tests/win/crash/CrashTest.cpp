@@ -22,7 +22,8 @@
 #include "app/MainWindow.h"
 #include "app/Modules.h"
 #include "faults/FatalError.h"
-#include "settings/Configs.h"
+#include "puzzles/FolderListing.h"
+#include "settings/Settings.h"
 
 namespace {
 
@@ -78,9 +79,9 @@ void StartFailures(const std::string& mode)
     else if (mode == "nullthread")
         ::CloseHandle(::CreateThread(nullptr, 0, nullptr, nullptr, 0, nullptr));
     else if (mode == "throwinreport")
-        faults::ReportStepForTests = [] { throw ReportFailure(); };
+        faults::SetReportSeams({.step = [] { throw ReportFailure(); }});
     else if (mode == "faultinreport")
-        faults::ReportStepForTests = [] { *nowhere = 3; };
+        faults::SetReportSeams({.step = [] { *nowhere = 3; }});
 }
 
 bool FailsOnRefill(const std::string& mode)
@@ -94,18 +95,19 @@ bool FailsOnRefill(const std::string& mode)
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
     app::InitializeModules();
-    TConfig config;
-    Config = &config;
+    Settings config;
     config.Load();
     const std::string mode = __argc > 1 ? __argv[1] : "";
     const std::string refillMode = mode == "throwinreport" || mode == "faultinreport" ? "handler" : mode;
-    if (FailsOnRefill(mode))
-        TMainWin::RefillProbe = [refillMode] { FailOnRefill(refillMode); };
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
     help::SetHelpFile(app::kHelpFileName);
-    TMainWin window;
-    MainWin = &window;
+    const bool failing = FailsOnRefill(mode);
+    MainWindow window(config, [failing, refillMode](const std::string& repository) {
+        if (failing)
+            FailOnRefill(refillMode);
+        return puzzles::ListPuzzleFiles(repository);
+    });
     if (window.Create()) {
         window.Show();
         StartFailures(mode);

@@ -1,18 +1,14 @@
-#include "jre/ScanThread.h"
+#include "jre/DriveScan.h"
 
 #include <new>
 #include <string_view>
 
 #include "core/Text.h"
-#include "jre/ScanForm.h"
+#include "win/ExceptionHook.h"
 #include "win/Handles.h"
 #include "win/FolderIds.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
-
-std::chrono::milliseconds TScanDrive::ProgressInterval{15};
-std::function<std::vector<std::string>()> TScanDrive::RootsForTests;
-std::function<std::optional<std::size_t>(const std::string&)> TScanDrive::ListingFailureForTests;
 
 namespace {
 
@@ -91,10 +87,10 @@ std::vector<std::string> FixedDrives()
                                 [](const std::string& root) { return ::GetDriveTypeA(root.c_str()) == DRIVE_FIXED; });
 }
 
-TScanDrive* TScanDrive::CreateSuspended()
+DriveScan* DriveScan::CreateSuspended(HWND window, UINT noticeMessage, UINT failedMessage, DriveScanOptions options)
 {
-    auto* worker = new TScanDrive();
-    worker->thread_ = ::CreateThread(nullptr, 0, &TScanDrive::ThreadStart, worker, CREATE_SUSPENDED, nullptr);
+    auto* worker = new DriveScan(window, noticeMessage, failedMessage, std::move(options));
+    worker->thread_ = ::CreateThread(nullptr, 0, &DriveScan::ThreadStart, worker, CREATE_SUSPENDED, nullptr);
     if (worker->thread_ == nullptr) {
         delete worker;
         throw std::bad_alloc();
@@ -102,17 +98,17 @@ TScanDrive* TScanDrive::CreateSuspended()
     return worker;
 }
 
-TScanDrive::~TScanDrive()
+DriveScan::~DriveScan()
 {
     if (thread_ != nullptr)
         ::CloseHandle(thread_);
 }
 
-void TScanDrive::Resume() { ::ResumeThread(thread_); }
+void DriveScan::Resume() { ::ResumeThread(thread_); }
 
-DWORD WINAPI TScanDrive::ThreadStart(LPVOID parameter)
+DWORD WINAPI DriveScan::ThreadStart(LPVOID parameter)
 {
-    auto* self = static_cast<TScanDrive*>(parameter);
+    auto* self = static_cast<DriveScan*>(parameter);
     self->Execute();
     delete self;
     return 0;
@@ -121,24 +117,25 @@ DWORD WINAPI TScanDrive::ThreadStart(LPVOID parameter)
 // ScanFinished comes exactly once, whatever ended the loop: the queue emptied, a stop, memory
 // running out while the queue grows, or any other failure. The label shows the last folder
 // examined before it.
-void TScanDrive::Execute()
+void DriveScan::Execute()
 {
     try {
         Scan();
     } catch (const std::bad_alloc&) {
         // The scan ends with what it has found.
     } catch (...) {
-        TfrmScan::HandOverFailure(win::CaughtException::Current());
+        const win::CaughtException caught = win::CaughtException::Current();
+        ::SendMessageA(window_, failedMessage_, 0, reinterpret_cast<LPARAM>(&caught));
     }
     HandOverPendingProgress();
     Notify(ScanFinished);
 }
 
-void TScanDrive::Scan()
+void DriveScan::Scan()
 {
     FineTimer timer;
     jre::ScanQueue queue;
-    for (const auto& root : RootsForTests ? RootsForTests() : FixedDrives())
+    for (const auto& root : options_.roots ? options_.roots() : FixedDrives())
         queue.PushRoot(root);
     while (!StopRequested && !queue.Empty())
         Examine(queue, queue.Take());
@@ -147,7 +144,7 @@ void TScanDrive::Scan()
 // One handle per folder serves its fingerprint, its listing and the launcher test: each call that
 // reaches the file system is dear (under Wine a server round trip), and the two sleeps are meant
 // to be most of a folder's cost.
-void TScanDrive::Examine(jre::ScanQueue& queue, jre::ScanQueue::Index folder)
+void DriveScan::Examine(jre::ScanQueue& queue, jre::ScanQueue::Index folder)
 {
     const std::string path = queue.PathOf(folder);
     win::UniqueHandle handle(::CreateFileA(path.c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
@@ -159,7 +156,7 @@ void TScanDrive::Examine(jre::ScanQueue& queue, jre::ScanQueue::Index folder)
     ++FoldersExamined;
     ShowProgress(path);
     bool launcherListed = false;
-    const auto failAfter = ListingFailureForTests ? ListingFailureForTests(path) : std::nullopt;
+    const auto failAfter = options_.listingFailure ? options_.listingFailure(path) : std::nullopt;
     const bool listed =
         handle && ListFolder(handle.get(), failAfter, [&](std::string_view name, bool isFolder, bool isLauncher) {
             if (isFolder && !name.empty() && name != "." && name != "..")
@@ -184,7 +181,7 @@ void TScanDrive::Examine(jre::ScanQueue& queue, jre::ScanQueue::Index folder)
 // same identity in its file system and volume, and the same path once links are resolved. The
 // fingerprint, read from every folder, rules out almost every ancestor; only where it matches is
 // the identity read, of both folders, which can cost a call into another process.
-bool TScanDrive::RepeatsAnAncestor(jre::ScanQueue& queue, jre::ScanQueue::Index folder, HANDLE handle)
+bool DriveScan::RepeatsAnAncestor(jre::ScanQueue& queue, jre::ScanQueue::Index folder, HANDLE handle)
 {
     const auto fingerprint = win::FolderFingerprint(handle);
     if (!fingerprint)
@@ -200,14 +197,14 @@ bool TScanDrive::RepeatsAnAncestor(jre::ScanQueue& queue, jre::ScanQueue::Index 
     });
 }
 
-void TScanDrive::ShowProgress(const std::string& folder)
+void DriveScan::ShowProgress(const std::string& folder)
 {
     pendingProgress_ = folder;
-    if (std::chrono::steady_clock::now() - lastProgress_ >= ProgressInterval)
+    if (std::chrono::steady_clock::now() - lastProgress_ >= options_.progressInterval)
         HandOverPendingProgress();
 }
 
-void TScanDrive::HandOverPendingProgress()
+void DriveScan::HandOverPendingProgress()
 {
     if (pendingProgress_.empty())
         return;
@@ -217,4 +214,7 @@ void TScanDrive::HandOverPendingProgress()
     lastProgress_ = std::chrono::steady_clock::now();
 }
 
-void TScanDrive::Notify(Notice notice) { TfrmScan::Deliver(notice, *this); }
+void DriveScan::Notify(Notice notice)
+{
+    ::SendMessageA(window_, noticeMessage_, notice, reinterpret_cast<LPARAM>(this));
+}

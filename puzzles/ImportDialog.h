@@ -10,17 +10,19 @@
 
 #include "core/IoError.h"
 #include "core/Collections.h"
+#include "core/PuzzleKinds.h"
 #include "ui/Dialog.h"
 #include "win/Files.h"
 #include "win/Handles.h"
 
-class TfrmImport : public win::Dialog {
+class ImportDialog : public win::Dialog {
 public:
-    enum class Kind { Crossword, WordSearch };
+    using Kind = puzzles::PuzzleKind;
     // How the export of one puzzle ended; Stopped when the user chose Cancel in its error box.
     enum class Outcome { Written, Failed, Stopped };
 
-    TfrmImport();
+    // repository: the folder the puzzles are written to.
+    explicit ImportDialog(std::string repository);
 
     // Fills the list from the collection file; call it once the dialog's window exists.
     void LoadCollection(const std::string& path);
@@ -28,25 +30,27 @@ public:
     INT_PTR ShowModalFor(HWND owner, const std::string& path);
 
     void lbxPuzzlesClick();
-    void btnSelectClick();
-    void btnClearClick();
-    void btnOKClick();
+    void OnSelectAll();
+    void OnClear();
+    void OnOk();
     Outcome ExportCrossword(std::uint32_t recordIndex, const std::string& folder, const std::string& name);
     Outcome ExportWordSearch(std::uint32_t recordIndex, const std::string& folder, const std::string& name);
 
     Kind CollectionKind() const { return kind_; }
 
-    // How long an import runs before it shows how far it is; tests shorten it.
-    static std::chrono::milliseconds ProgressDelay;
+    // How long an import runs before it shows how far it is (half a second unless set).
+    void SetProgressDelay(std::chrono::milliseconds delay) { progressDelay_ = delay; }
     const std::string& CollectionPath() const { return collectionPath_; }
 
 protected:
-    bool FormCreate() override;
-    bool FormCloseQuery(INT_PTR result) override;
+    bool OnCreate() override;
+    bool CanClose(INT_PTR result) override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
 private:
+    std::string repository_;
+    std::chrono::milliseconds progressDelay_{500};
     template <typename ReadFn, typename WriteFn>
     Outcome Export(std::uint32_t recordIndex, const std::string& folder, const std::string& name, ReadFn read,
                    WriteFn write);

@@ -1,4 +1,4 @@
-#include "jre/ScanForm.h"
+#include "jre/DriveScanDialog.h"
 
 #include <commctrl.h>
 
@@ -12,10 +12,6 @@
 #include "ui/Fonts.h"
 #include "win/MessagePump.h"
 
-TfrmScan* frmScan = nullptr;
-std::function<void(TScanDrive::Notice, const TScanDrive&)> TfrmScan::NoticeProbe;
-std::function<POINT()> TfrmScan::PointerForTests;
-
 namespace {
 
 constexpr const char* kNoItems = "There are no items to show in this view";
@@ -27,9 +23,9 @@ constexpr int kPanelControls[] = {IDC_SCAN_STATUS, IDC_SCAN_PATH};
 
 }  // namespace
 
-TfrmScan::TfrmScan() : win::Dialog(IDD_SCAN, "Java_Runtime.htm") {}
+DriveScanDialog::DriveScanDialog(Seams seams) : win::Dialog(IDD_SCAN, "Java_Runtime.htm"), seams_(std::move(seams)) {}
 
-bool TfrmScan::FormCreate()
+bool DriveScanDialog::OnCreate()
 {
     CenterOverOwner();
     boldFont_.reset(win::CreateBoldFontOf(Item(IDC_SCAN_STATUS)));
@@ -40,10 +36,10 @@ bool TfrmScan::FormCreate()
     return true;
 }
 
-void TfrmScan::FormShow()
+void DriveScanDialog::StartScan()
 {
     ::SendMessageA(Item(IDC_SCAN_ANIMATION), PBM_SETMARQUEE, TRUE, kMarqueeMs);
-    Scanner = TScanDrive::CreateSuspended();
+    Scanner = DriveScan::CreateSuspended(Handle(), WM_SCAN_NOTICE, WM_SCAN_FAILED, seams_.scan);
     Scanner->Resume();
 }
 
@@ -52,7 +48,7 @@ void TfrmScan::FormShow()
 // line scrolls the list with it, so the lines in view stay where they are. The pointer is looked
 // up rather than followed by leave notices, which are not sent when it has already gone by the
 // time tracking would start.
-void TfrmScan::AddFind(const std::string& folder)
+void DriveScanDialog::AddFind(const std::string& folder)
 {
     const std::string path = text::IncludeTrailingBackslash(folder);
     ::ShowWindow(Item(IDC_SCAN_PATHS), SW_SHOW);
@@ -65,18 +61,18 @@ void TfrmScan::AddFind(const std::string& folder)
     InsertFind(path);
 }
 
-bool TfrmScan::PointerOnList() const
+bool DriveScanDialog::PointerOnList() const
 {
     POINT pointer{};
-    if (PointerForTests)
-        pointer = PointerForTests();
+    if (seams_.pointer)
+        pointer = seams_.pointer();
     else if (!::GetCursorPos(&pointer))
         return false;
     HWND list = Item(IDC_SCAN_PATHS);
     return ::IsWindowVisible(list) && ::WindowFromPoint(pointer) == list;
 }
 
-void TfrmScan::InsertFind(const std::string& path)
+void DriveScanDialog::InsertFind(const std::string& path)
 {
     HWND list = Item(IDC_SCAN_PATHS);
     const std::string version = jre::RuntimeVersion(path);
@@ -91,7 +87,7 @@ void TfrmScan::InsertFind(const std::string& path)
         ::SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(top + 1), 0);
 }
 
-void TfrmScan::InsertWaitingFindsOnceThePointerLeaves()
+void DriveScanDialog::InsertWaitingFindsOnceThePointerLeaves()
 {
     if (waitingFinds_.empty() || PointerOnList())
         return;
@@ -101,7 +97,7 @@ void TfrmScan::InsertWaitingFindsOnceThePointerLeaves()
 }
 
 // The panel's inside, in the dialog's client coordinates.
-RECT TfrmScan::PanelInside() const
+RECT DriveScanDialog::PanelInside() const
 {
     HWND panel = Item(IDC_SCAN_PANEL);
     RECT inside{};
@@ -112,7 +108,7 @@ RECT TfrmScan::PanelInside() const
 
 // The end state shows either the list over the whole panel or the status line alone, never one
 // over the other: a label repaints over a sibling list that covers it.
-void TfrmScan::ScanFinished()
+void DriveScanDialog::ScanFinished()
 {
     HWND animation = Item(IDC_SCAN_ANIMATION);
     ::SendMessageA(animation, PBM_SETMARQUEE, FALSE, 0);
@@ -131,7 +127,7 @@ void TfrmScan::ScanFinished()
 }
 
 // The panel and what stands on it are drawn anew, so that nothing of a hidden control stays.
-void TfrmScan::RepaintPanel()
+void DriveScanDialog::RepaintPanel()
 {
     RECT panel{};
     ::GetWindowRect(Item(IDC_SCAN_PANEL), &panel);
@@ -139,7 +135,7 @@ void TfrmScan::RepaintPanel()
     ::RedrawWindow(Handle(), &panel, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void TfrmScan::lbxPathsClick()
+void DriveScanDialog::lbxPathsClick()
 {
     HWND list = Item(IDC_SCAN_PATHS);
     const auto selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
@@ -155,14 +151,14 @@ void TfrmScan::lbxPathsClick()
 }
 
 // A double-click on a found folder chooses it, as OK does.
-void TfrmScan::lbxPathsDblClick()
+void DriveScanDialog::lbxPathsDblClick()
 {
     lbxPathsClick();
     if (!selectedJrePath_.empty())
         RequestClose(IDOK);
 }
 
-void TfrmScan::StopScan()
+void DriveScanDialog::StopScan()
 {
     if (Scanner != nullptr)
         Scanner->StopRequested = true;
@@ -171,7 +167,7 @@ void TfrmScan::StopScan()
 // Every way of closing passes here: a running scan is stopped, and the dialog waits for its
 // completion notice while serving the worker's hand-offs, which only run while this thread
 // processes messages.
-bool TfrmScan::FormCloseQuery(INT_PTR)
+bool DriveScanDialog::CanClose(INT_PTR)
 {
     if (closing_)
         return false;
@@ -182,7 +178,7 @@ bool TfrmScan::FormCloseQuery(INT_PTR)
     return true;
 }
 
-void TfrmScan::WaitForScanEnd()
+void DriveScanDialog::WaitForScanEnd()
 {
     std::optional<int> quit;
     while (Scanner != nullptr) {
@@ -193,43 +189,31 @@ void TfrmScan::WaitForScanEnd()
     win::RepostQuit(quit);
 }
 
-void TfrmScan::Deliver(TScanDrive::Notice notice, TScanDrive& scanner)
+void DriveScanDialog::OnNotice(DriveScan::Notice notice, const DriveScan& scanner)
 {
-    if (frmScan != nullptr && frmScan->Handle() != nullptr)
-        ::SendMessageA(frmScan->Handle(), WM_SCAN_NOTICE, notice, reinterpret_cast<LPARAM>(&scanner));
-}
-
-void TfrmScan::HandOverFailure(const win::CaughtException& caught)
-{
-    if (frmScan != nullptr && frmScan->Handle() != nullptr)
-        ::SendMessageA(frmScan->Handle(), WM_SCAN_FAILED, 0, reinterpret_cast<LPARAM>(&caught));
-}
-
-void TfrmScan::OnNotice(TScanDrive::Notice notice, const TScanDrive& scanner)
-{
-    if (NoticeProbe)
-        NoticeProbe(notice, scanner);
+    if (seams_.onNotice)
+        seams_.onNotice(notice, scanner);
     switch (notice) {
-        case TScanDrive::ReportProgress:
+        case DriveScan::ReportProgress:
             ::SetDlgItemTextA(Handle(), IDC_SCAN_PATH, scanner.CurrentFolder.c_str());
             break;
-        case TScanDrive::ReportFind:
+        case DriveScan::ReportFind:
             AddFind(scanner.CurrentFolder);
             break;
-        case TScanDrive::ScanFinished:
+        case DriveScan::ScanFinished:
             ScanFinished();
             break;
     }
 }
 
-bool TfrmScan::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+bool DriveScanDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
     switch (message) {
         case WM_SCAN_START:
-            FormShow();
+            StartScan();
             return true;
         case WM_SCAN_NOTICE:
-            OnNotice(static_cast<TScanDrive::Notice>(wParam), *reinterpret_cast<const TScanDrive*>(lParam));
+            OnNotice(static_cast<DriveScan::Notice>(wParam), *reinterpret_cast<const DriveScan*>(lParam));
             return true;
         case WM_SCAN_FAILED:
             win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));
@@ -255,7 +239,7 @@ bool TfrmScan::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
     }
 }
 
-bool TfrmScan::OnCommand(int id, int code, HWND control)
+bool DriveScanDialog::OnCommand(int id, int code, HWND control)
 {
     if (id == IDC_SCAN_PATHS) {
         if (code == LBN_SELCHANGE)
@@ -267,11 +251,9 @@ bool TfrmScan::OnCommand(int id, int code, HWND control)
     return win::Dialog::OnCommand(id, code, control);
 }
 
-std::optional<std::string> SelectJre(HWND owner)
+std::optional<std::string> SelectJre(HWND owner, DriveScanDialog::Seams seams)
 {
-    TfrmScan dialog;
-    frmScan = &dialog;
-    win::ScopeExit forget([] { frmScan = nullptr; });
+    DriveScanDialog dialog(std::move(seams));
     if (dialog.ShowModal(owner) != IDOK)
         return std::nullopt;
     return dialog.SelectedJrePath();

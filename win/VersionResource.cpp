@@ -1,15 +1,15 @@
-#include "win/VersionInfo.h"
+#include "win/VersionResource.h"
 
 #include <windows.h>
 
 #include "core/VersionRules.h"
 #include "win/Paths.h"
 
-TVersionInfo::TVersionInfo() : TVersionInfo(win::ProgramFileName()) {}
+VersionResource::VersionResource() : VersionResource(win::ProgramFileName()) {}
 
-TVersionInfo::TVersionInfo(const std::string& fileName) { SetFileName(fileName); }
+VersionResource::VersionResource(const std::string& fileName) { SetFileName(fileName); }
 
-void TVersionInfo::SetFileName(const std::string& fileName)
+void VersionResource::SetFileName(const std::string& fileName)
 {
     if (fileName == FileName_ && !FileName_.empty())
         return;
@@ -17,7 +17,7 @@ void TVersionInfo::SetFileName(const std::string& fileName)
     Read();
 }
 
-std::string TVersionInfo::StringValue(const char* name) const
+std::string VersionResource::StringValue(const char* name) const
 {
     char* value = nullptr;
     UINT length = 0;
@@ -28,7 +28,7 @@ std::string TVersionInfo::StringValue(const char* name) const
     return std::string(value, ::strnlen(value, length));
 }
 
-void TVersionInfo::Read()
+void VersionResource::Read()
 {
     block_.clear();
     DWORD handle = 0;
@@ -65,4 +65,4 @@ void TVersionInfo::Read()
     Build = parts[3];
 }
 
-std::string TVersionInfo::ShortVersion() const { return version::ShortVersion(FileVersion); }
+std::string VersionResource::ShortVersion() const { return version::ShortVersion(FileVersion); }

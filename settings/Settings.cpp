@@ -1,4 +1,4 @@
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 
 #include <cstring>
 
@@ -9,8 +9,6 @@
 #include "win/Paths.h"
 
 using namespace config_names;
-
-TConfig* Config = nullptr;
 
 namespace {
 
@@ -41,9 +39,9 @@ std::string SearchJavaFolder()
     return {};
 }
 
-std::string TConfig::DefaultRepository() const { return CommonAppDataFolder() + kRepositorySubfolder; }
+std::string Settings::DefaultRepository() const { return CommonAppDataFolder() + kRepositorySubfolder; }
 
-void TConfig::Load()
+void Settings::Load()
 {
     Repository = DefaultRepository();
     Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
@@ -59,7 +57,7 @@ void TConfig::Load()
     LoadWindowValues();
 }
 
-void TConfig::LoadMachinePaths()
+void Settings::LoadMachinePaths()
 {
     Registry->SetRoot(HKEY_LOCAL_MACHINE);
     if (!Registry->OpenKey(ProductKeyPath, true))
@@ -75,7 +73,7 @@ void TConfig::LoadMachinePaths()
 }
 
 // A text value, or an expandable one (as an administrator may write it) expanded.
-std::optional<std::string> TConfig::ReadPath(const char* name, std::optional<ExpandablePath>& expandable)
+std::optional<std::string> Settings::ReadPath(const char* name, std::optional<ExpandablePath>& expandable)
 {
     expandable.reset();
     bool isExpandable = false;
@@ -86,7 +84,7 @@ std::optional<std::string> TConfig::ReadPath(const char* name, std::optional<Exp
     return expandable->expanded;
 }
 
-void TConfig::WritePath(const char* name, const std::string& value, const std::optional<ExpandablePath>& expandable)
+void Settings::WritePath(const char* name, const std::string& value, const std::optional<ExpandablePath>& expandable)
 {
     if (expandable && expandable->expanded == value)
         Registry->WriteExpandableString(name, expandable->stored);
@@ -94,7 +92,7 @@ void TConfig::WritePath(const char* name, const std::string& value, const std::o
         Registry->WriteString(name, value);
 }
 
-void TConfig::LoadNoSoundAndCreateRepository()
+void Settings::LoadNoSoundAndCreateRepository()
 {
     Registry->SetRoot(NoSoundRoot());
     if (!Registry->OpenKey(ProductKeyPath, true))
@@ -105,7 +103,7 @@ void TConfig::LoadNoSoundAndCreateRepository()
     Registry->CloseKey();
 }
 
-void TConfig::LoadWindowValues()
+void Settings::LoadWindowValues()
 {
     Registry->SetRoot(HKEY_CURRENT_USER);
     if (!Registry->OpenKey(ProductKeyPath, true))
@@ -140,7 +138,7 @@ void TConfig::LoadWindowValues()
     Registry->CloseKey();
 }
 
-bool TConfig::ReadAllUsersSame()
+bool Settings::ReadAllUsersSame()
 {
     bool candidate = true;
     win::RegistryAccessor reader(HKEY_LOCAL_MACHINE);
@@ -149,7 +147,7 @@ bool TConfig::ReadAllUsersSame()
     return candidate && IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
 }
 
-void TConfig::Save()
+void Settings::Save()
 {
     Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
     win::ScopeExit release([this] { Registry.reset(); });
@@ -174,7 +172,7 @@ void TConfig::Save()
     SaveWindowValues();
 }
 
-void TConfig::SaveAllUsersSame(bool machineWritable)
+void Settings::SaveAllUsersSame(bool machineWritable)
 {
     AllUsersSame = AllUsersSame && machineWritable;
     if (!machineWritable)
@@ -186,7 +184,7 @@ void TConfig::SaveAllUsersSame(bool machineWritable)
     }
 }
 
-void TConfig::SaveWindowValues()
+void Settings::SaveWindowValues()
 {
     Registry->SetRoot(HKEY_CURRENT_USER);
     if (!Registry->OpenKey(ProductKeyPath, true))
@@ -202,20 +200,20 @@ void TConfig::SaveWindowValues()
     Registry->CloseKey();
 }
 
-std::string TConfig::GetRepository()
+std::string Settings::GetRepository()
 {
     win::CriticalSectionLock lock(RepositoryLock);
     return Repository;
 }
 
-void TConfig::SetRepository(const std::string& repository)
+void Settings::SetRepository(const std::string& repository)
 {
     std::string copy = repository;
     win::CriticalSectionLock lock(RepositoryLock);
     Repository.swap(copy);
 }
 
-std::string TConfig::CommonAppDataFolder()
+std::string Settings::CommonAppDataFolder()
 {
     win::RegistryAccessor reader(HKEY_LOCAL_MACHINE);
     if (reader.OpenKeyReadOnly(kShellFoldersKey)) {
@@ -227,7 +225,7 @@ std::string TConfig::CommonAppDataFolder()
     return kFallbackCommonAppData;
 }
 
-bool TConfig::IsRegistryKeyWritable(HKEY root, const std::string& keyPath)
+bool Settings::IsRegistryKeyWritable(HKEY root, const std::string& keyPath)
 {
     win::RegistryAccessor accessor(root);
     if (!accessor.KeyExists(keyPath))

@@ -12,7 +12,6 @@
 #include "win/Handles.h"
 #include "win/Registry.h"
 
-
 namespace config_names {
 inline constexpr const char* kJavaPath = "Java Path";
 inline constexpr const char* kRepository = "Repository";
@@ -29,11 +28,11 @@ inline constexpr const char* kInstallPath = "InstallPath";
 inline constexpr const char* kVersion = "Version";
 }  // namespace config_names
 
-class TConfig {
+class Settings {
 public:
-    TConfig() = default;
-    TConfig(const TConfig&) = delete;
-    TConfig& operator=(const TConfig&) = delete;
+    Settings() = default;
+    Settings(const Settings&) = delete;
+    Settings& operator=(const Settings&) = delete;
 
     void Load();
     void Save();
@@ -88,9 +87,6 @@ private:
     std::optional<ExpandablePath> expandableRepository_;
     std::optional<ExpandablePath> expandableJavaPath_;
 };
-
-// The process-wide settings object, created and loaded first at start-up.
-extern TConfig* Config;
 
 // The folder of javaw.exe found along the absolute entries of the search path, in their order,
 // with a trailing backslash; empty when it is not found or its path does not fit 260 characters.

@@ -1,12 +1,12 @@
-#include "settings/Prefs.h"
+#include "settings/PreferencesDialog.h"
 
 #include "core/Text.h"
 #include "help/HTMLHelp.h"
 #include "jre/JavaDiscovery.h"
-#include "jre/ScanForm.h"
+#include "jre/DriveScanDialog.h"
 #include "res/resource.h"
 #include "ui/FolderChooser.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "ui/Fonts.h"
 #include "win/Messages.h"
 
@@ -27,61 +27,61 @@ constexpr int kMachineWideControls[] = {IDC_PREFS_ALLUSERS, IDC_PREFS_REPOSITORY
 
 }  // namespace
 
-TfrmPrefs::TfrmPrefs() : win::Dialog(IDD_PREFS, kHelpTopic) {}
+PreferencesDialog::PreferencesDialog(Settings& settings) : win::Dialog(IDD_PREFS, kHelpTopic), settings_(settings) {}
 
-bool TfrmPrefs::Checked(int id) const { return ::IsDlgButtonChecked(Handle(), id) == BST_CHECKED; }
+bool PreferencesDialog::Checked(int id) const { return ::IsDlgButtonChecked(Handle(), id) == BST_CHECKED; }
 
-bool TfrmPrefs::FormCreate()
+bool PreferencesDialog::OnCreate()
 {
     CenterOverOwner();
     boldFont_.reset(win::CreateBoldFontOf(Item(IDC_PREFS_LABEL2)));
     ::SendMessageA(Item(IDC_PREFS_LABEL2), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
-    ::SetDlgItemTextA(Handle(), IDC_PREFS_REPOSITORY, Config->GetRepository().c_str());
-    ::CheckDlgButton(Handle(), IDC_PREFS_NOSOUND, Config->NoSound ? BST_CHECKED : BST_UNCHECKED);
-    ::CheckDlgButton(Handle(), IDC_PREFS_ALLUSERS, Config->AllUsersSame ? BST_CHECKED : BST_UNCHECKED);
-    ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAPATH, Config->JavaPath.c_str());
-    edtJavaPathChange();
-    machineWritable_ = TConfig::IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
+    ::SetDlgItemTextA(Handle(), IDC_PREFS_REPOSITORY, settings_.GetRepository().c_str());
+    ::CheckDlgButton(Handle(), IDC_PREFS_NOSOUND, settings_.NoSound ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(Handle(), IDC_PREFS_ALLUSERS, settings_.AllUsersSame ? BST_CHECKED : BST_UNCHECKED);
+    ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAPATH, settings_.JavaPath.c_str());
+    OnJavaPathChanged();
+    machineWritable_ = Settings::IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
     if (!machineWritable_)
         for (int id : kMachineWideControls)
             ::EnableWindow(Item(id), FALSE);
     return true;
 }
 
-void TfrmPrefs::btnBrowseClick()
+void PreferencesDialog::OnBrowse()
 {
     std::string folder = ItemText(IDC_PREFS_REPOSITORY);
     if (BrowseForFolder(Handle(), kRepositoryPrompt, folder, ""))
         ::SetDlgItemTextA(Handle(), IDC_PREFS_REPOSITORY, folder.c_str());
 }
 
-void TfrmPrefs::btnJavaClick()
+void PreferencesDialog::OnBrowseJava()
 {
     std::string folder = ItemText(IDC_PREFS_JAVAPATH);
     if (BrowseForFolder(Handle(), kJavaPrompt, folder, kJavaLauncher))
         ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAPATH, folder.c_str());
 }
 
-void TfrmPrefs::btnScanClick()
+void PreferencesDialog::OnScan()
 {
     if (auto folder = SelectJre(Handle()))
         ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAPATH, folder->c_str());
 }
 
-void TfrmPrefs::btnOKClick()
+void PreferencesDialog::OnOk()
 {
-    Config->SetRepository(ItemText(IDC_PREFS_REPOSITORY));
-    Config->NoSound = Checked(IDC_PREFS_NOSOUND);
-    Config->AllUsersSame = Checked(IDC_PREFS_ALLUSERS);
+    settings_.SetRepository(ItemText(IDC_PREFS_REPOSITORY));
+    settings_.NoSound = Checked(IDC_PREFS_NOSOUND);
+    settings_.AllUsersSame = Checked(IDC_PREFS_ALLUSERS);
     // A blank field names no folder: a lone backslash would be the current drive's root.
     const std::string javaFolder = ItemText(IDC_PREFS_JAVAPATH);
-    Config->JavaPath = text::Trim(javaFolder).empty() ? std::string() : text::IncludeTrailingBackslash(javaFolder);
-    Config->Save();
+    settings_.JavaPath = text::Trim(javaFolder).empty() ? std::string() : text::IncludeTrailingBackslash(javaFolder);
+    settings_.Save();
 }
 
 // A Java folder is stored only as an absolute path; a relative one is refused here, with the field
 // given the focus.
-bool TfrmPrefs::JavaFolderUsable()
+bool PreferencesDialog::JavaFolderUsable()
 {
     const std::string folder = text::Trim(ItemText(IDC_PREFS_JAVAPATH));
     if (folder.empty() || text::IsAbsolutePath(folder) || !::IsWindowEnabled(Item(IDC_PREFS_JAVAPATH)))
@@ -91,33 +91,33 @@ bool TfrmPrefs::JavaFolderUsable()
     return false;
 }
 
-void TfrmPrefs::btnHelpClick() { ShowHelpTopic(kHelpTopic); }
+void PreferencesDialog::OnHelp() { ShowHelpTopic(kHelpTopic); }
 
 // The version of the runtime in the folder the field names, under the field.
-void TfrmPrefs::edtJavaPathChange()
+void PreferencesDialog::OnJavaPathChanged()
 {
     const std::string version = jre::RuntimeVersion(ItemText(IDC_PREFS_JAVAPATH));
     ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAVERSION, version.empty() ? "" : (kVersionLabel + version).c_str());
 }
 
-bool TfrmPrefs::OnCommand(int id, int code, HWND control)
+bool PreferencesDialog::OnCommand(int id, int code, HWND control)
 {
     switch (id) {
         case IDC_PREFS_BROWSE:
-            btnBrowseClick();
+            OnBrowse();
             return true;
         case IDC_PREFS_JAVA:
-            btnJavaClick();
+            OnBrowseJava();
             return true;
         case IDC_PREFS_SCAN:
-            btnScanClick();
+            OnScan();
             return true;
         case IDC_PREFS_HELP:
-            btnHelpClick();
+            OnHelp();
             return true;
         case IDC_PREFS_JAVAPATH:
             if (code == EN_CHANGE)
-                edtJavaPathChange();
+                OnJavaPathChanged();
             return true;
         case IDOK:
             if (!JavaFolderUsable())
@@ -127,7 +127,7 @@ bool TfrmPrefs::OnCommand(int id, int code, HWND control)
                 ::IsWindowEnabled(Item(IDC_PREFS_REPOSITORY)) && !folder.empty() &&
                 !ConfirmMissingFolder(Handle(), folder))
                 return true;
-            btnOKClick();
+            OnOk();
             RequestClose(IDOK);
             return true;
         default:
@@ -136,7 +136,7 @@ bool TfrmPrefs::OnCommand(int id, int code, HWND control)
 }
 
 // Edit fields of the machine-wide settings show the button face while they are disabled.
-bool TfrmPrefs::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
+bool PreferencesDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result)
 {
     if (message != WM_CTLCOLORSTATIC || machineWritable_)
         return false;

@@ -1,4 +1,4 @@
-#include "puzzles/Import.h"
+#include "puzzles/ImportDialog.h"
 
 #include <commctrl.h>
 
@@ -9,7 +9,7 @@
 #include "puzzles/CollectionFiles.h"
 #include "core/FileNames.h"
 #include "res/resource.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "win/Messages.h"
 #include "win/Files.h"
 #include "ui/Fonts.h"
@@ -66,21 +66,22 @@ std::vector<std::size_t> AlphabeticalOrder(const std::vector<puzzles::Collection
 
 }  // namespace
 
-std::chrono::milliseconds TfrmImport::ProgressDelay{500};
+ImportDialog::ImportDialog(std::string repository)
+    : win::Dialog(IDD_IMPORT, "Importing.htm"), repository_(std::move(repository))
+{
+}
 
-TfrmImport::TfrmImport() : win::Dialog(IDD_IMPORT, "Importing.htm") {}
+HWND ImportDialog::List() const { return Item(IDC_IMPORT_LIST); }
 
-HWND TfrmImport::List() const { return Item(IDC_IMPORT_LIST); }
+void ImportDialog::SetEnabled(int id, bool enabled) { ::EnableWindow(Item(id), enabled ? TRUE : FALSE); }
 
-void TfrmImport::SetEnabled(int id, bool enabled) { ::EnableWindow(Item(id), enabled ? TRUE : FALSE); }
-
-INT_PTR TfrmImport::ShowModalFor(HWND owner, const std::string& path)
+INT_PTR ImportDialog::ShowModalFor(HWND owner, const std::string& path)
 {
     pendingPath_ = path;
     return ShowModal(owner);
 }
 
-bool TfrmImport::FormCreate()
+bool ImportDialog::OnCreate()
 {
     CenterOverOwner();
     listFont_.reset(win::CreatePointFont(kListFont, kListFontPoints, FIXED_PITCH | FF_MODERN));
@@ -94,7 +95,7 @@ bool TfrmImport::FormCreate()
     return true;
 }
 
-void TfrmImport::LoadCollection(const std::string& path)
+void ImportDialog::LoadCollection(const std::string& path)
 {
     win::HourglassCursor hourglass;
     HWND list = List();
@@ -102,12 +103,9 @@ void TfrmImport::LoadCollection(const std::string& path)
     ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
     entries_.clear();
     const std::string extension = text::ExtractFileExt(path);
-    if (text::EqualsNoCase(extension, ".CW3")) {
-        kind_ = Kind::Crossword;
-        entries_ = puzzles::ListCollection(path, puzzles::layout::kCrosswordRecordSize);
-    } else if (text::EqualsNoCase(extension, ".WS3")) {
-        kind_ = Kind::WordSearch;
-        entries_ = puzzles::ListCollection(path, puzzles::layout::kWordSearchRecordSize);
+    if (const puzzles::KindTraits* traits = puzzles::KindOfCollectionExtension(extension)) {
+        kind_ = traits->kind;
+        entries_ = puzzles::ListCollection(path, traits->recordSize);
     }
     ::SendMessageA(list, LB_INITSTORAGE, entries_.size(), entries_.size() * 64);
     for (std::size_t i : AlphabeticalOrder(entries_)) {
@@ -120,7 +118,7 @@ void TfrmImport::LoadCollection(const std::string& path)
     SetEnabled(IDC_IMPORT_SELECT, ::SendMessageA(list, LB_GETCOUNT, 0, 0) > 0);
 }
 
-void TfrmImport::lbxPuzzlesClick()
+void ImportDialog::lbxPuzzlesClick()
 {
     const auto selected = ::SendMessageA(List(), LB_GETSELCOUNT, 0, 0);
     const auto count = ::SendMessageA(List(), LB_GETCOUNT, 0, 0);
@@ -128,14 +126,14 @@ void TfrmImport::lbxPuzzlesClick()
     SetEnabled(IDC_IMPORT_CLEAR, selected > 0);
 }
 
-void TfrmImport::btnSelectClick()
+void ImportDialog::OnSelectAll()
 {
     ::SendMessageA(List(), LB_SETSEL, TRUE, -1);
     SetEnabled(IDC_IMPORT_SELECT, false);
     SetEnabled(IDC_IMPORT_CLEAR, true);
 }
 
-void TfrmImport::btnClearClick()
+void ImportDialog::OnClear()
 {
     ::SendMessageA(List(), LB_SETSEL, FALSE, -1);
     SetEnabled(IDC_IMPORT_SELECT, true);
@@ -143,7 +141,7 @@ void TfrmImport::btnClearClick()
 }
 
 // The entries of the selected lines, in list order.
-std::vector<std::size_t> TfrmImport::SelectedEntries() const
+std::vector<std::size_t> ImportDialog::SelectedEntries() const
 {
     std::vector<std::size_t> selected;
     HWND list = List();
@@ -160,13 +158,13 @@ std::vector<std::size_t> TfrmImport::SelectedEntries() const
 
 // The display text, or, when this import has already written a puzzle of that name (compared
 // without regard to case), the first free numbered form of it.
-std::string TfrmImport::NameFor(const std::string& displayText) const
+std::string ImportDialog::NameFor(const std::string& displayText) const
 {
     return puzzles::FirstFreeName(displayText,
                                   [this](const std::string& name) { return written_.count(win::UpperCase(name)) > 0; });
 }
 
-void TfrmImport::btnOKClick()
+void ImportDialog::OnOk()
 {
     const std::vector<std::size_t> selected = SelectedEntries();
     if (selected.empty())
@@ -177,7 +175,7 @@ void TfrmImport::btnOKClick()
     auto lastServed = std::chrono::steady_clock::now();
     for (std::size_t done = 0; done < selected.size() && !stopRequested_; ++done) {
         const puzzles::CollectionEntry& entry = entries_[selected[done]];
-        const std::string folder = text::IncludeTrailingBackslash(Config->GetRepository());
+        const std::string folder = text::IncludeTrailingBackslash(repository_);
         const std::string name = NameFor(entry.DisplayText);
         const Outcome outcome = kind_ == Kind::Crossword ? ExportCrossword(entry.RecordIndex, folder, name)
                                                          : ExportWordSearch(entry.RecordIndex, folder, name);
@@ -196,32 +194,32 @@ void TfrmImport::btnOKClick()
     CommitReplacements();
 }
 
-void TfrmImport::BeginImport()
+void ImportDialog::BeginImport()
 {
     importing_ = true;
     stopRequested_ = false;
     written_.clear();
     importStarted_ = std::chrono::steady_clock::now();
     // A killed import may have left temporary files behind.
-    win::RemoveStaleTemporaryFiles(Config->GetRepository());
+    win::RemoveStaleTemporaryFiles(repository_);
     for (int id : kIdleControls)
         SetEnabled(id, false);
     ::SetFocus(Item(IDCANCEL));
 }
 
-void TfrmImport::EndImport()
+void ImportDialog::EndImport()
 {
     importing_ = false;
     // On the way out of a failure, what was written still takes its place.
     batch_.reset();
-    win::RemoveStaleTemporaryFiles(Config->GetRepository());
+    win::RemoveStaleTemporaryFiles(repository_);
 }
 
-void TfrmImport::ShowProgress(std::size_t done, std::size_t total)
+void ImportDialog::ShowProgress(std::size_t done, std::size_t total)
 {
     const auto now = std::chrono::steady_clock::now();
     if (!progressShown_) {
-        if (now - importStarted_ < ProgressDelay)
+        if (now - importStarted_ < progressDelay_)
             return;
         // The list gives up its bottom strip to the progress line.
         RECT strip{0, 0, 0, kProgressLineHeight};
@@ -248,7 +246,7 @@ void TfrmImport::ShowProgress(std::size_t done, std::size_t total)
 // Serves what a long import must keep alive: paints of every window, and the dialog's own input,
 // so that Cancel and Esc can stop it. Everything else waits for the import's end, the main
 // window's refill requests among it: a refill per puzzle would make the import quadratic.
-void TfrmImport::ServeDuringImport()
+void ImportDialog::ServeDuringImport()
 {
     MSG msg;
     while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
@@ -263,7 +261,7 @@ void TfrmImport::ServeDuringImport()
 
 // Cancel, Esc and the close box during an import stop it after the puzzle in progress; the
 // dialog then closes as after OK.
-bool TfrmImport::FormCloseQuery(INT_PTR)
+bool ImportDialog::CanClose(INT_PTR)
 {
     if (!importing_)
         return true;
@@ -272,8 +270,8 @@ bool TfrmImport::FormCloseQuery(INT_PTR)
 }
 
 template <typename ReadFn, typename WriteFn>
-TfrmImport::Outcome TfrmImport::Export(std::uint32_t recordIndex, const std::string& folder, const std::string& name,
-                                       ReadFn read, WriteFn write)
+ImportDialog::Outcome ImportDialog::Export(std::uint32_t recordIndex, const std::string& folder,
+                                           const std::string& name, ReadFn read, WriteFn write)
 {
     decltype(read(collectionPath_, recordIndex)) record;
     try {
@@ -295,27 +293,29 @@ TfrmImport::Outcome TfrmImport::Export(std::uint32_t recordIndex, const std::str
     return Outcome::Written;
 }
 
-TfrmImport::Outcome TfrmImport::ExportCrossword(std::uint32_t recordIndex, const std::string& folder,
-                                                const std::string& name)
+ImportDialog::Outcome ImportDialog::ExportCrossword(std::uint32_t recordIndex, const std::string& folder,
+                                                    const std::string& name)
 {
     return Export(recordIndex, folder, name, puzzles::ReadCrosswordRecord,
                   [this](const std::string& path, const puzzles::CrosswordRecord& record) {
-                      WritePuzzle(path + ".JGF", puzzles::CrosswordFileBytes(puzzles::MakeCrosswordPuzzle(record)));
+                      WritePuzzle(path + puzzles::TraitsOf(Kind::Crossword).extension,
+                                  puzzles::CrosswordFileBytes(puzzles::MakeCrosswordPuzzle(record)));
                   });
 }
 
-TfrmImport::Outcome TfrmImport::ExportWordSearch(std::uint32_t recordIndex, const std::string& folder,
-                                                 const std::string& name)
+ImportDialog::Outcome ImportDialog::ExportWordSearch(std::uint32_t recordIndex, const std::string& folder,
+                                                     const std::string& name)
 {
     return Export(recordIndex, folder, name, puzzles::ReadWordSearchRecord,
                   [this](const std::string& path, const puzzles::WordSearchRecord& record) {
-                      WritePuzzle(path + ".JWF", puzzles::WordSearchFileBytes(puzzles::MakeWordSearchPuzzle(record)));
+                      WritePuzzle(path + puzzles::TraitsOf(Kind::WordSearch).extension,
+                                  puzzles::WordSearchFileBytes(puzzles::MakeWordSearchPuzzle(record)));
                   });
 }
 
 // A file of the same name and content stays as it is; one of other content is replaced, and goes
 // to the Recycle Bin with the others when the import ends.
-void TfrmImport::WritePuzzle(const std::string& path, const std::vector<std::uint8_t>& bytes)
+void ImportDialog::WritePuzzle(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     if (!batch_)
         batch_ = std::make_unique<win::ReplacingBatch>(text::ExtractFilePath(path));
@@ -323,7 +323,7 @@ void TfrmImport::WritePuzzle(const std::string& path, const std::vector<std::uin
 }
 
 // The replaced files go to the Recycle Bin in one operation, and the new ones take their place.
-void TfrmImport::CommitReplacements()
+void ImportDialog::CommitReplacements()
 {
     if (!batch_)
         return;
@@ -342,18 +342,18 @@ void TfrmImport::CommitReplacements()
 }
 
 // The error box: OK goes on with the next puzzle, Cancel stops the import. Answers whether to go on.
-bool TfrmImport::ShowError(const char* firstLine, const io::IoError& error)
+bool ImportDialog::ShowError(const char* firstLine, const io::IoError& error)
 {
     return ShowErrorText(firstLine, error.what());
 }
 
-bool TfrmImport::ShowErrorText(const char* firstLine, const std::string& text)
+bool ImportDialog::ShowErrorText(const char* firstLine, const std::string& text)
 {
     const std::string message = firstLine + text;
     return win::ShowMessage(Handle(), message, kErrorCaption, MB_ICONERROR | MB_OKCANCEL) != IDCANCEL;
 }
 
-bool TfrmImport::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result)
+bool ImportDialog::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result)
 {
     // The hourglass stays over the dialog while an import runs.
     if (message == WM_SETCURSOR && importing_) {
@@ -365,7 +365,7 @@ bool TfrmImport::OnMessage(UINT message, WPARAM, LPARAM, INT_PTR& result)
     return false;
 }
 
-bool TfrmImport::OnCommand(int id, int code, HWND control)
+bool ImportDialog::OnCommand(int id, int code, HWND control)
 {
     switch (id) {
         case IDC_IMPORT_LIST:
@@ -373,14 +373,14 @@ bool TfrmImport::OnCommand(int id, int code, HWND control)
                 lbxPuzzlesClick();
             return true;
         case IDC_IMPORT_SELECT:
-            btnSelectClick();
+            OnSelectAll();
             return true;
         case IDC_IMPORT_CLEAR:
-            btnClearClick();
+            OnClear();
             return true;
         case IDC_IMPORT_OK:
             if (!importing_) {
-                btnOKClick();
+                OnOk();
                 RequestClose(IDOK);
             }
             return true;

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "win/VersionInfo.h"
+#include "win/VersionResource.h"
 #include "core/Text.h"
-#include "settings/Configs.h"
+#include "settings/Settings.h"
 #include "settings/Installation.h"
 #include "tests/win/TestSupport.h"
 #include "win/Paths.h"
@@ -14,7 +14,7 @@ using namespace testing_support;
 
 TEST(VersionInfo, ReadsTheProgramsStringsAndShortVersion)
 {
-    TVersionInfo info(DistFolder() + "gridlark.exe");
+    VersionResource info(DistFolder() + "gridlark.exe");
     EXPECT_EQ(info.CompanyName, "Orvanel");
     EXPECT_EQ(info.ProductName, "Gridlark");
     EXPECT_EQ(info.OriginalFilename, "gridlark.exe");
@@ -29,7 +29,7 @@ TEST(VersionInfo, AFileWithoutAResourceGivesEmptyTexts)
 {
     TempFolder temp;
     WriteFileText(temp / "plain.txt", "no resource here");
-    TVersionInfo info(temp / "plain.txt");
+    VersionResource info(temp / "plain.txt");
     EXPECT_EQ(info.CompanyName, "");
     EXPECT_EQ(info.FileVersion, "");
     EXPECT_EQ(info.FlagsText, "");
@@ -58,7 +58,7 @@ void Store(const char* name, const std::string& value)
 TEST(RecordInstallation, WritesFolderAndVersionWhenMissingOrOlder)
 {
     // The test program carries the same version resource as gridlark.exe: 01.00.02.01.
-    ASSERT_EQ(ProgramVersionText(TVersionInfo()), "01.00.02.01");
+    ASSERT_EQ(ProgramVersionText(VersionResource()), "01.00.02.01");
     const std::string folder = LongPathName(win::ProgramFolder());
     struct Case {
         std::optional<std::string> installPath;
@@ -74,7 +74,7 @@ TEST(RecordInstallation, WritesFolderAndVersionWhenMissingOrOlder)
             Store("InstallPath", *c.installPath);
         if (c.version)
             Store("Version", *c.version);
-        TConfig().RecordInstallation(ProgramVersionText(TVersionInfo()));
+        Settings().RecordInstallation(ProgramVersionText(VersionResource()));
         EXPECT_EQ(Recorded("InstallPath"), c.written ? folder : *c.installPath) << c.version.value_or("(none)");
         EXPECT_EQ(Recorded("Version"), c.written ? "01.00.02.01" : *c.version);
     }
@@ -86,7 +86,7 @@ TEST(RecordInstallation, WritesNothingForALimitedUser)
 {
     ClearProductKeys();
     MachineKeyDenied denied;
-    TConfig().RecordInstallation(ProgramVersionText(TVersionInfo()));
+    Settings().RecordInstallation(ProgramVersionText(VersionResource()));
     EXPECT_FALSE(Recorded("Version").has_value());
     EXPECT_FALSE(Recorded("InstallPath").has_value());
 }

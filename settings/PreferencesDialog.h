@@ -5,19 +5,21 @@
 #include "ui/Dialog.h"
 #include "win/Handles.h"
 
-class TfrmPrefs : public win::Dialog {
-public:
-    TfrmPrefs();
+class Settings;
 
-    void btnBrowseClick();
-    void btnJavaClick();
-    void btnScanClick();
-    void btnOKClick();
-    void btnHelpClick();
-    void edtJavaPathChange();
+class PreferencesDialog : public win::Dialog {
+public:
+    explicit PreferencesDialog(Settings& settings);
+
+    void OnBrowse();
+    void OnBrowseJava();
+    void OnScan();
+    void OnOk();
+    void OnHelp();
+    void OnJavaPathChanged();
 
 protected:
-    bool FormCreate() override;
+    bool OnCreate() override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
 
@@ -26,6 +28,7 @@ private:
     bool JavaFolderUsable();
 
     // The machine-wide controls are disabled for a user who may not write the machine key.
+    Settings& settings_;
     bool machineWritable_ = true;
     win::UniqueHFont boldFont_;
 };

@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-class TVersionInfo {
+class VersionResource {
 public:
     // Reads the running program's own file.
-    TVersionInfo();
-    explicit TVersionInfo(const std::string& fileName);
+    VersionResource();
+    explicit VersionResource(const std::string& fileName);
 
     const std::string& FileName() const { return FileName_; }
     void SetFileName(const std::string& fileName);

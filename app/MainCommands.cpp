@@ -1,0 +1,75 @@
+#include "app/MainCommands.h"
+
+#include "res/resource.h"
+
+namespace {
+
+// The keys that run a command without its menu, shown beside its caption.
+const char* ShortcutText(int command)
+{
+    switch (command) {
+        case IDM_PLAY:
+            return "Enter";
+        case IDM_DELETE:
+            return "Del";
+        case IDM_EXIT:
+            return "Alt+F4";
+        case IDM_GLHELP:
+            return "F1";
+        default:
+            return "";
+    }
+}
+
+std::vector<ui::MenuEntry> OnTheWeb()
+{
+    using ui::MenuEntry;
+    return {MenuEntry::Command(IDM_HOMEPAGE),       MenuEntry::Separator(),
+            MenuEntry::Command(IDM_MOREPUZZ),       MenuEntry::Separator(),
+            MenuEntry::Command(IDM_CHECKFORUPDATE), MenuEntry::Command(IDM_KNOWLEDGEBASE),
+            MenuEntry::Command(IDM_SUPPORT)};
+}
+
+void AddCommands(ui::CommandBars& bars, const MainCommandHandlers& h)
+{
+    auto add = [&bars](int id, const char* caption, const char* hint, int picture, bool enabled,
+                       std::function<void()> handler) {
+        bars.Add({id, caption, hint, picture, enabled, std::move(handler), ShortcutText(id)});
+    };
+    add(IDM_PLAY, "&Play Puzzle", "Play Puzzle", 2, false, h.play);
+    add(IDM_DELETE, "&Delete Puzzle", "Delete Puzzle", 3, false, h.remove);
+    add(IDM_IMPORT, "&Import Puzzle(s)...", "Import Puzzle(s)", 6, true, h.import);
+    add(IDM_EXIT, "E&xit", "Exit", ui::kNoPicture, true, h.exit);
+    add(IDM_BUGREPORTER, "Configure &Bug Reporter...", "Configure Bug Reporter", ui::kNoPicture, true,
+        h.configureBugReporter);
+    add(IDM_PREFS, "&Preferences...", "Preferences", 5, true, h.preferences);
+    add(IDM_GLHELP, "Gridlark &Help...", "Gridlark Help", 4, true, h.help);
+    add(IDM_ABOUT, "&About...", "About", ui::kNoPicture, true, h.about);
+    add(IDM_HOMEPAGE, "&Home Page", "Home Page", ui::kNoPicture, true, h.homePage);
+    add(IDM_MOREPUZZ, "Download more puzzles", "Download more puzzles", ui::kNoPicture, true, h.morePuzzles);
+    add(IDM_CHECKFORUPDATE, "Check For &Update", "Check For Update", ui::kNoPicture, true, h.checkForUpdate);
+    add(IDM_KNOWLEDGEBASE, "&Knowledgebase", "Knowledgebase", ui::kNoPicture, true, h.knowledgebase);
+    add(IDM_SUPPORT, "&Support", "Support", ui::kNoPicture, true, h.support);
+}
+
+}  // namespace
+
+HMENU BuildMainCommands(ui::CommandBars& bars, HWND window, int toolbarId, HIMAGELIST pictures,
+                        const MainCommandHandlers& handlers)
+{
+    AddCommands(bars, handlers);
+    using ui::MenuEntry;
+    ::SetMenu(window,
+              bars.BuildMenuBar(
+                  {MenuEntry::Submenu("&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE),
+                                                  MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT),
+                                                  MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)}),
+                   MenuEntry::Submenu("&Options", {MenuEntry::Command(IDM_BUGREPORTER), MenuEntry::Command(IDM_PREFS)}),
+                   MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_GLHELP), MenuEntry::Separator(),
+                                                MenuEntry::Submenu("&On The Web", OnTheWeb()), MenuEntry::Separator(),
+                                                MenuEntry::Command(IDM_ABOUT)})}));
+    HMENU popup = bars.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
+                                   MenuEntry::Command(IDM_IMPORT)});
+    bars.BuildToolbar(window, toolbarId, pictures, {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT, 0, IDM_PREFS, 0, IDM_GLHELP});
+    return popup;
+}
