@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 #include "core/LaunchRules.h"
+#include "jre/JavaDiscovery.h"
 #include "jre/JavaNotice.h"
 #include "core/Text.h"
 #include "settings/Settings.h"
@@ -20,7 +21,7 @@ std::optional<std::string> JavaProgram(Settings& settings)
 {
     if (auto program = launch::JavaProgramFromSetting(settings.JavaPath))
         return program;
-    const std::string found = SearchJavaFolder();
+    const std::string found = jre::SearchJavaFolder();
     if (found.empty())
         return std::nullopt;
     settings.JavaPath = found;

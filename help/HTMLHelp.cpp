@@ -55,8 +55,7 @@ void LoadHelpLibrary()
             HelpLibrary = ::LoadLibraryA(found.c_str());
     }
     if (HelpLibrary != nullptr)
-        HtmlHelpEntry =
-            reinterpret_cast<HtmlHelpFunction>(reinterpret_cast<void*>(::GetProcAddress(HelpLibrary, "HtmlHelpA")));
+        HtmlHelpEntry = win::ProcOf<HtmlHelpFunction>(HelpLibrary, "HtmlHelpA");
 }
 
 // A library without the entry counts as missing: its entry is never called.

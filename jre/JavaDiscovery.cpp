@@ -15,6 +15,8 @@ namespace jre {
 namespace {
 
 constexpr const char* kJavaProgram = "javaw.exe";
+// The longest path the search path's find may have, as the system's search buffer holds.
+constexpr std::size_t kSearchBufferSize = 260;
 constexpr const char* kJavaSoft = "SOFTWARE\\JavaSoft\\";
 // The keys of the Java runtime and of the JDK, old names and new.
 constexpr const char* kInstallerKeys[] = {"Java Runtime Environment", "JRE", "Java Development Kit", "JDK"};
@@ -71,6 +73,16 @@ std::vector<std::string> ProgramFilesFolders()
 }
 
 }  // namespace
+
+std::string SearchJavaFolder()
+{
+    for (const std::string& folder : text::AbsoluteSearchFolders(win::EnvironmentVariable("PATH"))) {
+        const std::string program = folder + kJavaProgram;
+        if (program.size() < kSearchBufferSize && win::FileExists(program))
+            return folder;
+    }
+    return {};
+}
 
 std::vector<std::string> JavaFolderCandidates()
 {

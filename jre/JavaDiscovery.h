@@ -9,6 +9,12 @@
 
 namespace jre {
 
+// The folder of javaw.exe found along the absolute entries of the search path, in their order,
+// with a trailing backslash; empty when it is not found or its path does not fit 260 characters.
+// The current folder and relative entries are never searched: a javaw.exe planted beside an
+// opened puzzle must not run.
+std::string SearchJavaFolder();
+
 // The folders that may hold javaw.exe, in the order they are tried, each with a trailing backslash.
 std::vector<std::string> JavaFolderCandidates();
 

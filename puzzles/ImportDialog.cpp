@@ -9,7 +9,6 @@
 #include "puzzles/CollectionFiles.h"
 #include "core/FileNames.h"
 #include "res/resource.h"
-#include "settings/Settings.h"
 #include "win/Messages.h"
 #include "win/Files.h"
 #include "ui/Fonts.h"

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "win/FolderIds.h"
 #include "win/MessagePump.h"
 #include "win/Paths.h"
 
@@ -64,7 +65,7 @@ void RepositoryWatcher::RequestRefill()
 void RepositoryWatcher::Watch()
 {
     std::string watched;
-    std::optional<FolderIdentity> identity;
+    std::optional<win::FileIdentity> identity;
     win::UniqueChangeNotification notification;
     bool fired = false;
     while (keepWatching_) {

@@ -1,7 +1,6 @@
 #include "settings/PreferencesDialog.h"
 
 #include "core/Text.h"
-#include "help/HTMLHelp.h"
 #include "jre/JavaDiscovery.h"
 #include "jre/DriveScanDialog.h"
 #include "res/resource.h"
@@ -91,7 +90,7 @@ bool PreferencesDialog::JavaFolderUsable()
     return false;
 }
 
-void PreferencesDialog::OnHelp() { ShowHelpTopic(kHelpTopic); }
+void PreferencesDialog::OnHelp() { ShowHelp(); }
 
 // The version of the runtime in the folder the field names, under the field.
 void PreferencesDialog::OnJavaPathChanged()

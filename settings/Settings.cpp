@@ -16,9 +16,6 @@ constexpr const char* kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentV
 constexpr const char* kFallbackCommonAppData = "C:\\Documents and Settings\\All Users\\Application Data\\";
 constexpr const char* kRepositorySubfolder = "Orvanel\\Gridlark";
 constexpr const char* kWriteProbe = "amdk328wlskdjf";
-constexpr const char* kJavaProgram = "javaw.exe";
-// A found program's path must fit the system's 260 characters.
-constexpr std::size_t kSearchBufferSize = 260;
 
 settings::Bounds PrimaryWorkArea()
 {
@@ -28,16 +25,6 @@ settings::Bounds PrimaryWorkArea()
 }
 
 }  // namespace
-
-std::string SearchJavaFolder()
-{
-    for (const std::string& folder : text::AbsoluteSearchFolders(win::EnvironmentVariable("PATH"))) {
-        const std::string program = folder + kJavaProgram;
-        if (program.size() < kSearchBufferSize && win::FileExists(program))
-            return folder;
-    }
-    return {};
-}
 
 std::string Settings::DefaultRepository() const { return CommonAppDataFolder() + kRepositorySubfolder; }
 
@@ -49,7 +36,7 @@ void Settings::Load()
     LoadMachinePaths();
     AllUsersSame = ReadAllUsersSame();
     LoadNoSoundAndCreateRepository();
-    if (std::string found = SearchJavaFolder(); !found.empty())
+    if (std::string found = jre::SearchJavaFolder(); !found.empty())
         JavaPath = found;
     else if (text::Trim(JavaPath).empty())
         // Taken for this run only, as the search path's find is: a Save stores it.

@@ -44,12 +44,12 @@ protected:
     void CenterOverOwner();
     virtual bool OnCommand(int id, int code, HWND control);
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result);
+    // Shows the dialog's help topic, as F1 does; false without a topic or a help handler.
+    bool ShowHelp() const;
 
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-
-    bool ShowHelp() const;
 
     int templateId_;
     const char* helpTopic_;

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "win/Paths.h"
+
 namespace win {
 
 namespace {
@@ -84,6 +86,18 @@ std::optional<FileIdentity> IdentityOf(HANDLE file)
     const std::uint64_t index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     std::memcpy(identity.id.data(), &index, sizeof(index));
     return identity;
+}
+
+std::optional<FileIdentity> IdentifyFolder(const std::string& path)
+{
+    if (path.empty())
+        return std::nullopt;
+    const UniqueHandle folder = OpenForAttributes(path);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!folder || !::GetFileInformationByHandle(folder.get(), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+        return std::nullopt;
+    return IdentityOf(folder.get());
 }
 
 std::optional<std::string> FinalPathOf(HANDLE file)

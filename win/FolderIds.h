@@ -1,5 +1,7 @@
 // What tells whether a folder reached by one path is the same as one reached by another: the
-// drive scan's loop guard asks it of every folder it opens.
+// drive scan's loop guard asks it of every folder it opens, and the repository watcher of its
+// folder, to see it replaced under the same name. The identity decides; the fingerprint is only
+// the scan's cheap first look, which rules out almost every other folder.
 #pragma once
 #include <windows.h>
 
@@ -29,6 +31,8 @@ struct FileIdentity {
     bool operator==(const FileIdentity&) const = default;
 };
 std::optional<FileIdentity> IdentityOf(HANDLE file);
+// The identity of an existing folder; none for a missing path, a file, or a folder not opened.
+std::optional<FileIdentity> IdentifyFolder(const std::string& path);
 
 // The path the open file or folder has once every link and junction on the way is resolved
 // (GetFinalPathNameByHandleA); nothing when it cannot be read. Under Wine it tells a folder

@@ -22,6 +22,14 @@ inline constexpr DWORD kSearchDefaultDirs = 0x00001000;
 // A library loaded from the system folder by its full path, or none.
 HMODULE LoadSystemLibrary(const char* name);
 
+// The export of a loaded library as the function type it is called through; null when missing.
+template <typename Fn>
+Fn ProcOf(HMODULE library, const char* name)
+{
+    return library != nullptr ? reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)))
+                              : nullptr;
+}
+
 // The export of a system library, loaded on first use from the system folder; the library stays
 // loaded for the process. Null where the system has no such export.
 template <typename Fn>
@@ -30,9 +38,7 @@ Fn LazyProc(const char* module, const char* name)
     HMODULE library = ::GetModuleHandleA(module);
     if (library == nullptr)
         library = LoadSystemLibrary(module);
-    if (library == nullptr)
-        return nullptr;
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+    return ProcOf<Fn>(library, name);
 }
 
 HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, const char* parameters, const char* folder,

@@ -73,23 +73,6 @@ UniqueHandle OpenForAttributes(const std::string& path)
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-std::optional<FolderIdentity> IdentifyFolder(const std::string& path)
-{
-    if (path.empty())
-        return std::nullopt;
-    const UniqueHandle folder = OpenForAttributes(path);
-    return folder ? IdentifyOpenFolder(folder.get()) : std::nullopt;
-}
-
-std::optional<FolderIdentity> IdentifyOpenFolder(void* handle)
-{
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(handle, &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-        return std::nullopt;
-    return FolderIdentity{info.dwVolumeSerialNumber,
-                          (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
-}
-
 std::string UpperCase(std::string text)
 {
     if (!text.empty())

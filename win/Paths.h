@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 
-#include "core/FolderIdentity.h"
 #include "win/Handles.h"
 
 namespace win {
@@ -11,10 +10,6 @@ namespace win {
 // Opens a file or folder only to read its attributes, every sharing mode allowed: holding the
 // handle must not stop anyone from deleting or renaming it. Empty when it cannot be opened.
 UniqueHandle OpenForAttributes(const std::string& path);
-// The identity of an existing folder; none for a missing path, a file, or a folder not opened.
-std::optional<FolderIdentity> IdentifyFolder(const std::string& path);
-// The identity of a folder open through the handle.
-std::optional<FolderIdentity> IdentifyOpenFolder(void* handle);
 
 std::string ProgramFileName();
 // The running program's folder, ending in a backslash.
