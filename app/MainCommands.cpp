@@ -1,5 +1,10 @@
 #include "app/MainCommands.h"
 
+#include "app/Application.h"
+#include "faults/FatalError.h"
+#include "info/About.h"
+#include "info/DownloadWindow.h"
+#include "info/WebLinks.h"
 #include "res/resource.h"
 
 namespace {
@@ -30,7 +35,7 @@ std::vector<ui::MenuEntry> OnTheWeb()
             MenuEntry::Command(IDM_SUPPORT)};
 }
 
-void AddCommands(ui::CommandBars& bars, const MainCommandHandlers& h)
+void AddCommands(ui::CommandBars& bars, HWND window, const MainCommandHandlers& h, const std::string& shortVersion)
 {
     auto add = [&bars](int id, const char* caption, const char* hint, int picture, bool enabled,
                        std::function<void()> handler) {
@@ -41,23 +46,25 @@ void AddCommands(ui::CommandBars& bars, const MainCommandHandlers& h)
     add(IDM_IMPORT, "&Import Puzzle(s)...", "Import Puzzle(s)", 6, true, h.import);
     add(IDM_EXIT, "E&xit", "Exit", ui::kNoPicture, true, h.exit);
     add(IDM_BUGREPORTER, "Configure &Bug Reporter...", "Configure Bug Reporter", ui::kNoPicture, true,
-        h.configureBugReporter);
+        [window] { faults::ConfigureBugReporter(app::kTitle, ProductPageAddress(), window); });
     add(IDM_PREFS, "&Preferences...", "Preferences", 5, true, h.preferences);
     add(IDM_GLHELP, "Gridlark &Help...", "Gridlark Help", 4, true, h.help);
-    add(IDM_ABOUT, "&About...", "About", ui::kNoPicture, true, h.about);
-    add(IDM_HOMEPAGE, "&Home Page", "Home Page", ui::kNoPicture, true, h.homePage);
-    add(IDM_MOREPUZZ, "Download more puzzles", "Download more puzzles", ui::kNoPicture, true, h.morePuzzles);
-    add(IDM_CHECKFORUPDATE, "Check For &Update", "Check For Update", ui::kNoPicture, true, h.checkForUpdate);
-    add(IDM_KNOWLEDGEBASE, "&Knowledgebase", "Knowledgebase", ui::kNoPicture, true, h.knowledgebase);
-    add(IDM_SUPPORT, "&Support", "Support", ui::kNoPicture, true, h.support);
+    add(IDM_ABOUT, "&About...", "About", ui::kNoPicture, true, [window] { AboutBox().ShowModal(window); });
+    add(IDM_HOMEPAGE, "&Home Page", "Home Page", ui::kNoPicture, true, &OpenHomePage);
+    add(IDM_MOREPUZZ, "Download more puzzles", "Download more puzzles", ui::kNoPicture, true,
+        [window] { DownloadWindow().ShowModal(window); });
+    add(IDM_CHECKFORUPDATE, "Check For &Update", "Check For Update", ui::kNoPicture, true,
+        [window, shortVersion] { OpenUpdatePage(window, shortVersion); });
+    add(IDM_KNOWLEDGEBASE, "&Knowledgebase", "Knowledgebase", ui::kNoPicture, true, &OpenKnowledgebase);
+    add(IDM_SUPPORT, "&Support", "Support", ui::kNoPicture, true, &OpenSupportPage);
 }
 
 }  // namespace
 
 HMENU BuildMainCommands(ui::CommandBars& bars, HWND window, int toolbarId, HIMAGELIST pictures,
-                        const MainCommandHandlers& handlers)
+                        const MainCommandHandlers& handlers, const std::string& shortVersion)
 {
-    AddCommands(bars, handlers);
+    AddCommands(bars, window, handlers, shortVersion);
     using ui::MenuEntry;
     ::SetMenu(window,
               bars.BuildMenuBar(

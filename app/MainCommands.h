@@ -7,13 +7,15 @@
 
 #include "ui/CommandBars.h"
 
+#include <string>
+
+// The commands that act on the window's own state; the information and web commands need only
+// the window, as the owner of what they open, and the program's short version.
 struct MainCommandHandlers {
-    std::function<void()> play, remove, import, exit;
-    std::function<void()> configureBugReporter, preferences;
-    std::function<void()> help, about, homePage, morePuzzles, checkForUpdate, knowledgebase, support;
+    std::function<void()> play, remove, import, exit, preferences, help;
 };
 
 // Adds the commands to the bars and builds the window's menu bar and toolbar; answers the list's
 // popup menu, which the bars hold.
 HMENU BuildMainCommands(ui::CommandBars& bars, HWND window, int toolbarId, HIMAGELIST pictures,
-                        const MainCommandHandlers& handlers);
+                        const MainCommandHandlers& handlers, const std::string& shortVersion);

@@ -7,11 +7,7 @@
 #include "app/MainCommands.h"
 #include "app/WindowPlacement.h"
 #include "core/Text.h"
-#include "faults/FatalError.h"
 #include "help/HTMLHelp.h"
-#include "info/About.h"
-#include "info/DownloadWindow.h"
-#include "info/WebLinks.h"
 #include "jre/JavaNotice.h"
 #include "puzzles/FolderListing.h"
 #include "puzzles/ImportDialog.h"
@@ -22,6 +18,7 @@
 #include "ui/Fonts.h"
 #include "ui/LinkLabel.h"
 #include "ui/Panel.h"
+#include "ui/Pictures.h"
 #include "win/Background.h"
 #include "win/Dpi.h"
 #include "win/ExceptionHook.h"
@@ -36,7 +33,6 @@ constexpr int kCountPadding = 12;
 constexpr const char* kInitialCount = "Items:";
 constexpr const char* kFontName = "Tahoma";
 constexpr int kFontPoints = 8;
-constexpr const char* kImportTitle = "Import Puzzle(s)";
 constexpr const char* kHelpContents = "Contents.htm";
 
 // The window's own font, Tahoma 8, at its DPI.
@@ -62,13 +58,7 @@ void RegisterMainWindowClass(WNDPROC procedure)
 // The seven pictures drawn at the size that suits the DPI.
 HIMAGELIST LoadMainImages(UINT dpi)
 {
-    const int size = win::PictureSize(dpi);
-    const int strip_id = size == 32 ? IDB_ILSMAIN32 : size == 24 ? IDB_ILSMAIN24 : IDB_ILSMAIN;
-    HIMAGELIST images = ::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 7, 0);
-    win::UniqueGdiObject strip(
-        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(strip_id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    ::ImageList_AddMasked(images, static_cast<HBITMAP>(strip.get()), RGB(255, 0, 255));
-    return images;
+    return win::LoadPictureStrip(dpi, {IDB_ILSMAIN, IDB_ILSMAIN24, IDB_ILSMAIN32}, 7);
 }
 
 }  // namespace
@@ -76,10 +66,7 @@ HIMAGELIST LoadMainImages(UINT dpi)
 MainWindow::MainWindow(Settings& settings, FolderLister lister)
     : settings_(settings),
       lister_(lister ? std::move(lister) : FolderLister(&puzzles::ListPuzzleFiles)),
-      importFileDialog_(kImportTitle, {{"Puzzle Files (*.cw3, *.ws3)", "*.cw3;*.ws3"},
-                                       {"Crossword Puzzles (*.cw3)", "*.cw3"},
-                                       {"Word Search Puzzles (*.ws3)", "*.ws3"},
-                                       {"All Files (*.*)", "*.*"}}),
+      importFileDialog_(ImportDialog::CollectionFileDialog()),
       imports_([this](const std::string& path) { ImportCollection(path); },
                [this] { return hwnd_ != nullptr && !closing_; }),
       watcher_(*this, [&settings] { return settings.GetRepository(); })
@@ -141,16 +128,9 @@ void MainWindow::CreateControls()
     handlers.remove = [this] { OnDelete(); };
     handlers.import = [this] { OnImport(); };
     handlers.exit = [this] { ::SendMessageA(hwnd_, WM_CLOSE, 0, 0); };
-    handlers.configureBugReporter = [this] { faults::ConfigureBugReporter(app::kTitle, ProductPageAddress(), hwnd_); };
     handlers.preferences = [this] { OnPreferences(); };
     handlers.help = [this] { OnHelpContents(); };
-    handlers.about = [this] { AboutBox().ShowModal(hwnd_); };
-    handlers.homePage = [] { OpenHomePage(); };
-    handlers.morePuzzles = [this] { DownloadWindow().ShowModal(hwnd_); };
-    handlers.checkForUpdate = [this] { OpenUpdatePage(hwnd_, version_.ShortVersion()); };
-    handlers.knowledgebase = [] { OpenKnowledgebase(); };
-    handlers.support = [] { OpenSupportPage(); };
-    HMENU popup = BuildMainCommands(bars_, hwnd_, IDC_MAIN_TOOLBAR, pictures_.get(), handlers);
+    HMENU popup = BuildMainCommands(bars_, hwnd_, IDC_MAIN_TOOLBAR, pictures_.get(), handlers, version_.ShortVersion());
 
     statusBar_ = ::CreateWindowExA(0, STATUSCLASSNAMEA, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
                                    hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_MAIN_STATUS)),
@@ -203,10 +183,8 @@ void MainWindow::OnCreate()
     placing_ = false;
     // Where the system sent no DPI change for the move, the window still takes its monitor's DPI.
     ApplyDpi(win::WindowDpi(hwnd_));
-    const int widths[] = {settings_.Column1Width, settings_.Column2Width, settings_.Column3Width};
-    for (int column = 0; column < 3; ++column)
-        ListView_SetColumnWidth(list_.List(), column,
-                                settings::ScaledToDpi(widths[column], settings_.MainWindowDpi, dpi_));
+    list_.SetColumnWidths({settings_.Column1Width, settings_.Column2Width, settings_.Column3Width},
+                          settings_.MainWindowDpi, dpi_);
     list_.SetSort(SortOrder::FromStored(settings_.ListSort));
     if (text::Trim(settings_.JavaPath).empty())
         JavaNotice(app::Title()).ShowModal(hwnd_);
@@ -241,9 +219,7 @@ void MainWindow::ApplyDpi(UINT dpi)
     ListView_SetImageList(list_.List(), images.get(), LVSIL_SMALL);
     bars_.SetImages(images.get());
     pictures_ = std::move(images);
-    for (int column = 0; column < 3; ++column)
-        ListView_SetColumnWidth(list_.List(), column,
-                                settings::ScaledToDpi(ListView_GetColumnWidth(list_.List(), column), old, dpi_));
+    list_.SetColumnWidths(list_.ColumnWidths(), old, dpi_);
     ShowCount();
     Layout();
 }
@@ -254,9 +230,8 @@ void MainWindow::OnClose()
     win::FinishBackgroundWork(staleFileCleanup_);
     if (list_.List() == nullptr)
         return;
-    settings_.Column1Width = ListView_GetColumnWidth(list_.List(), 0);
-    settings_.Column2Width = ListView_GetColumnWidth(list_.List(), 1);
-    settings_.Column3Width = ListView_GetColumnWidth(list_.List(), 2);
+    const auto widths = list_.ColumnWidths();
+    settings_.Column1Width = widths[0], settings_.Column2Width = widths[1], settings_.Column3Width = widths[2];
     settings_.ListSort = list_.Model().Sort().Stored();
     StorePlacement(settings_, hwnd_, dpi_);
     settings_.Save();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/ConfigRules.h"
 #include "core/PuzzleKinds.h"
 #include "puzzles/FolderListing.h"
 #include "ui/Fonts.h"
@@ -76,6 +77,20 @@ void PuzzleListView::Create(HWND frame, HWND panel, int listId, int searchId, HI
     AddColumn(list_, 1, "Type", 150);
     AddColumn(list_, 2, "Modified", 130);
     ::SetWindowSubclass(list_, &PuzzleListView::ListProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+PuzzleListView::Widths PuzzleListView::ColumnWidths() const
+{
+    Widths widths{};
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        widths[column] = ListView_GetColumnWidth(list_, static_cast<int>(column));
+    return widths;
+}
+
+void PuzzleListView::SetColumnWidths(const Widths& widths, UINT fromDpi, UINT toDpi)
+{
+    for (std::size_t column = 0; column < widths.size(); ++column)
+        ListView_SetColumnWidth(list_, static_cast<int>(column), settings::ScaledToDpi(widths[column], fromDpi, toDpi));
 }
 
 void PuzzleListView::Refill(std::vector<PuzzleLine> lines, std::string repository)

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,11 @@ public:
     const PuzzleListModel& Model() const { return model_; }
     void SetPopup(HMENU popup) { popup_ = popup; }
     void SetDpi(UINT dpi) { dpi_ = dpi; }
+    // The widths of the name, type and modified columns.
+    using Widths = std::array<int, 3>;
+    Widths ColumnWidths() const;
+    // Widths measured at one DPI, scaled to another.
+    void SetColumnWidths(const Widths& widths, UINT fromDpi, UINT toDpi);
 
     // The folder's lines, shown with the user's place kept by name.
     void Refill(std::vector<PuzzleLine> lines, std::string repository);

@@ -70,6 +70,14 @@ ImportDialog::ImportDialog(std::string repository)
 {
 }
 
+win::OpenFileDialog ImportDialog::CollectionFileDialog()
+{
+    return win::OpenFileDialog("Import Puzzle(s)", {{"Puzzle Files (*.cw3, *.ws3)", "*.cw3;*.ws3"},
+                                                    {"Crossword Puzzles (*.cw3)", "*.cw3"},
+                                                    {"Word Search Puzzles (*.ws3)", "*.ws3"},
+                                                    {"All Files (*.*)", "*.*"}});
+}
+
 HWND ImportDialog::List() const { return Item(IDC_IMPORT_LIST); }
 
 void ImportDialog::SetEnabled(int id, bool enabled) { ::EnableWindow(Item(id), enabled ? TRUE : FALSE); }

@@ -12,6 +12,7 @@
 #include "core/Collections.h"
 #include "core/PuzzleKinds.h"
 #include "ui/Dialog.h"
+#include "ui/OpenDialog.h"
 #include "win/Files.h"
 #include "win/Handles.h"
 
@@ -23,6 +24,9 @@ public:
 
     // repository: the folder the puzzles are written to.
     explicit ImportDialog(std::string repository);
+
+    // The import command's file dialog, which offers the collection files of both kinds first.
+    static win::OpenFileDialog CollectionFileDialog();
 
     // Fills the list from the collection file; call it once the dialog's window exists.
     void LoadCollection(const std::string& path);

@@ -3,7 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
+#include "win/Dpi.h"
+#include "win/Handles.h"
+
 namespace win {
+
+HIMAGELIST LoadPictureStrip(UINT dpi, const int (&stripIds)[3], int count)
+{
+    const int size = PictureSize(dpi);
+    const int stripId = stripIds[size == 32 ? 2 : size == 24 ? 1 : 0];
+    HIMAGELIST images = ::ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, count, 0);
+    UniqueGdiObject strip(
+        ::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(stripId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    ::ImageList_AddMasked(images, static_cast<HBITMAP>(strip.get()), RGB(255, 0, 255));
+    return images;
+}
 namespace {
 
 SIZE BitmapSize(HBITMAP bitmap)
