@@ -220,7 +220,7 @@ const void* StackPointer(const CONTEXT& context)
 #endif
 }
 
-// The caught exception's facts, copied into the crash room: a raise inside the reporting would
+// The caught exception's facts, copied into the crash room: a throw inside the reporting would
 // overwrite the thread's record.
 Failure FailureOf(const win::CaughtException& caught)
 {
@@ -401,7 +401,7 @@ LONG WINAPI ReportStructured(EXCEPTION_POINTERS* pointers)
     ReportAndEnd(*pointers);
 }
 
-// Structured exceptions are no C++ exceptions here: no guard sees them. Those raised in the
+// Structured exceptions are no C++ exceptions here: no guard sees them. Those thrown in the
 // program's own code end in the report at once, before any handler of the system could swallow
 // them; the unhandled-exception filter takes whatever else reaches the top.
 LONG WINAPI FirstChance(EXCEPTION_POINTERS* pointers)

@@ -39,8 +39,8 @@ bool DriveScanDialog::OnCreate()
 void DriveScanDialog::StartScan()
 {
     ::SendMessageA(Item(IDC_SCAN_ANIMATION), PBM_SETMARQUEE, TRUE, kMarqueeMs);
-    Scanner = DriveScan::CreateSuspended(Handle(), WM_SCAN_NOTICE, WM_SCAN_FAILED, seams_.scan);
-    Scanner->Resume();
+    scanner_ = DriveScan::CreateSuspended(Handle(), WM_SCAN_NOTICE, WM_SCAN_FAILED, seams_.scan);
+    scanner_->Resume();
 }
 
 // While the pointer is on a list with lines, finds wait, so that no line moves under it; a timer looks
@@ -123,7 +123,7 @@ void DriveScanDialog::ScanFinished()
     ::SetDlgItemTextA(Handle(), IDC_SCAN_STATUS, kNoItems);
     ::ShowWindow(Item(IDC_SCAN_STATUS), anyFind ? SW_HIDE : SW_SHOW);
     RepaintPanel();
-    Scanner = nullptr;
+    scanner_ = nullptr;
 }
 
 // The panel and what stands on it are drawn anew, so that nothing of a hidden control stays.
@@ -135,7 +135,7 @@ void DriveScanDialog::RepaintPanel()
     ::RedrawWindow(Handle(), &panel, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void DriveScanDialog::lbxPathsClick()
+void DriveScanDialog::OnPathSelected()
 {
     HWND list = Item(IDC_SCAN_PATHS);
     const auto selected = ::SendMessageA(list, LB_GETCURSEL, 0, 0);
@@ -151,17 +151,17 @@ void DriveScanDialog::lbxPathsClick()
 }
 
 // A double-click on a found folder chooses it, as OK does.
-void DriveScanDialog::lbxPathsDblClick()
+void DriveScanDialog::OnPathChosen()
 {
-    lbxPathsClick();
+    OnPathSelected();
     if (!selectedJrePath_.empty())
         RequestClose(IDOK);
 }
 
 void DriveScanDialog::StopScan()
 {
-    if (Scanner != nullptr)
-        Scanner->StopRequested = true;
+    if (scanner_ != nullptr)
+        scanner_->StopRequested = true;
 }
 
 // Every way of closing passes here: a running scan is stopped, and the dialog waits for its
@@ -181,9 +181,9 @@ bool DriveScanDialog::CanClose(INT_PTR)
 void DriveScanDialog::WaitForScanEnd()
 {
     std::optional<int> quit;
-    while (Scanner != nullptr) {
+    while (scanner_ != nullptr) {
         win::DispatchPending(quit, Handle());
-        if (Scanner != nullptr)
+        if (scanner_ != nullptr)
             ::Sleep(1);
     }
     win::RepostQuit(quit);
@@ -243,9 +243,9 @@ bool DriveScanDialog::OnCommand(int id, int code, HWND control)
 {
     if (id == IDC_SCAN_PATHS) {
         if (code == LBN_SELCHANGE)
-            lbxPathsClick();
+            OnPathSelected();
         else if (code == LBN_DBLCLK)
-            lbxPathsDblClick();
+            OnPathChosen();
         return true;
     }
     return win::Dialog::OnCommand(id, code, control);

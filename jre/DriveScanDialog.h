@@ -28,15 +28,15 @@ public:
 
     // The folder chosen in the list, with its trailing backslash; empty while none is selected.
     const std::string& SelectedJrePath() const { return selectedJrePath_; }
-    bool Scanning() const { return Scanner != nullptr; }
+    bool Scanning() const { return scanner_ != nullptr; }
     // Asks the running scan to stop after the folder in progress.
     void StopScan();
 
     void StartScan();
     void AddFind(const std::string& folder);
     void ScanFinished();
-    void lbxPathsClick();
-    void lbxPathsDblClick();
+    void OnPathSelected();
+    void OnPathChosen();
 
     // The timer that looks, while finds wait, whether the pointer has left the list.
     static constexpr UINT_PTR kPointerCheckTimer = 1;
@@ -61,7 +61,7 @@ private:
     void RepaintPanel();
 
     Seams seams_;
-    DriveScan* Scanner = nullptr;
+    DriveScan* scanner_ = nullptr;
     // The found folders, by the list items' data; and finds held back while the pointer is on the list.
     std::vector<std::string> finds_, waitingFinds_;
     std::string selectedJrePath_;

@@ -125,7 +125,7 @@ void ImportDialog::LoadCollection(const std::string& path)
     SetEnabled(IDC_IMPORT_SELECT, ::SendMessageA(list, LB_GETCOUNT, 0, 0) > 0);
 }
 
-void ImportDialog::lbxPuzzlesClick()
+void ImportDialog::OnSelectionChanged()
 {
     const auto selected = ::SendMessageA(List(), LB_GETSELCOUNT, 0, 0);
     const auto count = ::SendMessageA(List(), LB_GETCOUNT, 0, 0);
@@ -377,7 +377,7 @@ bool ImportDialog::OnCommand(int id, int code, HWND control)
     switch (id) {
         case IDC_IMPORT_LIST:
             if (code == LBN_SELCHANGE)
-                lbxPuzzlesClick();
+                OnSelectionChanged();
             return true;
         case IDC_IMPORT_SELECT:
             OnSelectAll();

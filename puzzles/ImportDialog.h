@@ -33,7 +33,7 @@ public:
     // Shows the dialog modally, centred over the owner, and lists the collection when it opens.
     INT_PTR ShowModalFor(HWND owner, const std::string& path);
 
-    void lbxPuzzlesClick();
+    void OnSelectionChanged();
     void OnSelectAll();
     void OnClear();
     void OnOk();

@@ -27,17 +27,17 @@ std::string LongPathName(const std::string& path)
 
 void Settings::RecordInstallation(const std::string& programVersion)
 {
-    Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
-    win::ScopeExit release([this] { Registry.reset(); });
-    if (!IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath) || !Registry->OpenKey(ProductKeyPath, true))
+    registry_ = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
+    win::ScopeExit release([this] { registry_.reset(); });
+    if (!IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath) || !registry_->OpenKey(ProductKeyPath, true))
         return;
     bool mustWrite =
-        !Registry->ValueExists(config_names::kInstallPath) || !Registry->ValueExists(config_names::kVersion);
+        !registry_->ValueExists(config_names::kInstallPath) || !registry_->ValueExists(config_names::kVersion);
     if (!mustWrite)
-        mustWrite = version::IsNewerVersion(programVersion, Registry->ReadString(config_names::kVersion).value_or(""));
+        mustWrite = version::IsNewerVersion(programVersion, registry_->ReadString(config_names::kVersion).value_or(""));
     if (mustWrite) {
-        Registry->WriteString(config_names::kInstallPath, LongPathName(win::ProgramFolder()));
-        Registry->WriteString(config_names::kVersion, programVersion);
+        registry_->WriteString(config_names::kInstallPath, LongPathName(win::ProgramFolder()));
+        registry_->WriteString(config_names::kVersion, programVersion);
     }
-    Registry->CloseKey();
+    registry_->CloseKey();
 }

@@ -30,9 +30,9 @@ std::string Settings::DefaultRepository() const { return CommonAppDataFolder() +
 
 void Settings::Load()
 {
-    Repository = DefaultRepository();
-    Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
-    win::ScopeExit release([this] { Registry.reset(); });
+    repository_ = DefaultRepository();
+    registry_ = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
+    win::ScopeExit release([this] { registry_.reset(); });
     LoadMachinePaths();
     AllUsersSame = ReadAllUsersSame();
     LoadNoSoundAndCreateRepository();
@@ -46,8 +46,8 @@ void Settings::Load()
 
 void Settings::LoadMachinePaths()
 {
-    Registry->SetRoot(HKEY_LOCAL_MACHINE);
-    if (!Registry->OpenKey(ProductKeyPath, true))
+    registry_->SetRoot(HKEY_LOCAL_MACHINE);
+    if (!registry_->OpenKey(ProductKeyPath, true))
         return;
     // A relative folder would name whatever the current folder holds: it counts as none.
     if (auto javaPath = ReadPath(kJavaPath, expandableJavaPath_);
@@ -55,8 +55,8 @@ void Settings::LoadMachinePaths()
         JavaPath = *javaPath;
     // An empty stored repository would leave the program without a folder: the default serves.
     if (auto repository = ReadPath(kRepository, expandableRepository_); repository && !text::Trim(*repository).empty())
-        Repository = *repository;
-    Registry->CloseKey();
+        repository_ = *repository;
+    registry_->CloseKey();
 }
 
 // A text value, or an expandable one (as an administrator may write it) expanded.
@@ -64,7 +64,7 @@ std::optional<std::string> Settings::ReadPath(const char* name, std::optional<Ex
 {
     expandable.reset();
     bool isExpandable = false;
-    auto value = Registry->ReadText(name, isExpandable);
+    auto value = registry_->ReadText(name, isExpandable);
     if (!value || !isExpandable)
         return value;
     expandable = ExpandablePath{*value, win::ExpandEnvironment(*value)};
@@ -74,35 +74,35 @@ std::optional<std::string> Settings::ReadPath(const char* name, std::optional<Ex
 void Settings::WritePath(const char* name, const std::string& value, const std::optional<ExpandablePath>& expandable)
 {
     if (expandable && expandable->expanded == value)
-        Registry->WriteExpandableString(name, expandable->stored);
+        registry_->WriteExpandableString(name, expandable->stored);
     else
-        Registry->WriteString(name, value);
+        registry_->WriteString(name, value);
 }
 
 void Settings::LoadNoSoundAndCreateRepository()
 {
-    Registry->SetRoot(NoSoundRoot());
-    if (!Registry->OpenKey(ProductKeyPath, true))
+    registry_->SetRoot(NoSoundRoot());
+    if (!registry_->OpenKey(ProductKeyPath, true))
         return;
-    NoSound = Registry->ReadInteger(kNoSound).value_or(0) != 0;
-    if (!win::DirectoryExists(Repository))
-        win::ForceDirectories(Repository);
-    Registry->CloseKey();
+    NoSound = registry_->ReadInteger(kNoSound).value_or(0) != 0;
+    if (!win::DirectoryExists(repository_))
+        win::ForceDirectories(repository_);
+    registry_->CloseKey();
 }
 
 void Settings::LoadWindowValues()
 {
-    Registry->SetRoot(HKEY_CURRENT_USER);
-    if (!Registry->OpenKey(ProductKeyPath, true))
+    registry_->SetRoot(HKEY_CURRENT_USER);
+    if (!registry_->OpenKey(ProductKeyPath, true))
         return;
-    if (auto block = Registry->ReadBinary(kMainWindow, 16)) {
+    if (auto block = registry_->ReadBinary(kMainWindow, 16)) {
         std::int32_t values[4];
         std::memcpy(values, block->data(), sizeof(values));
         MainWindowLeft = values[0];
         MainWindowTop = values[1];
         MainWindowWidth = values[2];
         MainWindowHeight = values[3];
-        MainWindowDpi = settings::StoredDpi(Registry->ReadInteger(kMainWindowDpi).value_or(0));
+        MainWindowDpi = settings::StoredDpi(registry_->ReadInteger(kMainWindowDpi).value_or(0));
     } else {
         MainWindowDpi = win::WindowDpi(nullptr);
         settings::Bounds bounds = settings::DefaultMainWindowBounds(PrimaryWorkArea(), MainWindowDpi);
@@ -111,18 +111,18 @@ void Settings::LoadWindowValues()
         MainWindowWidth = bounds.width;
         MainWindowHeight = bounds.height;
     }
-    MainWindowMaximized = Registry->ReadInteger(kMainWindowMaximized).value_or(0) != 0;
+    MainWindowMaximized = registry_->ReadInteger(kMainWindowMaximized).value_or(0) != 0;
     // Widths not stored yet are those of 96 DPI, at the DPI of the stored bounds.
     const auto width = [this](const char* name, std::int32_t fallback) {
-        const auto stored = Registry->ReadInteger(name);
+        const auto stored = registry_->ReadInteger(name);
         return stored ? static_cast<std::int32_t>(*stored)
                       : settings::ScaledToDpi(fallback, settings::kBaseDpi, MainWindowDpi);
     };
     Column1Width = width(kColumn1, 250);
     Column2Width = width(kColumn2, 150);
     Column3Width = width(kColumn3, 130);
-    ListSort = Registry->ReadInteger(kListSort).value_or(0);
-    Registry->CloseKey();
+    ListSort = registry_->ReadInteger(kListSort).value_or(0);
+    registry_->CloseKey();
 }
 
 bool Settings::ReadAllUsersSame()
@@ -136,25 +136,25 @@ bool Settings::ReadAllUsersSame()
 
 void Settings::Save()
 {
-    Registry = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
-    win::ScopeExit release([this] { Registry.reset(); });
+    registry_ = std::make_unique<win::RegistryAccessor>(HKEY_LOCAL_MACHINE);
+    win::ScopeExit release([this] { registry_.reset(); });
     // One write test serves both machine-key steps.
     const bool machineWritable = IsRegistryKeyWritable(HKEY_LOCAL_MACHINE, ProductKeyPath);
     if (machineWritable) {
-        Registry->SetRoot(HKEY_LOCAL_MACHINE);
-        if (Registry->OpenKey(ProductKeyPath, true)) {
+        registry_->SetRoot(HKEY_LOCAL_MACHINE);
+        if (registry_->OpenKey(ProductKeyPath, true)) {
             // Only an absolute folder, or none, is stored for every later start.
             if (text::IsAbsolutePath(text::Trim(JavaPath)) || text::Trim(JavaPath).empty())
                 WritePath(kJavaPath, JavaPath, expandableJavaPath_);
             WritePath(kRepository, GetRepository(), expandableRepository_);
-            Registry->CloseKey();
+            registry_->CloseKey();
         }
     }
     SaveAllUsersSame(machineWritable);
-    Registry->SetRoot(NoSoundRoot());
-    if (Registry->OpenKey(ProductKeyPath, true)) {
-        Registry->WriteInteger(kNoSound, NoSound ? 1 : 0);
-        Registry->CloseKey();
+    registry_->SetRoot(NoSoundRoot());
+    if (registry_->OpenKey(ProductKeyPath, true)) {
+        registry_->WriteInteger(kNoSound, NoSound ? 1 : 0);
+        registry_->CloseKey();
     }
     SaveWindowValues();
 }
@@ -164,40 +164,40 @@ void Settings::SaveAllUsersSame(bool machineWritable)
     AllUsersSame = AllUsersSame && machineWritable;
     if (!machineWritable)
         return;
-    Registry->SetRoot(HKEY_LOCAL_MACHINE);
-    if (Registry->OpenKey(ProductKeyPath, true)) {
-        Registry->WriteInteger(kAllUsersSame, AllUsersSame ? 1 : 0);
-        Registry->CloseKey();
+    registry_->SetRoot(HKEY_LOCAL_MACHINE);
+    if (registry_->OpenKey(ProductKeyPath, true)) {
+        registry_->WriteInteger(kAllUsersSame, AllUsersSame ? 1 : 0);
+        registry_->CloseKey();
     }
 }
 
 void Settings::SaveWindowValues()
 {
-    Registry->SetRoot(HKEY_CURRENT_USER);
-    if (!Registry->OpenKey(ProductKeyPath, true))
+    registry_->SetRoot(HKEY_CURRENT_USER);
+    if (!registry_->OpenKey(ProductKeyPath, true))
         return;
     const std::int32_t block[4] = {MainWindowLeft, MainWindowTop, MainWindowWidth, MainWindowHeight};
-    Registry->WriteBinary(kMainWindow, block, sizeof(block));
-    Registry->WriteInteger(kMainWindowMaximized, MainWindowMaximized ? 1 : 0);
-    Registry->WriteInteger(kMainWindowDpi, MainWindowDpi);
-    Registry->WriteInteger(kColumn1, static_cast<std::uint32_t>(Column1Width));
-    Registry->WriteInteger(kColumn2, static_cast<std::uint32_t>(Column2Width));
-    Registry->WriteInteger(kColumn3, static_cast<std::uint32_t>(Column3Width));
-    Registry->WriteInteger(kListSort, ListSort);
-    Registry->CloseKey();
+    registry_->WriteBinary(kMainWindow, block, sizeof(block));
+    registry_->WriteInteger(kMainWindowMaximized, MainWindowMaximized ? 1 : 0);
+    registry_->WriteInteger(kMainWindowDpi, MainWindowDpi);
+    registry_->WriteInteger(kColumn1, static_cast<std::uint32_t>(Column1Width));
+    registry_->WriteInteger(kColumn2, static_cast<std::uint32_t>(Column2Width));
+    registry_->WriteInteger(kColumn3, static_cast<std::uint32_t>(Column3Width));
+    registry_->WriteInteger(kListSort, ListSort);
+    registry_->CloseKey();
 }
 
 std::string Settings::GetRepository()
 {
-    win::CriticalSectionLock lock(RepositoryLock);
-    return Repository;
+    win::CriticalSectionLock lock(repositoryLock_);
+    return repository_;
 }
 
 void Settings::SetRepository(const std::string& repository)
 {
     std::string copy = repository;
-    win::CriticalSectionLock lock(RepositoryLock);
-    Repository.swap(copy);
+    win::CriticalSectionLock lock(repositoryLock_);
+    repository_.swap(copy);
 }
 
 std::string Settings::CommonAppDataFolder()

@@ -81,9 +81,9 @@ private:
     std::string DefaultRepository() const;
 
     // The working accessor: exists only during Load and Save.
-    std::unique_ptr<win::RegistryAccessor> Registry;
-    win::CriticalSection RepositoryLock;
-    std::string Repository;
+    std::unique_ptr<win::RegistryAccessor> registry_;
+    win::CriticalSection repositoryLock_;
+    std::string repository_;
     std::optional<ExpandablePath> expandableRepository_;
     std::optional<ExpandablePath> expandableJavaPath_;
 };

@@ -20,7 +20,7 @@ constexpr const char* kCreateFailedAfter = "\".\r\nPlease make sure that the dis
 FolderChooser::FolderChooser(std::string prompt, std::string requiredFile, std::string startFolder)
     : win::Dialog(IDD_BROWSEDIR, "Options_Menu"),
       prompt_(std::move(prompt)),
-      RequiredFile(std::move(requiredFile)),
+      requiredFile_(std::move(requiredFile)),
       startFolder_(std::move(startFolder))
 {
 }
@@ -50,8 +50,8 @@ void FolderChooser::OnPathChanged()
 {
     const std::string path = ItemText(IDC_BROWSE_PATH);
     bool enabled = !text::Trim(path).empty();
-    if (enabled && !RequiredFile.empty())
-        enabled = win::FileExists(text::IncludeTrailingBackslash(path) + RequiredFile);
+    if (enabled && !requiredFile_.empty())
+        enabled = win::FileExists(text::IncludeTrailingBackslash(path) + requiredFile_);
     ::EnableWindow(Item(IDOK), enabled ? TRUE : FALSE);
 }
 

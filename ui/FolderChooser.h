@@ -26,7 +26,7 @@ protected:
 
 private:
     std::string prompt_;
-    std::string RequiredFile;
+    std::string requiredFile_;
     std::string startFolder_;
     std::string selectedPath_;
     win::ShellFolderTree stvwFolders;

@@ -7,7 +7,7 @@
 namespace win {
 
 // Starts the work on a new thread; the handle owns the thread and is signalled when the work is
-// done. Nothing the work raises leaves its thread. An empty handle when no thread could be made:
+// done. Nothing the work throws leaves its thread. An empty handle when no thread could be made:
 // the work then has not run.
 UniqueHandle StartBackgroundWork(std::function<void()> work);
 

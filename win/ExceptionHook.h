@@ -1,5 +1,5 @@
 // Where every exception that reaches a window procedure, a dialog procedure, a thread start or
-// the message loop goes, together with where it was raised.
+// the message loop goes, together with where it was thrown.
 #pragma once
 #include <exception>
 #include <functional>
@@ -10,10 +10,10 @@ namespace win {
 
 struct CaughtException {
     std::exception_ptr error;
-    // The raise recorded on the thread that caught it; that thread's record, so it stays valid
+    // The throw recorded on the thread that caught it; that thread's record, so it stays valid
     // while the thread waits for the exception to be handled (a worker's hand-off).
     const ThrowSite* site = nullptr;
-    // The exception being handled now, with the last raise recorded on this thread.
+    // The exception being handled now, with the last throw recorded on this thread.
     static CaughtException Current();
 };
 
@@ -35,10 +35,10 @@ R Guarded(R fallback, F&& f) noexcept
     }
 }
 
-// The raise recorded for a caught exception: the thread's record when its type is the caught one.
+// The throw recorded for a caught exception: the thread's record when its type is the caught one.
 const ThrowSite* RaiseOf(const CaughtException& caught);
-// The readable class name and message of a caught exception, as recorded at its raise; an
-// exception whose raise was not recorded gives its type's mangled name and no message. Allocates
+// The readable class name and message of a caught exception, as recorded at its throw; an
+// exception whose throw was not recorded gives its type's mangled name and no message. Allocates
 // nothing.
 const char* ClassNameOf(const CaughtException& caught);
 const char* MessageOf(const CaughtException& caught);

@@ -1,4 +1,4 @@
-// Files through CreateFileA/ReadFile/WriteFile; every failure raises io::IoError with the Windows
+// Files through CreateFileA/ReadFile/WriteFile; every failure throws io::IoError with the Windows
 // error code and its standard message.
 #pragma once
 #include <windows.h>
@@ -69,13 +69,13 @@ public:
     explicit ReplacingBatch(const std::string& folder);
     ReplacingBatch(const ReplacingBatch&) = delete;
     ReplacingBatch& operator=(const ReplacingBatch&) = delete;
-    // Commits what is still pending; a failure there is not raised.
+    // Commits what is still pending; a failure there is not thrown.
     ~ReplacingBatch();
 
     Result Write(const std::string& path, const void* data, DWORD size);
     // Recycles the replaced files and writes the new ones in their place; serve, when given, runs
     // after each file, so that a window stays alive. Every write is tried; the first failure is
-    // raised afterwards.
+    // thrown afterwards.
     void Commit(const std::function<void()>& serve = {});
 
 private:

@@ -1,5 +1,5 @@
 // The registry accessor: one root at a time, one open key at a time, every failure reported
-// as a false or empty result and never raised.
+// as a false or empty result and never thrown.
 #pragma once
 #include <windows.h>
 

@@ -16,7 +16,7 @@ namespace win {
 namespace {
 
 thread_local ThrowSite lastThrow;
-// Set while a raise is being recorded: an exception inside the recording is not recorded again.
+// Set while a throw is being recorded: an exception inside the recording is not recorded again.
 thread_local bool recording = false;
 
 constexpr DWORD kExecutable = PAGE_EXECUTE | PAGE_EXECUTE_READ | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
@@ -95,12 +95,12 @@ void StackLimits(std::uintptr_t& low, std::uintptr_t& high)
     high = reinterpret_cast<std::uintptr_t>(tib->StackBase);
 }
 
-// The stack words just above the return address that belong to the call of the raise itself: its
+// The stack words just above the return address that belong to the call of the throw itself: its
 // three arguments on 32-bit, the four words of home space every call reserves on 64-bit. They hold
-// the raise's arguments (the destructor is a code address), never a frame.
+// the throw's arguments (the destructor is a code address), never a frame.
 constexpr std::size_t kRaiseArgumentWords = sizeof(void*) == 8 ? 4 : 3;
 
-// The frames the exception's own unwinder sees, from the raiser outwards. They are exact, with
+// The frames the exception's own unwinder sees, from the thrower outwards. They are exact, with
 // nothing left over from calls that already returned, as far as unwinding information reaches:
 // every module on 64-bit, the program's own code on 32-bit (the system's modules carry none that
 // the runtime knows).
@@ -116,7 +116,7 @@ _Unwind_Reason_Code TraceFrame(_Unwind_Context* context, void* argument)
     auto& trace = *static_cast<UnwindTrace*>(argument);
     const auto ip = static_cast<std::uintptr_t>(_Unwind_GetIP(context));
     if (trace.count == 0 && ip != trace.raiser)
-        return _URC_NO_REASON;  // the recording's own frames, below the raiser
+        return _URC_NO_REASON;  // the recording's own frames, below the thrower
     if (ip == 0 || trace.count == trace.frames.size())
         return _URC_END_OF_STACK;
     trace.frames[trace.count++] = ip;
@@ -126,7 +126,7 @@ _Unwind_Reason_Code TraceFrame(_Unwind_Context* context, void* argument)
 
 // Where the raw walk goes on after the unwinder stopped: just above the slot that holds the last
 // frame's return address. The unwinder's frame address says where that is; should the slot not
-// hold the address, the frames' slots are looked for in order from the raise upwards.
+// hold the address, the frames' slots are looked for in order from the throw upwards.
 const std::uintptr_t* ContinueAbove(const UnwindTrace& trace, const std::uintptr_t* raiseSlot)
 {
     std::uintptr_t low = 0, high = 0;
@@ -145,7 +145,7 @@ const std::uintptr_t* ContinueAbove(const UnwindTrace& trace, const std::uintptr
     return at;
 }
 
-// The raise's own record. `slot` is the stack slot that holds the return address into the raiser:
+// The throw's own record. `slot` is the stack slot that holds the return address into the thrower:
 // nothing below it is trusted, where calls that already returned left their addresses.
 void RecordFrames(ThrowSite& site, std::uintptr_t returnAddress, const std::uintptr_t* slot)
 {
@@ -154,7 +154,7 @@ void RecordFrames(ThrowSite& site, std::uintptr_t returnAddress, const std::uint
     _Unwind_Backtrace(&TraceFrame, &trace);
     const std::uintptr_t* from = trace.count > 0 ? ContinueAbove(trace, slot) : nullptr;
     if (from == nullptr) {
-        // Without the unwinder's frames, the raw walk starts above the raise's own arguments.
+        // Without the unwinder's frames, the raw walk starts above the throw's own arguments.
         trace.count = 1;
         from = *slot == returnAddress ? slot + 1 + kRaiseArgumentWords : nullptr;
     }
@@ -237,7 +237,7 @@ const ThrowSite& LastThrowSite() { return lastThrow; }
 
 }  // namespace win
 
-// The runtime's throw entry, wrapped: the raise is recorded, then thrown as usual. The destructor
+// The runtime's throw entry, wrapped: the throw is recorded, then thrown as usual. The destructor
 // argument is passed through untouched (its calling convention is the runtime's affair).
 extern "C" {
 [[noreturn]] void __real___cxa_throw(void* object, std::type_info* type, void* destroy);

@@ -1,8 +1,8 @@
-// Where an exception was raised, recorded at the raise itself: by the time a guard far up the
-// stack catches it, the raise address and the stack below are gone. Every C++ throw passes
+// Where an exception was thrown, recorded at the throw itself: by the time a guard far up the
+// stack catches it, the throw address and the stack below are gone. Every C++ throw passes
 // through the runtime's __cxa_throw, which the link wraps (-Wl,--wrap=__cxa_throw).
 //
-// The record has a fixed size and is filled at the raise, so that the crash report can read it
+// The record has a fixed size and is filled at the throw, so that the crash report can read it
 // without allocating.
 #pragma once
 #include <cstddef>
@@ -22,15 +22,15 @@ struct StackWalk {
 
 struct ThrowSite {
     static constexpr std::size_t kMostFrames = 2048;
-    std::uintptr_t address = 0;               // the code that raised it: the return address of the raise
-    const std::type_info* type = nullptr;     // the raised object's C++ type
+    std::uintptr_t address = 0;               // the code that threw it: the return address of the throw
+    const std::type_info* type = nullptr;     // the thrown object's C++ type
     char typeName[256] = {};                  // the same, readable
-    char message[2048] = {};                  // what() of a raised std::exception
-    std::uintptr_t frames[kMostFrames] = {};  // return addresses at the raise, the raiser's first
+    char message[2048] = {};                  // what() of a thrown std::exception
+    std::uintptr_t frames[kMostFrames] = {};  // return addresses at the throw, the thrower's first
     StackWalk walk;
 };
 
-// The last exception raised on the calling thread.
+// The last exception thrown on the calling thread.
 const ThrowSite& LastThrowSite();
 
 // The return addresses on the calling thread's stack from the slot `from` outwards: every value

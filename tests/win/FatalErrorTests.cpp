@@ -121,7 +121,7 @@ TEST(FatalError, TheReportHoldsEveryLineOfAKnownFailure)
     EXPECT_EQ(lines[13], faults::AddressText(caught.site->address));
     EXPECT_EQ(lines[14], "");
     // The raising function heads the stack, named from the program's table (the compiler may have
-    // moved the raise to the function's cold part, "[clone .cold]"), its callers after it
+    // moved the throw to the function's cold part, "[clone .cold]"), its callers after it
     // in order, with no address left over from calls that already returned before them.
     ASSERT_GE(lines.size(), 18u);
     EXPECT_NE(lines[15].find("RaiseKnownFailure()"), std::string::npos) << lines[15];
