@@ -19,7 +19,7 @@ const char* ShortcutText(int command)
             return "Del";
         case IDM_EXIT:
             return "Alt+F4";
-        case IDM_GLHELP:
+        case IDM_HELP:
             return "F1";
         default:
             return "";
@@ -30,7 +30,7 @@ std::vector<ui::MenuEntry> OnTheWeb()
 {
     using ui::MenuEntry;
     return {MenuEntry::Command(IDM_HOMEPAGE),       MenuEntry::Separator(),
-            MenuEntry::Command(IDM_MOREPUZZ),       MenuEntry::Separator(),
+            MenuEntry::Command(IDM_MORE_PUZZLES),   MenuEntry::Separator(),
             MenuEntry::Command(IDM_CHECKFORUPDATE), MenuEntry::Command(IDM_KNOWLEDGEBASE),
             MenuEntry::Command(IDM_SUPPORT)};
 }
@@ -48,10 +48,10 @@ void AddCommands(ui::CommandBars& bars, HWND window, const MainCommandHandlers& 
     add(IDM_BUGREPORTER, "Configure &Bug Reporter...", "Configure Bug Reporter", ui::kNoPicture, true,
         [window] { faults::ConfigureBugReporter(app::kTitle, ProductPageAddress(), window); });
     add(IDM_PREFS, "&Preferences...", "Preferences", 5, true, h.preferences);
-    add(IDM_GLHELP, "Gridlark &Help...", "Gridlark Help", 4, true, h.help);
+    add(IDM_HELP, "Gridlark &Help...", "Gridlark Help", 4, true, h.help);
     add(IDM_ABOUT, "&About...", "About", ui::kNoPicture, true, [window] { AboutBox().ShowModal(window); });
     add(IDM_HOMEPAGE, "&Home Page", "Home Page", ui::kNoPicture, true, &OpenHomePage);
-    add(IDM_MOREPUZZ, "Download more puzzles", "Download more puzzles", ui::kNoPicture, true,
+    add(IDM_MORE_PUZZLES, "Download more puzzles", "Download more puzzles", ui::kNoPicture, true,
         [window] { DownloadWindow().ShowModal(window); });
     add(IDM_CHECKFORUPDATE, "Check For &Update", "Check For Update", ui::kNoPicture, true,
         [window, shortVersion] { OpenUpdatePage(window, shortVersion); });
@@ -72,11 +72,11 @@ HMENU BuildMainCommands(ui::CommandBars& bars, HWND window, int toolbarId, HIMAG
                                                   MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT),
                                                   MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)}),
                    MenuEntry::Submenu("&Options", {MenuEntry::Command(IDM_BUGREPORTER), MenuEntry::Command(IDM_PREFS)}),
-                   MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_GLHELP), MenuEntry::Separator(),
+                   MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_HELP), MenuEntry::Separator(),
                                                 MenuEntry::Submenu("&On The Web", OnTheWeb()), MenuEntry::Separator(),
                                                 MenuEntry::Command(IDM_ABOUT)})}));
     HMENU popup = bars.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE), MenuEntry::Separator(),
                                    MenuEntry::Command(IDM_IMPORT)});
-    bars.BuildToolbar(window, toolbarId, pictures, {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT, 0, IDM_PREFS, 0, IDM_GLHELP});
+    bars.BuildToolbar(window, toolbarId, pictures, {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT, 0, IDM_PREFS, 0, IDM_HELP});
     return popup;
 }

@@ -58,7 +58,7 @@ void RegisterMainWindowClass(WNDPROC procedure)
 // The seven pictures drawn at the size that suits the DPI.
 HIMAGELIST LoadMainImages(UINT dpi)
 {
-    return win::LoadPictureStrip(dpi, {IDB_ILSMAIN, IDB_ILSMAIN24, IDB_ILSMAIN32}, 7);
+    return win::LoadPictureStrip(dpi, {IDB_PICTURES16, IDB_PICTURES24, IDB_PICTURES32}, 7);
 }
 
 }  // namespace

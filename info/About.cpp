@@ -101,9 +101,9 @@ void AboutBox::StartScan()
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_ATTRIBUTES, flags.c_str());
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_WEBSITEORV, CorporateWebSite().c_str());
     ::SetDlgItemTextA(Handle(), IDC_ABOUT_PRODUCTSITE, ProductWebSite().c_str());
-    lblWebSiteORV.SetTransparent(true);
-    lblWebSiteORV.Attach(Item(IDC_ABOUT_WEBSITEORV));
-    lblProductWebSite.Attach(Item(IDC_ABOUT_PRODUCTSITE));
+    vendorSiteLink_.SetTransparent(true);
+    vendorSiteLink_.Attach(Item(IDC_ABOUT_WEBSITEORV));
+    productSiteLink_.Attach(Item(IDC_ABOUT_PRODUCTSITE));
     // The box comes to the front once it shows.
     ::PostMessageA(Handle(), WM_ABOUT_SHOWN, 0, 0);
 }
@@ -157,13 +157,13 @@ void AboutBox::KeepLinkBelow(int nameBottom)
         ::SetWindowPos(link, nullptr, place.left, nameBottom, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void AboutBox::lblProductWebSiteClick()
+void AboutBox::OpenProductSite()
 {
     win::OpenWithShell(Handle(), nullptr, (ProductWebSite() + LinkReferralSuffix()).c_str(), nullptr, nullptr,
                        SW_SHOWNORMAL);
 }
 
-void AboutBox::lblWebSiteORVClick()
+void AboutBox::OpenVendorSite()
 {
     win::OpenWithShell(Handle(), nullptr, (CorporateWebSite() + LinkReferralSuffix()).c_str(), nullptr, nullptr,
                        SW_SHOWNORMAL);
@@ -172,11 +172,11 @@ void AboutBox::lblWebSiteORVClick()
 bool AboutBox::OnCommand(int id, int code, HWND control)
 {
     if (code == STN_CLICKED && id == IDC_ABOUT_PRODUCTSITE) {
-        lblProductWebSiteClick();
+        OpenProductSite();
         return true;
     }
     if (code == STN_CLICKED && id == IDC_ABOUT_WEBSITEORV) {
-        lblWebSiteORVClick();
+        OpenVendorSite();
         return true;
     }
     return win::Dialog::OnCommand(id, code, control);
@@ -215,9 +215,9 @@ bool AboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
         case WM_CTLCOLORSTATIC: {
             auto control = reinterpret_cast<HWND>(lParam);
             auto dc = reinterpret_cast<HDC>(wParam);
-            HBRUSH brush = lblProductWebSite.Paint(control, dc);
+            HBRUSH brush = productSiteLink_.Paint(control, dc);
             if (brush == nullptr)
-                brush = lblWebSiteORV.Paint(control, dc);
+                brush = vendorSiteLink_.Paint(control, dc);
             if (brush == nullptr)
                 brush = PanelBrush(control, dc);
             result = reinterpret_cast<INT_PTR>(brush);

@@ -19,8 +19,8 @@ public:
 
     void StartScan();
     void FitProductName();
-    void lblProductWebSiteClick();
-    void lblWebSiteORVClick();
+    void OpenProductSite();
+    void OpenVendorSite();
 
     VersionResource version;
 
@@ -41,5 +41,5 @@ private:
     win::UniqueHFont productNameFont_;
     win::UniqueGdiObject white_;
     int productNamePoints_ = 0;
-    win::LinkLabel lblWebSiteORV, lblProductWebSite;
+    win::LinkLabel vendorSiteLink_, productSiteLink_;
 };

@@ -13,22 +13,24 @@ namespace {
 
 constexpr int kClientWidth = 318;
 constexpr int kClientHeight = 229;
-constexpr int kLinkIds[] = {IDC_DX_LINK1, IDC_DX_LINK2, IDC_DX_LINK3, IDC_DX_LINK4, IDC_DX_LINK5};
+constexpr int kLinkIds[] = {IDC_DOWNLOAD_LINK1, IDC_DOWNLOAD_LINK2, IDC_DOWNLOAD_LINK3, IDC_DOWNLOAD_LINK4,
+                            IDC_DOWNLOAD_LINK5};
 // The client area is the picture's, in pixels at 96 DPI, and so is the place of everything on it;
 // at another DPI all of it grows in proportion, the picture drawn anew at the client's size.
 struct Place {
     int id, left, top, width, height;
 };
 constexpr Place kPlaces[] = {
-    {IDC_DX_LABEL1, 10, 4, 300, 52},  {IDC_DX_LINK1, 18, 58, 284, 14},   {IDC_DX_LINK2, 18, 72, 284, 14},
-    {IDC_DX_LINK3, 18, 86, 284, 14},  {IDC_DX_LABEL2, 10, 104, 300, 52}, {IDC_DX_LINK4, 18, 158, 284, 14},
-    {IDC_DX_LINK5, 18, 172, 284, 14}, {IDCANCEL, 232, 200, 76, 23},
+    {IDC_DOWNLOAD_TEXT1, 10, 4, 300, 52},   {IDC_DOWNLOAD_LINK1, 18, 58, 284, 14},
+    {IDC_DOWNLOAD_LINK2, 18, 72, 284, 14},  {IDC_DOWNLOAD_LINK3, 18, 86, 284, 14},
+    {IDC_DOWNLOAD_TEXT2, 10, 104, 300, 52}, {IDC_DOWNLOAD_LINK4, 18, 158, 284, 14},
+    {IDC_DOWNLOAD_LINK5, 18, 172, 284, 14}, {IDCANCEL, 232, 200, 76, 23},
 };
 constexpr const char* kCollectionsPage = "/collections.htm";
 
 }  // namespace
 
-DownloadWindow::DownloadWindow() : win::Dialog(IDD_DATAEXCHANGE, "More_Puzzles.htm") {}
+DownloadWindow::DownloadWindow() : win::Dialog(IDD_DOWNLOAD, "More_Puzzles.htm") {}
 
 std::array<std::string, 5> DownloadWindow::LinkAddresses()
 {
@@ -52,11 +54,11 @@ bool DownloadWindow::OnCreate()
         ::SetWindowPos(Item(p.id), nullptr, left, top, win::Scaled(p.left + p.width, dpi) - left,
                        win::Scaled(p.top + p.height, dpi) - top, SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    Image1.reset(win::LoadJpegResource("MOREPUZZLES_JPEG"));
-    if (dpi != win::kBaseDpi && Image1)
-        Image1.reset(win::ScaledBitmap(static_cast<HBITMAP>(Image1.get()), client.cx, client.cy));
-    boldFont_.reset(win::CreateBoldFontOf(Item(IDC_DX_LABEL1)));
-    for (int id : {IDC_DX_LABEL1, IDC_DX_LABEL2})
+    picture_.reset(win::LoadJpegResource("MOREPUZZLES_JPEG"));
+    if (dpi != win::kBaseDpi && picture_)
+        picture_.reset(win::ScaledBitmap(static_cast<HBITMAP>(picture_.get()), client.cx, client.cy));
+    boldFont_.reset(win::CreateBoldFontOf(Item(IDC_DOWNLOAD_TEXT1)));
+    for (int id : {IDC_DOWNLOAD_TEXT1, IDC_DOWNLOAD_TEXT2})
         ::SendMessageA(Item(id), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
     const auto addresses = LinkAddresses();
     for (std::size_t i = 0; i < links_.size(); ++i) {
@@ -68,7 +70,7 @@ bool DownloadWindow::OnCreate()
 }
 
 // Every link opens its own text with the referral suffix.
-void DownloadWindow::lblLink1Click(int link)
+void DownloadWindow::OpenLink(int link)
 {
     const std::string address = ItemText(link) + LinkReferralSuffix();
     win::OpenWithShell(Handle(), "open", address.c_str(), nullptr, nullptr, SW_SHOW);
@@ -79,8 +81,8 @@ void DownloadWindow::PaintBackground(HDC dc) const
     RECT client{};
     ::GetClientRect(Handle(), &client);
     HDC memory = ::CreateCompatibleDC(dc);
-    HGDIOBJ previous = ::SelectObject(memory, Image1.get());
-    if (Image1)
+    HGDIOBJ previous = ::SelectObject(memory, picture_.get());
+    if (picture_)
         ::BitBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
     else
         ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
@@ -93,7 +95,7 @@ bool DownloadWindow::OnCommand(int id, int code, HWND control)
     for (int link : kLinkIds) {
         if (id == link) {
             if (code == STN_CLICKED)
-                lblLink1Click(link);
+                OpenLink(link);
             return true;
         }
     }

@@ -13,7 +13,7 @@ public:
 
     // The five addresses, in the order of the links.
     static std::array<std::string, 5> LinkAddresses();
-    void lblLink1Click(int link);
+    void OpenLink(int link);
 
 protected:
     bool OnCreate() override;
@@ -23,7 +23,7 @@ protected:
 private:
     void PaintBackground(HDC dc) const;
 
-    win::UniqueGdiObject Image1;
+    win::UniqueGdiObject picture_;
     win::UniqueHFont boldFont_;
     std::array<win::LinkLabel, 5> links_;
 };

@@ -4,29 +4,31 @@
 #include "core/WebHosts.h"
 #include "win/LazyApi.h"
 
-JavaNotice::JavaNotice(std::string title) : win::Dialog(IDD_MSGFORM, "Java_Runtime.htm"), title_(std::move(title)) {}
+JavaNotice::JavaNotice(std::string title) : win::Dialog(IDD_JAVA_NOTICE, "Java_Runtime.htm"), title_(std::move(title))
+{
+}
 
 std::string JavaNotice::JavaDownloadAddress() { return std::string(web::kPuzzleSite) + web::kJavaDownloadPath; }
 
 bool JavaNotice::OnCreate()
 {
     ::SetWindowTextA(Handle(), title_.c_str());
-    ::SendDlgItemMessageA(Handle(), IDC_MSG_GRAPHIC, STM_SETICON,
+    ::SendDlgItemMessageA(Handle(), IDC_NOTICE_ICON, STM_SETICON,
                           reinterpret_cast<WPARAM>(::LoadIcon(nullptr, IDI_HAND)), 0);
-    ::SetDlgItemTextA(Handle(), IDC_MSG_LABEL4, JavaDownloadAddress().c_str());
-    downloadLink_.Attach(Item(IDC_MSG_LABEL4));
+    ::SetDlgItemTextA(Handle(), IDC_NOTICE_LINK, JavaDownloadAddress().c_str());
+    downloadLink_.Attach(Item(IDC_NOTICE_LINK));
     win::PlaySystemSound("SystemHand", SND_ALIAS | SND_ASYNC);
     return StartAt(IDOK);
 }
 
 void JavaNotice::OpenDownloadPage()
 {
-    win::OpenWithShell(Handle(), "open", ItemText(IDC_MSG_LABEL4).c_str(), nullptr, nullptr, SW_SHOW);
+    win::OpenWithShell(Handle(), "open", ItemText(IDC_NOTICE_LINK).c_str(), nullptr, nullptr, SW_SHOW);
 }
 
 bool JavaNotice::OnCommand(int id, int code, HWND control)
 {
-    if (id == IDC_MSG_LABEL4 && code == STN_CLICKED) {
+    if (id == IDC_NOTICE_LINK && code == STN_CLICKED) {
         OpenDownloadPage();
         return true;
     }

@@ -6,19 +6,19 @@
 #endif
 
 // The notice for a missing Java runtime.
-#define IDD_MSGFORM 100
-#define IDC_MSG_GRAPHIC 101
-#define IDC_MSG_LABEL1 102
-#define IDC_MSG_LABEL2 103
-#define IDC_MSG_LABEL3 104
-#define IDC_MSG_LABEL4 105
-#define IDC_MSG_LABEL5 106
-#define IDC_MSG_LABEL6 107
+#define IDD_JAVA_NOTICE 100
+#define IDC_NOTICE_ICON 101
+#define IDC_NOTICE_TEXT1 102
+#define IDC_NOTICE_TEXT2 103
+#define IDC_NOTICE_TEXT3 104
+#define IDC_NOTICE_LINK 105
+#define IDC_NOTICE_TEXT5 106
+#define IDC_NOTICE_TEXT6 107
 
 // The main window's pictures: one strip of seven 16 x 16 images, magenta transparent.
-#define IDB_ILSMAIN 200
-#define IDB_ILSMAIN24 201
-#define IDB_ILSMAIN32 202
+#define IDB_PICTURES16 200
+#define IDB_PICTURES24 201
+#define IDB_PICTURES32 202
 
 // Commands of the main window; the toolbar uses the menu's ids.
 #define IDM_PLAY 300
@@ -27,10 +27,10 @@
 #define IDM_EXIT 303
 #define IDM_BUGREPORTER 304
 #define IDM_PREFS 305
-#define IDM_GLHELP 306
+#define IDM_HELP 306
 #define IDM_ABOUT 307
 #define IDM_HOMEPAGE 308
-#define IDM_MOREPUZZ 309
+#define IDM_MORE_PUZZLES 309
 #define IDM_CHECKFORUPDATE 310
 #define IDM_KNOWLEDGEBASE 311
 #define IDM_SUPPORT 312
@@ -78,21 +78,21 @@
 #define IDC_PREFS_JAVAVERSION 712
 
 // The folder chooser.
-#define IDD_BROWSEDIR 800
+#define IDD_FOLDER_CHOOSER 800
 #define IDC_BROWSE_LABEL1 801
 #define IDC_BROWSE_TREE 802
 #define IDC_BROWSE_LABEL2 803
 #define IDC_BROWSE_PATH 804
 
 // Download More Puzzles.
-#define IDD_DATAEXCHANGE 900
-#define IDC_DX_LABEL1 902
-#define IDC_DX_LINK1 903
-#define IDC_DX_LINK2 904
-#define IDC_DX_LINK3 905
-#define IDC_DX_LABEL2 906
-#define IDC_DX_LINK4 907
-#define IDC_DX_LINK5 908
+#define IDD_DOWNLOAD 900
+#define IDC_DOWNLOAD_TEXT1 902
+#define IDC_DOWNLOAD_LINK1 903
+#define IDC_DOWNLOAD_LINK2 904
+#define IDC_DOWNLOAD_LINK3 905
+#define IDC_DOWNLOAD_TEXT2 906
+#define IDC_DOWNLOAD_LINK4 907
+#define IDC_DOWNLOAD_LINK5 908
 
 // The about box.
 #define IDD_ABOUT 1000

@@ -18,7 +18,7 @@ constexpr const char* kCreateFailedAfter = "\".\r\nPlease make sure that the dis
 }  // namespace
 
 FolderChooser::FolderChooser(std::string prompt, std::string requiredFile, std::string startFolder)
-    : win::Dialog(IDD_BROWSEDIR, "Options_Menu"),
+    : win::Dialog(IDD_FOLDER_CHOOSER, "Options_Menu"),
       prompt_(std::move(prompt)),
       requiredFile_(std::move(requiredFile)),
       startFolder_(std::move(startFolder))

@@ -234,13 +234,14 @@ TEST(DownloadMorePuzzles, ShowsFiveFullAddressesAndOpensEachWithTheSuffix)
     ::GetClientRect(dialog.Handle(), &client);
     EXPECT_EQ(client.right, 318);
     EXPECT_EQ(client.bottom, 229);
-    EXPECT_EQ(Text(dialog, IDC_DX_LABEL1),
+    EXPECT_EQ(Text(dialog, IDC_DOWNLOAD_TEXT1),
               "Additional puzzles can be downloaded from any of the websites listed below.  "
               "Simply click on a link and your web browser will be opened to that location.");
-    EXPECT_EQ(Text(dialog, IDC_DX_LABEL2),
+    EXPECT_EQ(Text(dialog, IDC_DOWNLOAD_TEXT2),
               "Additionally, you can create your own puzzles using one of our construction "
               "kits.  Click on either of the links below to find more information.");
-    const int links[] = {IDC_DX_LINK1, IDC_DX_LINK2, IDC_DX_LINK3, IDC_DX_LINK4, IDC_DX_LINK5};
+    const int links[] = {IDC_DOWNLOAD_LINK1, IDC_DOWNLOAD_LINK2, IDC_DOWNLOAD_LINK3, IDC_DOWNLOAD_LINK4,
+                         IDC_DOWNLOAD_LINK5};
     const std::string addresses[] = {"http://puzzles.orvanel.example/",
                                      "http://latticor.orvanel.example/collections.htm",
                                      "http://huntgrid.orvanel.example/collections.htm",

@@ -117,7 +117,7 @@ TEST_F(KeyboardTest, F1ShowsTheTopicOfTheWindowItIsPressedIn)
     const Case cases[] = {
         {IDM_PREFS, "Options_Menu.htm"},
         {IDM_ABOUT, "About.htm"},
-        {IDM_MOREPUZZ, "More_Puzzles.htm"},
+        {IDM_MORE_PUZZLES, "More_Puzzles.htm"},
     };
     for (const auto& c : cases) {
         helpAddresses.clear();
@@ -171,7 +171,7 @@ TEST_F(KeyboardTest, TabReachesEveryLinkAndEnterOrSpaceOpensIt)
     const Case cases[] = {
         {IDM_ABOUT, IDC_ABOUT_WEBSITEORV, VK_RETURN, "http://www.orvanel.example"},
         {IDM_ABOUT, IDC_ABOUT_PRODUCTSITE, VK_SPACE, "http://puzzles.orvanel.example/gridlark"},
-        {IDM_MOREPUZZ, IDC_DX_LINK4, VK_RETURN, "http://latticor.orvanel.example/"},
+        {IDM_MORE_PUZZLES, IDC_DOWNLOAD_LINK4, VK_RETURN, "http://latticor.orvanel.example/"},
     };
     std::size_t opened = 0;
     for (const auto& c : cases) {

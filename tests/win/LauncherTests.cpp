@@ -230,7 +230,7 @@ TEST(JavaRuntimeNotice, LinkTurnsRedWhilePressedAndOpensThePageWithoutSuffix)
     StubLog log(temp);
     JavaNotice notice("Gridlark");
     HWND hwnd = notice.CreateModeless(nullptr);
-    HWND link = ::GetDlgItem(hwnd, IDC_MSG_LABEL4);
+    HWND link = ::GetDlgItem(hwnd, IDC_NOTICE_LINK);
     HDC dc = ::CreateCompatibleDC(nullptr);
     auto colour = [&] {
         ::SendMessageA(hwnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(link));

@@ -490,7 +490,7 @@ TEST_F(MainWindowTest, BarsShowEveryCommandInItsPlaceWithItsCaptionHintAndPictur
                               {0, "", 0},
                               {IDM_PREFS, "Preferences", 5},
                               {0, "", 0},
-                              {IDM_GLHELP, "Gridlark Help", 4}};
+                              {IDM_HELP, "Gridlark Help", 4}};
     HWND toolbar = w.Bars().Toolbar();
     ASSERT_EQ(::SendMessageA(toolbar, TB_BUTTONCOUNT, 0, 0), static_cast<LRESULT>(std::size(buttons)));
     for (int i = 0; i < static_cast<int>(std::size(buttons)); ++i) {
