@@ -188,8 +188,9 @@ void MainWindow::OnCreate()
     list_.SetSort(SortOrder::FromStored(settings_.ListSort));
     if (text::Trim(settings_.JavaPath).empty())
         JavaNotice(app::Title()).ShowModal(hwnd_);
-    RefreshPuzzleList();
+    // The watcher starts before the listing, so that it misses nothing after it and lists nothing twice.
     watcher_.Start();
+    RefreshPuzzleList();
     ::DragAcceptFiles(hwnd_, TRUE);
 }
 

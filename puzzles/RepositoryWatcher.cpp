@@ -2,7 +2,6 @@
 
 #include <optional>
 
-#include "win/FolderIds.h"
 #include "win/MessagePump.h"
 #include "win/Paths.h"
 
@@ -22,6 +21,9 @@ RepositoryWatcher::RepositoryWatcher(Owner& owner, std::function<std::string()> 
 
 void RepositoryWatcher::Start()
 {
+    startFolder_ = repository_();
+    startIdentity_ = win::IdentifyFolder(startFolder_);
+    startNotification_.reset(::FindFirstChangeNotificationA(startFolder_.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
     stopWatching_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     keepWatching_ = true;
     thread_.reset(::CreateThread(nullptr, 0, &RepositoryWatcher::ThreadStart, this, 0, nullptr));
@@ -64,9 +66,9 @@ void RepositoryWatcher::RequestRefill()
 // notification and ask for a refill. Without a notification the pass waits the plain 500 ms.
 void RepositoryWatcher::Watch()
 {
-    std::string watched;
-    std::optional<win::FileIdentity> identity;
-    win::UniqueChangeNotification notification;
+    std::string watched = std::move(startFolder_);
+    std::optional<win::FileIdentity> identity = startIdentity_;
+    win::UniqueChangeNotification notification = std::move(startNotification_);
     bool fired = false;
     while (keepWatching_) {
         const std::string repository = repository_();

@@ -4,9 +4,11 @@
 #pragma once
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "win/ExceptionHook.h"
+#include "win/FolderIds.h"
 #include "win/Handles.h"
 
 namespace puzzles {
@@ -32,6 +34,8 @@ public:
     RepositoryWatcher(const RepositoryWatcher&) = delete;
     RepositoryWatcher& operator=(const RepositoryWatcher&) = delete;
 
+    // Starts watching the folder as it is now. The owner lists it after this returns: a change from
+    // this moment on asks for a refill, and the folder as listed asks for none.
     void Start();
     // Stops the watcher and waits for it, serving the calling thread's messages meanwhile (the
     // watcher may be sending one to that thread's window).
@@ -50,6 +54,11 @@ private:
     std::atomic<bool> refillRequested_{false};
     win::UniqueHandle thread_;
     win::UniqueHandle stopWatching_;
+    // The folder at the start, handed to the thread: its path, its identity and a notification
+    // opened before the owner's listing.
+    std::string startFolder_;
+    std::optional<win::FileIdentity> startIdentity_;
+    win::UniqueChangeNotification startNotification_;
 };
 
 }  // namespace puzzles

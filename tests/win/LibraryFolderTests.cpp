@@ -69,9 +69,12 @@ TEST(RepositoryWatcher, AsksOnceUntilTheRefillStartsAndFollowsANewFolder)
     RecordingOwner owner;
     puzzles::RepositoryWatcher watcher(owner, [&] { return switched ? second.Path() : watched; });
     watcher.Start();
-    ASSERT_TRUE(WaitUntil([&] { return owner.requests == 1; }, 5s));  // the first look at the folder
-    // More changes while the request waits cost nothing more.
+    // The folder as it was at the start asks for nothing: its owner lists it.
+    WaitUntil([] { return false; }, 700ms);
+    EXPECT_EQ(owner.requests, 0);
     WriteFileText(first / "One.JGF", "x");
+    ASSERT_TRUE(WaitUntil([&] { return owner.requests == 1; }, 5s));
+    // More changes while the request waits cost nothing more.
     WriteFileText(first / "Two.JGF", "x");
     WaitUntil([] { return false; }, 700ms);
     EXPECT_EQ(owner.requests, 1);
@@ -88,7 +91,14 @@ TEST(RepositoryWatcher, AsksOnceUntilTheRefillStartsAndFollowsANewFolder)
 TEST(RepositoryWatcher, AFailureReachesTheOwnerAndEndsTheWatcher)
 {
     RecordingOwner owner;
-    puzzles::RepositoryWatcher watcher(owner, []() -> std::string { throw std::runtime_error("no setting"); });
+    TempFolder folder;
+    std::atomic<int> asked{0};
+    // The setting fails once the watcher's own thread asks for it.
+    puzzles::RepositoryWatcher watcher(owner, [&]() -> std::string {
+        if (++asked > 1)
+            throw std::runtime_error("no setting");
+        return folder.Path();
+    });
     watcher.Start();
     EXPECT_TRUE(WaitUntil([&] { return owner.failed.load(); }, 5s));
     watcher.Stop();

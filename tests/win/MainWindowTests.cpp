@@ -270,6 +270,29 @@ TEST_F(MainWindowTest, ClosingMaximisedStoresTheStateAndTheNormalBounds)
     EXPECT_EQ(ListView_GetColumnWidth(again.ListView(), 0), 123);
 }
 
+TEST_F(MainWindowTest, AtStartTheFolderIsListedOnceAndAFileMadeRightAfterThatListingStillShows)
+{
+    Touch(repository_ / "Before.JGF");
+    std::atomic<int> refills{0};
+    refillProbe_ = [&] { ++refills; };
+    Open();
+    EXPECT_TRUE(WaitForCaptions({"Before"}));
+    WaitUntil([] { return false; }, 1500ms);
+    EXPECT_EQ(refills, 1);
+    window_.reset();
+
+    std::atomic<int> listings{0};
+    window_ = std::make_unique<MainWindow>(*settings_, [&](const std::string& repository) {
+        auto lines = puzzles::ListPuzzleFiles(repository);
+        if (++listings == 1)
+            Touch(repository_ / "After.JGF");
+        return lines;
+    });
+    ASSERT_TRUE(window_->Create());
+    window_->Show();
+    EXPECT_TRUE(WaitForCaptions({"After", "Before"}));
+}
+
 TEST_F(MainWindowTest, AnImportOfManyPuzzlesCostsFewRefillsAndEndsWithEveryPuzzleListed)
 {
     constexpr int kRecords = 300;
@@ -337,6 +360,7 @@ TEST_F(MainWindowTest, AFailedRefillReachesTheExceptionHookOnTheWindowsThread)
         }
     });
     Open();
+    Touch(repository_ / "Change.JGF");  // the watcher's refill
     EXPECT_TRUE(WaitUntil([&] { return !seen.empty(); }));
     win::SetExceptionHook(previous);
     EXPECT_EQ(seen, "refill failed");
