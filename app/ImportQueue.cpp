@@ -7,6 +7,7 @@
 #include "core/CommandLine.h"
 #include "puzzles/Drop.h"
 #include "win/Handles.h"
+#include "win/LazyApi.h"
 #include "win/Messages.h"
 
 void ImportQueue::Attach(HWND window, UINT openMessage)
@@ -64,7 +65,7 @@ bool ImportQueue::TakeHandOver(HWND sender, const COPYDATASTRUCT& data)
 void ImportQueue::TakeDrop(HDROP drop, const std::string& repository)
 {
     std::vector<std::wstring> paths = puzzles::DroppedPaths(drop);
-    ::DragFinish(drop);
+    win::FinishDrop(drop);
     puzzles::DropOutcome outcome;
     {
         win::HourglassCursor hourglass;

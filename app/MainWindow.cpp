@@ -23,6 +23,7 @@
 #include "win/Dpi.h"
 #include "win/ExceptionHook.h"
 #include "win/Files.h"
+#include "win/LazyApi.h"
 
 namespace {
 
@@ -31,16 +32,13 @@ constexpr int kSearchMargin = 3;
 constexpr int kSearchFrame = 8;
 constexpr int kCountPadding = 12;
 constexpr const char* kInitialCount = "Items:";
-constexpr const char* kFontName = "Tahoma";
-constexpr int kFontPoints = 8;
-constexpr const char* kHelpContents = "Contents.htm";
 
 // The window's own font, Tahoma 8, at its DPI.
-HFONT MainFont(UINT dpi) { return win::CreatePointFont(kFontName, kFontPoints, DEFAULT_PITCH | FF_DONTCARE, dpi); }
+HFONT MainFont(UINT dpi) { return win::CreatePointFont("Tahoma", 8, DEFAULT_PITCH | FF_DONTCARE, dpi); }
 
 void RegisterMainWindowClass(WNDPROC procedure)
 {
-    static const bool registered = [procedure] {
+    [[maybe_unused]] static const bool registered = [procedure] {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof(wc);
         wc.lpfnWndProc = procedure;
@@ -52,7 +50,6 @@ void RegisterMainWindowClass(WNDPROC procedure)
         wc.lpszClassName = MainWindow::kClassName;
         return ::RegisterClassExA(&wc) != 0;
     }();
-    (void)registered;
 }
 
 // The seven pictures drawn at the size that suits the DPI.
@@ -96,14 +93,16 @@ bool MainWindow::Create()
     });
 }
 
-// With collection files waiting, their import dialog comes first: the window paints in that
-// dialog's loop, right after it. Temporary files that a killed import left in the repository are
-// removed after the first paint, on a thread of their own: the window never waits for them.
+// With collection files waiting, their import dialog comes first: the window paints in its loop.
+// What the first paint does not need follows it: the shell for drops and, on threads of their own,
+// the help viewer's library and the removal of temporary files that a killed import left behind.
 void MainWindow::Show()
 {
     ::ShowWindow(hwnd_, settings_.MainWindowMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     if (!imports_.Waiting())
         ::UpdateWindow(hwnd_);
+    win::AcceptDroppedFiles(hwnd_, true);
+    StartLoadingHelpLibrary();
     staleFileCleanup_ = win::StartBackgroundWork(
         [repository = settings_.GetRepository()] { win::RemoveStaleTemporaryFiles(repository); });
 }
@@ -186,12 +185,13 @@ void MainWindow::OnCreate()
     list_.SetColumnWidths({settings_.Column1Width, settings_.Column2Width, settings_.Column3Width},
                           settings_.MainWindowDpi, dpi_);
     list_.SetSort(SortOrder::FromStored(settings_.ListSort));
-    if (text::Trim(settings_.JavaPath).empty())
+    if (text::Trim(settings_.JavaPath).empty()) {
+        StartLoadingHelpLibrary();  // the notice's F1
         JavaNotice(app::Title()).ShowModal(hwnd_);
+    }
     // The watcher starts before the listing, so that it misses nothing after it and lists nothing twice.
     watcher_.Start();
     RefreshPuzzleList();
-    ::DragAcceptFiles(hwnd_, TRUE);
 }
 
 // Moved to a monitor of another DPI: the window takes the size Windows suggests, unless it is
@@ -303,7 +303,7 @@ void MainWindow::ImportCollection(const std::string& path)
 // A new repository reaches the list through the watcher; nothing is refreshed here.
 void MainWindow::OnPreferences() { PreferencesDialog(settings_).ShowModal(hwnd_); }
 
-void MainWindow::OnHelpContents() { ShowHelpTopic(kHelpContents); }
+void MainWindow::OnHelpContents() { ShowHelpTopic("Contents.htm"); }
 
 LRESULT CALLBACK MainWindow::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {

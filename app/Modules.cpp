@@ -16,7 +16,6 @@ std::atomic<bool> finalized{false};
 void InitializeModules()
 {
     win::RestrictLibrarySearch();
-    LoadHelpLibrary();
     faults::InitializeFatalError(&FinalizeModules);
 }
 

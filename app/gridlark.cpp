@@ -78,6 +78,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     Settings settings;
     settings.Load();
     if (int play = FindPlayArgument()) {
+        LoadHelpLibrary();
         PlayPuzzle(settings, play + 1 < __argc ? win::FullPath(__argv[play + 1]) : "", nullptr);
         // A "--play" start ends here: nothing is saved and nothing else runs.
         app::FinalizeModules();

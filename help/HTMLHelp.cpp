@@ -3,6 +3,7 @@
 #include "core/HelpRules.h"
 #include "win/Messages.h"
 #include "ui/Dialog.h"
+#include "win/Background.h"
 #include "win/LazyApi.h"
 #include "win/Paths.h"
 
@@ -20,6 +21,8 @@ HMODULE HelpLibrary = nullptr;
 HtmlHelpFunction HtmlHelpEntry = nullptr;
 HWND HelpWindow = nullptr;
 bool standIn = false;
+// The load on a thread of its own, while it runs or until it is waited for.
+win::UniqueHandle loading;
 // F1 in a dialog shows that dialog's topic.
 const bool dialogHelp = (win::Dialog::SetHelpHandler(&ShowHelpTopic), true);
 
@@ -46,6 +49,8 @@ void help::SetTitle(const std::string& title) { productTitle = title; }
 // absolute PATH entries.
 void LoadHelpLibrary()
 {
+    if (HelpLibrary != nullptr)
+        return;
     HelpLibrary = win::LoadSystemLibrary(help::kLibraryName);
     if (HelpLibrary == nullptr)
         HelpLibrary = ::LoadLibraryExA(help::kLibraryName, nullptr, win::kSearchDefaultDirs);
@@ -54,15 +59,24 @@ void LoadHelpLibrary()
         if (!found.empty() && win::FileExists(found))
             HelpLibrary = ::LoadLibraryA(found.c_str());
     }
-    if (HelpLibrary != nullptr)
+    if (HelpLibrary != nullptr && !standIn)
         HtmlHelpEntry = win::ProcOf<HtmlHelpFunction>(HelpLibrary, "HtmlHelpA");
+}
+
+void StartLoadingHelpLibrary()
+{
+    if (!loading)
+        loading = win::StartBackgroundWork(&LoadHelpLibrary);
 }
 
 // A library without the entry counts as missing: its entry is never called.
 bool HelpLibraryLoaded() { return (HelpLibrary != nullptr || standIn) && HtmlHelpEntry != nullptr; }
 
+void WaitForHelpLibrary() { win::FinishBackgroundWork(loading); }
+
 void ShowHelpTopic(const std::string& topic)
 {
+    WaitForHelpLibrary();
     if (!HelpLibraryLoaded()) {
         ShowHelpNotInstalled();
         return;
@@ -83,6 +97,7 @@ void ShowHelpNotInstalled()
 
 void UnloadHelpLibrary()
 {
+    WaitForHelpLibrary();
     if (HelpWindow != nullptr && ::IsWindow(HelpWindow))
         ::SendMessageA(HelpWindow, WM_CLOSE, 0, 0);
     HelpWindow = nullptr;
@@ -96,6 +111,7 @@ void UnloadHelpLibrary()
 
 void SetHtmlHelpEntryForTests(HtmlHelpFunction entry)
 {
+    WaitForHelpLibrary();
     standIn = entry != nullptr;
     HtmlHelpEntry = entry;
 }

@@ -1,5 +1,7 @@
-// Access to the HTML Help viewer: its library "hhctrl.ocx" is loaded when the program starts and
-// released when it ends; topics of "gridlark.chm" are shown through its entry "HtmlHelpA".
+// Access to the HTML Help viewer: its library "hhctrl.ocx" is loaded once before the first topic
+// is shown (by a "--play" start at once, by the main window on a thread of its own after its first
+// paint) and released when the program ends; topics of "gridlark.chm" are shown through its
+// entry "HtmlHelpA".
 #pragma once
 #include <windows.h>
 
@@ -13,10 +15,16 @@ void SetHelpFile(const std::string& name);
 void SetTitle(const std::string& title);
 }  // namespace help
 
+// Loads the library, unless it is loaded already.
 void LoadHelpLibrary();
+// Loads the library on a thread of its own; a topic asked for meanwhile waits for it.
+void StartLoadingHelpLibrary();
+// Waits for a load started on a thread of its own to end.
+void WaitForHelpLibrary();
 // Shows a topic of the help file ("Contents.htm", "Options_Menu"), or tells why it cannot.
 void ShowHelpTopic(const std::string& topic);
-// Closes the last help window, gives the viewer 250 ms to finish, then releases the library.
+// Waits for a load in progress, closes the last help window, gives the viewer 250 ms to finish,
+// then releases the library.
 void UnloadHelpLibrary();
 void ShowHelpNotInstalled();
 

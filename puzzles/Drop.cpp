@@ -9,6 +9,7 @@
 #include "core/DropRules.h"
 #include "core/FileNames.h"
 #include "win/Files.h"
+#include "win/LazyApi.h"
 #include "win/Paths.h"
 
 namespace puzzles {
@@ -156,11 +157,11 @@ std::string AddPuzzleFile(const std::string& source, const std::string& reposito
 std::vector<std::wstring> DroppedPaths(HDROP drop)
 {
     std::vector<std::wstring> paths;
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = win::DroppedFile(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT i = 0; i < count; ++i) {
-        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        const UINT length = win::DroppedFile(drop, i, nullptr, 0);
         std::wstring path(length + 1, L'\0');
-        path.resize(::DragQueryFileW(drop, i, path.data(), length + 1));
+        path.resize(win::DroppedFile(drop, i, path.data(), length + 1));
         if (!path.empty())
             paths.push_back(std::move(path));
     }

@@ -54,6 +54,29 @@ BOOL PlaySystemSound(const char* sound, DWORD flags)
     return fn != nullptr && fn(sound, nullptr, flags);
 }
 
+void AcceptDroppedFiles(HWND window, bool accept)
+{
+    using Fn = void(WINAPI*)(HWND, BOOL);
+    static const Fn fn = LazyProc<Fn>("shell32.dll", "DragAcceptFiles");
+    if (fn != nullptr)
+        fn(window, accept ? TRUE : FALSE);
+}
+
+UINT DroppedFile(HDROP drop, UINT index, wchar_t* path, UINT size)
+{
+    using Fn = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
+    static const Fn fn = LazyProc<Fn>("shell32.dll", "DragQueryFileW");
+    return fn != nullptr ? fn(drop, index, path, size) : 0;
+}
+
+void FinishDrop(HDROP drop)
+{
+    using Fn = void(WINAPI*)(HDROP);
+    static const Fn fn = LazyProc<Fn>("shell32.dll", "DragFinish");
+    if (fn != nullptr)
+        fn(drop);
+}
+
 bool ShellFolderPath(int csidl, char* path)
 {
     using Fn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);

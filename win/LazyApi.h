@@ -46,6 +46,10 @@ HINSTANCE OpenWithShell(HWND owner, const char* operation, const char* file, con
 int RunFileOperation(SHFILEOPSTRUCTA* operation);
 BOOL ShowOpenFileDialog(OPENFILENAMEA* dialog);
 BOOL PlaySystemSound(const char* sound, DWORD flags);
+// Files dropped on a window: whether it takes them, the dropped paths and the drop's end.
+void AcceptDroppedFiles(HWND window, bool accept);
+UINT DroppedFile(HDROP drop, UINT index, wchar_t* path, UINT size);
+void FinishDrop(HDROP drop);
 // A special folder's path (SHGetFolderPathA); path holds MAX_PATH characters.
 bool ShellFolderPath(int csidl, char* path);
 // The shell namespace, for the folder chooser's tree.

@@ -373,7 +373,7 @@ constexpr const char* kAccess = "EXCEPTION_ACCESS_VIOLATION";
 
 INSTANTIATE_TEST_SUITE_P(
     Roads, CrashTest,
-    ::testing::Values(CrashCase{"create", kListFailure, kListMessage, kRaiser, "MainWindow::OnCreate() (Line "},
+    ::testing::Values(CrashCase{"create", kListFailure, kListMessage, kRaiser, "MainWindow::Create() (Line "},
                       CrashCase{"handler", kListFailure, kListMessage, kRaiser,
                                 "MainWindow::RefreshPuzzleList() (Line "},
                       CrashCase{"access", kAccess, "Access violation", kRaiser, "MainWindow::RefreshPuzzleList()"},

@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "app/MainWindow.h"
+#include "help/HTMLHelp.h"
 #include "puzzles/ImportDialog.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
@@ -291,6 +292,18 @@ TEST_F(MainWindowTest, AtStartTheFolderIsListedOnceAndAFileMadeRightAfterThatLis
     ASSERT_TRUE(window_->Create());
     window_->Show();
     EXPECT_TRUE(WaitForCaptions({"After", "Before"}));
+}
+
+// The viewer's library is no part of the first paint: the shown window loads it on a thread of its
+// own, and a topic asked for meanwhile waits for it.
+TEST_F(MainWindowTest, TheShownWindowLoadsTheHelpViewerByItself)
+{
+    ASSERT_FALSE(HelpLibraryLoaded());
+    Open();
+    WaitForHelpLibrary();
+    EXPECT_TRUE(HelpLibraryLoaded());
+    window_.reset();
+    UnloadHelpLibrary();
 }
 
 TEST_F(MainWindowTest, AnImportOfManyPuzzlesCostsFewRefillsAndEndsWithEveryPuzzleListed)
