@@ -103,8 +103,16 @@ bool Listed(const MainWindow& window, const std::string& caption)
     return false;
 }
 
-// Time from the last file of a burst created to the list showing it, median over rounds.
-double ListingLatency(const MainWindow& window, const std::string& folder, int rounds, int burst)
+// The value that the given share of the values does not exceed (0.95: the 95th percentile).
+double Percentile(std::vector<double> values, double share)
+{
+    std::sort(values.begin(), values.end());
+    const auto index = static_cast<std::size_t>(share * static_cast<double>(values.size() - 1) + 0.5);
+    return values[std::min(index, values.size() - 1)];
+}
+
+// Time from the last file of a burst created to the list showing it, one figure a round.
+std::vector<double> ListingLatencies(const MainWindow& window, const std::string& folder, int rounds, int burst)
 {
     std::vector<double> latencies;
     for (int round = 0; round < rounds; ++round) {
@@ -117,7 +125,26 @@ double ListingLatency(const MainWindow& window, const std::string& folder, int r
         WaitUntil([&] { return Listed(window, last); });
         latencies.push_back(Ms(Clock::now() - start));
     }
-    return Median(latencies);
+    return latencies;
+}
+
+// Time from a file renamed to the list showing its new name, one figure a round; each file gets
+// its old name back before the next round.
+std::vector<double> RenameLatencies(const MainWindow& window, const std::string& folder, int rounds)
+{
+    std::vector<double> latencies;
+    for (int round = 0; round < rounds; ++round) {
+        char old[32];
+        std::snprintf(old, sizeof(old), "Puzzle %05d", 100 + round);
+        const std::string renamed = "Renamed " + std::to_string(round);
+        auto start = Clock::now();
+        ::MoveFileA((folder + old + ".JGF").c_str(), (folder + renamed + ".JGF").c_str());
+        WaitUntil([&] { return Listed(window, renamed); });
+        latencies.push_back(Ms(Clock::now() - start));
+        ::MoveFileA((folder + renamed + ".JGF").c_str(), (folder + old + ".JGF").c_str());
+        WaitUntil([&] { return Listed(window, old); });
+    }
+    return latencies;
 }
 
 // Typing in the search field, clicking headers and refilling with both set, as the user meets
@@ -179,9 +206,13 @@ void BenchRefillAndLatency(const std::string& root)
         Report(("refill of " + count + " puzzle files (bare listing floor)").c_str(), refill, bare, 2.0);
         BenchFindAndSort(window, count + " files");
         WaitUntil([] { return false; }, std::chrono::milliseconds(700));
-        std::printf("%-58s %9.2f ms  (goal < 300)\n",
-                    ("watcher latency in " + count + " files, one file, median of 15").c_str(),
-                    ListingLatency(window, big, 15, 1));
+        const auto added = ListingLatencies(window, big, 15, 1);
+        std::printf("%-58s %9.2f ms  (goal <= 100)\n",
+                    ("one file added to " + count + ", to its line shown, median of 15").c_str(), Median(added));
+        std::printf("%-58s %9.2f ms  (goal <= 200)\n", "  its 95th percentile", Percentile(added, 0.95));
+        std::printf("%-58s %9.2f ms  (goal <= 100)\n",
+                    ("one file renamed in " + count + ", to its line shown, median of 15").c_str(),
+                    Median(RenameLatencies(window, big, 15)));
         for (int round = 0; round < 15; ++round)
             ::DeleteFileA((big + "Latency " + std::to_string(round) + "-0.JGF").c_str());
     }
@@ -193,7 +224,7 @@ void BenchRefillAndLatency(const std::string& root)
     window.Show();
     WaitUntil([] { return false; }, std::chrono::milliseconds(700));
     std::printf("%-58s %9.2f ms  (goal < 100)\n", "watcher latency after a burst of 20 files, median of 20",
-                ListingLatency(window, small, 20, 20));
+                Median(ListingLatencies(window, small, 20, 20)));
 }
 
 // Time from the start of a program to the moment ready finds the window it waits for; that window
@@ -269,7 +300,7 @@ void BenchStartUp(const std::string& root)
         floors.push_back(TimeToWindow(empty, "EmptyWindow"));
         figures.push_back(TimeToWindow(gridlark, "TMainWin"));
     }
-    Report("start-up to a shown main window, 1,000 files", Median(figures), Median(floors), 1.5);
+    Report("start-up to a shown main window, 1,000 files", Median(figures), Median(floors), 1.3);
 
     std::string count;
     const std::string big = BigRepository(root, count);
@@ -282,6 +313,10 @@ void BenchStartUp(const std::string& root)
     }
     const int lines = std::stoi(count);
     figures.clear();
+    for (int i = 0; i < 3; ++i)
+        figures.push_back(TimeToWindow(gridlark, "TMainWin"));
+    Report(("start-up to a shown main window, " + count + " files").c_str(), Median(figures), Median(floors), 1.3);
+    figures.clear();
     std::vector<SIZE_T> peaks;
     for (int i = 0; i < 3; ++i) {
         SIZE_T peak = 0;
@@ -289,7 +324,7 @@ void BenchStartUp(const std::string& root)
         peaks.push_back(peak);
     }
     std::sort(peaks.begin(), peaks.end());
-    std::printf("%-58s %9.2f ms  floor %9.2f ms  beyond %7.2f ms  (goal < 1000 beyond)\n",
+    std::printf("%-58s %9.2f ms  floor %9.2f ms  beyond %7.2f ms  (goal <= 500 beyond)\n",
                 ("start-up to a shown list of " + count + " files").c_str(), Median(figures), Median(floors),
                 Median(figures) - Median(floors));
     SIZE_T floorPeak = 0;
