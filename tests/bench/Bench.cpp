@@ -186,6 +186,21 @@ void BenchFindAndSort(MainWindow& window, const std::string& count)
     ::SetWindowTextA(window.SearchField(), "");
 }
 
+// Writes the files of a burst into the folder, then deletes them; answers the time of the writes,
+// and of the wait for done when given, which is asked until it holds.
+double WriteBurst(const std::string& folder, int files, const std::function<bool()>& done = nullptr)
+{
+    const auto start = Clock::now();
+    for (int i = 0; i < files; ++i)
+        WriteFileText(folder + "Burst " + std::to_string(i) + ".JGF", "x");
+    if (done)
+        WaitUntil(done, std::chrono::seconds(60));
+    const double took = Ms(Clock::now() - start);
+    for (int i = 0; i < files; ++i)
+        ::DeleteFileA((folder + "Burst " + std::to_string(i) + ".JGF").c_str());
+    return took;
+}
+
 void BenchRefillAndLatency(const std::string& root)
 {
     std::string count;
@@ -197,10 +212,23 @@ void BenchRefillAndLatency(const std::string& root)
     config.MainWindowHeight = 400;
     config.Column1Width = 250;
     config.Column2Width = 150;
+    constexpr int kBurstFiles = 2000;
+    std::vector<double> alone;
+    for (int round = 0; round < 3; ++round)
+        alone.push_back(WriteBurst(big, kBurstFiles));
     {
         MainWindow window(config);
         window.Create();
         window.Show();
+        const std::size_t before = window.Model().Total();
+        std::vector<double> withWindow;
+        for (int round = 0; round < 3; ++round) {
+            withWindow.push_back(
+                WriteBurst(big, kBurstFiles, [&] { return window.Model().Total() == before + kBurstFiles; }));
+            WaitUntil([&] { return window.Model().Total() == before; }, std::chrono::seconds(60));
+        }
+        Report(("2,000 files written into " + count + ", window open until listed (no window)").c_str(),
+               Median(withWindow), Median(alone), 1.1);
         double refill = MedianOf(9, [&] { window.RefreshPuzzleList(); });
         double bare = MedianOf(9, [&] { BarePass(big); });
         Report(("refill of " + count + " puzzle files (bare listing floor)").c_str(), refill, bare, 2.0);
