@@ -12,6 +12,12 @@ namespace {
 constexpr DWORD kWatchWaitMs = 500;
 constexpr DWORD kBurstRestMs = 20;
 
+// A notification of names made, removed or renamed in the folder itself; empty when it cannot be had.
+HANDLE WatchNames(const std::string& folder)
+{
+    return ::FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
+}
+
 }  // namespace
 
 RepositoryWatcher::RepositoryWatcher(Owner& owner, std::function<std::string()> repository)
@@ -23,7 +29,7 @@ void RepositoryWatcher::Start()
 {
     startFolder_ = repository_();
     startIdentity_ = win::IdentifyFolder(startFolder_);
-    startNotification_.reset(::FindFirstChangeNotificationA(startFolder_.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+    startNotification_.reset(WatchNames(startFolder_));
     stopWatching_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     keepWatching_ = true;
     thread_.reset(::CreateThread(nullptr, 0, &RepositoryWatcher::ThreadStart, this, 0, nullptr));
@@ -82,7 +88,7 @@ void RepositoryWatcher::Watch()
             watched = repository;
             identity = nowIdentity;
             notification.reset();
-            notification.reset(::FindFirstChangeNotificationA(watched.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME));
+            notification.reset(WatchNames(watched));
             // A folder that could not be watched before and can be now may have changed meanwhile.
             if (changed || notification)
                 RequestRefill();
