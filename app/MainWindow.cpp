@@ -24,6 +24,7 @@
 #include "win/ExceptionHook.h"
 #include "win/Files.h"
 #include "win/LazyApi.h"
+#include "win/Paths.h"
 
 namespace {
 
@@ -242,7 +243,9 @@ void MainWindow::RefreshPuzzleList()
 {
     const std::string repository = settings_.GetRepository();
     win::HourglassCursor hourglass;
-    list_.Refill(lister_(repository), repository);
+    puzzles::FolderLines listed = lister_(repository);
+    listedInNameOrder_ = listed.inNameOrder;
+    list_.Refill(std::move(listed.lines), repository);
     ::SendMessageA(statusBar_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(repository.c_str()));
 }
 
@@ -266,9 +269,22 @@ void MainWindow::OnSelectionChanged(UINT selected)
     bars_.SetEnabled(IDM_DELETE, selected > 0);
 }
 
-// The request is posted, so no loop that only serves sent messages and paints (a long import's)
-// runs a refill.
-void MainWindow::OnRefillWanted() { ::PostMessageA(hwnd_, WM_WATCHER_REFILL, 0, 0); }
+// The changes are taken on a posted message, so no loop that only serves sent messages and paints
+// (a long import's) updates the list.
+void MainWindow::OnChangesWaiting() { ::PostMessageA(hwnd_, WM_FOLDER_CHANGED, 0, 0); }
+
+// A change by name updates only its lines. The whole folder is listed anew when the watcher asks,
+// when the changes come from another folder than the one shown, or when the folder's listing did
+// not come in the order of names, where a new line's place is unknown.
+void MainWindow::OnFolderChanged()
+{
+    puzzles::RepositoryWatcher::Changes changes = watcher_.TakeChanges();
+    const std::string repository = settings_.GetRepository();
+    if (changes.relist || !listedInNameOrder_ || win::UpperCase(changes.folder) != win::UpperCase(repository))
+        RefreshPuzzleList();
+    else if (!changes.lines.empty())
+        list_.ApplyChanges(changes.lines, &puzzles::NameOrder);
+}
 
 // The failure is told on the window's own thread, where the exception hook runs.
 void MainWindow::OnWatchFailed(const win::CaughtException& caught)
@@ -347,9 +363,8 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             break;
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
-        case WM_WATCHER_REFILL:
-            watcher_.RefillStarting();
-            RefreshPuzzleList();
+        case WM_FOLDER_CHANGED:
+            OnFolderChanged();
             return 0;
         case WM_WATCHER_FAILED:
             win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));

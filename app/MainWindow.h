@@ -10,6 +10,7 @@
 
 #include "app/ImportQueue.h"
 #include "app/PuzzleListView.h"
+#include "puzzles/FolderListing.h"
 #include "puzzles/RepositoryWatcher.h"
 #include "ui/CommandBars.h"
 #include "ui/OpenDialog.h"
@@ -23,7 +24,7 @@ public:
     // The window class the installer and a second start look for.
     static constexpr const char* kClassName = "TMainWin";
     // How the folder's puzzle files are listed on every refill.
-    using FolderLister = std::function<std::vector<PuzzleLine>(const std::string& repository)>;
+    using FolderLister = std::function<puzzles::FolderLines(const std::string& repository)>;
 
     explicit MainWindow(Settings& settings, FolderLister lister = {});
     MainWindow(const MainWindow&) = delete;
@@ -54,9 +55,9 @@ public:
     std::vector<std::string> SelectedPuzzlePaths() const { return list_.SelectedPaths(); }
 
 private:
-    // Private messages: the watcher asks for a refill (posted, at most one pending) or hands over
+    // Private messages: the watcher has changes waiting (posted, at most one pending) or hands over
     // its failure (sent); the waiting collection files are opened (posted).
-    static constexpr UINT WM_WATCHER_REFILL = WM_APP + 1;
+    static constexpr UINT WM_FOLDER_CHANGED = WM_APP + 1;
     static constexpr UINT WM_WATCHER_FAILED = WM_APP + 2;
     static constexpr UINT WM_OPEN_IMPORTS = WM_APP + 3;
 
@@ -77,9 +78,10 @@ private:
     void OnPlayRequested() override { OnPlay(); }
     void OnDeleteRequested() override { OnDelete(); }
     void OnCountChanged() override { ShowCount(); }
-    void OnRefillWanted() override;
+    void OnChangesWaiting() override;
     void OnWatchFailed(const win::CaughtException& caught) override;
 
+    void OnFolderChanged();
     void OnPlay();
     void OnDelete();
     void OnImport();
@@ -92,6 +94,8 @@ private:
 
     Settings& settings_;
     FolderLister lister_;
+    // Whether the last listing came in the order of names, where a changed file's place is known.
+    bool listedInNameOrder_ = false;
     VersionResource version_;
     HWND hwnd_ = nullptr;
     HWND panel_ = nullptr;

@@ -102,6 +102,15 @@ void PuzzleListView::Refill(std::vector<PuzzleLine> lines, std::string repositor
     ShowRows(place, focusedFromTop);
 }
 
+void PuzzleListView::ApplyChanges(const std::vector<LineChange>& changes,
+                                  const PuzzleListModel::EnumerationOrder& before)
+{
+    int focusedFromTop = 0;
+    const PuzzleListModel::Place place = CurrentPlace(focusedFromTop);
+    model_.ApplyChanges(changes, before);
+    ShowRows(place, focusedFromTop);
+}
+
 void PuzzleListView::SetSort(SortOrder sort)
 {
     model_.SetSort(sort);

@@ -49,6 +49,8 @@ public:
 
     // The folder's lines, shown with the user's place kept by name.
     void Refill(std::vector<PuzzleLine> lines, std::string repository);
+    // Changed lines, shown the same way.
+    void ApplyChanges(const std::vector<LineChange>& changes, const PuzzleListModel::EnumerationOrder& before);
     void SetSort(SortOrder sort);
     void OnSearchChanged();
     // Answers the list's notices; others answer 0.

@@ -21,6 +21,7 @@ set(GRIDLARK_WIN_SOURCES
   win/Messages.cpp
   win/Background.cpp
   win/FolderIds.cpp
+  win/DirectoryChanges.cpp
   win/ExceptionHook.cpp
   settings/Settings.cpp
   app/Launcher.cpp

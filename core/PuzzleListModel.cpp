@@ -1,6 +1,7 @@
 #include "core/PuzzleListModel.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 
 namespace {
@@ -75,6 +76,46 @@ void PuzzleListModel::SetLines(std::vector<PuzzleLine> lines)
     Apply();
 }
 
+// The lines that stay keep their places; the new ones, in enumeration order, are merged in by
+// finding each one's place, so a change of a few names costs a search, not a comparison per line.
+void PuzzleListModel::ApplyChanges(const std::vector<LineChange>& changes, const EnumerationOrder& before)
+{
+    // The names gone, by folded name, with a bit for each kind.
+    std::unordered_map<std::string_view, unsigned> gone;
+    const auto bit = [](PuzzleLine::Kind kind) { return 1u << static_cast<unsigned>(kind); };
+    // Where a name changed twice, its last change holds.
+    std::vector<PuzzleLine> added;
+    for (auto change = changes.rbegin(); change != changes.rend(); ++change) {
+        unsigned& kinds = gone[change->folded];
+        const bool later = (kinds & bit(change->kind)) != 0;
+        kinds |= bit(change->kind);
+        if (change->now && !later) {
+            gone[change->now->Folded] |= bit(change->now->KindTag);
+            added.push_back(*change->now);
+        }
+    }
+    std::erase_if(lines_, [&](const PuzzleLine& line) {
+        const auto name = gone.find(line.Folded);
+        return name != gone.end() && (name->second & bit(line.KindTag)) != 0;
+    });
+    std::sort(added.begin(), added.end(), before);
+    added.erase(std::unique(added.begin(), added.end(),
+                            [&](const PuzzleLine& a, const PuzzleLine& b) { return !before(a, b) && !before(b, a); }),
+                added.end());
+    std::vector<PuzzleLine> merged;
+    merged.reserve(lines_.size() + added.size());
+    auto from = lines_.begin();
+    for (PuzzleLine& line : added) {
+        const auto place = std::upper_bound(from, lines_.end(), line, before);
+        merged.insert(merged.end(), std::make_move_iterator(from), std::make_move_iterator(place));
+        merged.push_back(std::move(line));
+        from = place;
+    }
+    merged.insert(merged.end(), std::make_move_iterator(from), std::make_move_iterator(lines_.end()));
+    lines_ = std::move(merged);
+    Apply();
+}
+
 void PuzzleListModel::SetFilter(std::string folded)
 {
     filter_ = std::move(folded);
@@ -100,8 +141,10 @@ bool PuzzleListModel::Matches(const PuzzleLine& line) const
     return filter_.empty() || line.Folded.find(filter_) != std::string::npos;
 }
 
-// The rows: the matching lines in the enumeration order, then sorted stably by the chosen column,
-// names breaking ties.
+// The rows: the matching lines in the enumeration order, then sorted by the chosen column, names
+// breaking ties. Equal names, which differ in kind or only in case, come crossword first and then
+// by their exact captions, whichever the direction: the order never depends on where a line
+// stands among the lines, so a change by name shows what a new listing shows.
 void PuzzleListModel::Apply()
 {
     rows_.clear();
@@ -110,19 +153,22 @@ void PuzzleListModel::Apply()
             rows_.push_back(i);
     if (sort_.column == SortColumn::None)
         return;
-    const auto compare = [this](std::uint32_t x, std::uint32_t y) {
+    const auto byColumn = [this](const PuzzleLine& a, const PuzzleLine& b) {
+        if (sort_.column == SortColumn::Type && a.KindTag != b.KindTag)
+            return a.KindTag < b.KindTag ? -1 : 1;
+        if (sort_.column == SortColumn::Modified && a.Modified != b.Modified)
+            return a.Modified < b.Modified ? -1 : 1;
+        return CompareNatural(a.Folded, b.Folded);
+    };
+    std::sort(rows_.begin(), rows_.end(), [&](std::uint32_t x, std::uint32_t y) {
         const PuzzleLine& a = lines_[x];
         const PuzzleLine& b = lines_[y];
-        if (sort_.column == SortColumn::Type && a.KindTag != b.KindTag)
+        if (const int order = byColumn(a, b); order != 0)
+            return sort_.descending ? order > 0 : order < 0;
+        if (a.KindTag != b.KindTag)
             return a.KindTag < b.KindTag;
-        if (sort_.column == SortColumn::Modified && a.Modified != b.Modified)
-            return a.Modified < b.Modified;
-        return CompareNatural(a.Folded, b.Folded) < 0;
-    };
-    if (sort_.descending)
-        std::stable_sort(rows_.begin(), rows_.end(), [&](std::uint32_t x, std::uint32_t y) { return compare(y, x); });
-    else
-        std::stable_sort(rows_.begin(), rows_.end(), compare);
+        return a.Caption < b.Caption;
+    });
 }
 
 std::optional<PuzzleListModel::Row> PuzzleListModel::FindPrefix(std::string_view foldedPrefix, Row start) const

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,13 @@ struct PuzzleLine {
     Kind KindTag = Kind::Crossword;
     std::uint64_t Modified = 0;  // 100 ns ticks since 1601, UTC
     std::string Folded;          // the caption in upper case under the system locale
+};
+
+// What became of one name in the folder: the line it has now, or none when it is gone.
+struct LineChange {
+    std::string folded;  // the name without its extension, folded as a line's is
+    PuzzleLine::Kind kind = PuzzleLine::Kind::Crossword;
+    std::optional<PuzzleLine> now;
 };
 
 enum class SortColumn : std::uint32_t { None = 0, Name = 1, Type = 2, Modified = 3 };
@@ -49,6 +57,12 @@ public:
 
     // New lines from a listing; the filter and the sort are applied to them.
     void SetLines(std::vector<PuzzleLine> lines);
+    // Whether a line comes before another in the folder's enumeration order.
+    using EnumerationOrder = std::function<bool(const PuzzleLine&, const PuzzleLine&)>;
+    // Changes by name, as a new listing would show them: each takes out the lines of its name and
+    // puts in the line it has now. The lines held stand in the enumeration order `before` tells,
+    // and a new line goes where it puts it.
+    void ApplyChanges(const std::vector<LineChange>& changes, const EnumerationOrder& before);
     // The folded text every shown name contains; empty shows every line.
     void SetFilter(std::string folded);
     const std::string& Filter() const { return filter_; }

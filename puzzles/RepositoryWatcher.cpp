@@ -1,7 +1,9 @@
 #include "puzzles/RepositoryWatcher.h"
 
+#include <algorithm>
 #include <optional>
 
+#include "puzzles/FolderListing.h"
 #include "win/MessagePump.h"
 #include "win/Paths.h"
 
@@ -10,9 +12,14 @@ namespace puzzles {
 namespace {
 
 constexpr DWORD kWatchWaitMs = 500;
+// The owner is told no sooner than this after its last take: during a burst (an import) the
+// changes gather into a few updates, while a lone change is told at once.
+constexpr DWORD kLeastSpacingMs = 50;
+// Where only the plain notification is had, a burst wakes the watcher no more often than this.
 constexpr DWORD kBurstRestMs = 20;
 
-// A notification of names made, removed or renamed in the folder itself; empty when it cannot be had.
+// A notification that only says names were made, removed or renamed in the folder itself; empty
+// when it cannot be had.
 HANDLE WatchNames(const std::string& folder)
 {
     return ::FindFirstChangeNotificationA(folder.c_str(), FALSE, FILE_NOTIFY_CHANGE_FILE_NAME);
@@ -29,7 +36,7 @@ void RepositoryWatcher::Start()
 {
     startFolder_ = repository_();
     startIdentity_ = win::IdentifyFolder(startFolder_);
-    startNotification_.reset(WatchNames(startFolder_));
+    OpenWatch(startFolder_);
     stopWatching_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     keepWatching_ = true;
     thread_.reset(::CreateThread(nullptr, 0, &RepositoryWatcher::ThreadStart, this, 0, nullptr));
@@ -46,7 +53,25 @@ void RepositoryWatcher::Stop()
     while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT | QS_SENDMESSAGE) != WAIT_OBJECT_0)
         win::DispatchPending(quit);
     thread_.reset();
+    names_.Close();
+    notification_.reset();
     win::RepostQuit(quit);
+}
+
+RepositoryWatcher::Changes RepositoryWatcher::TakeChanges()
+{
+    win::CriticalSectionLock lock(pending_);
+    Changes changes{pendingFolder_, pendingRelist_, {}};
+    if (!pendingRelist_) {
+        changes.lines.reserve(pendingLines_.size());
+        for (auto& [name, line] : pendingLines_)
+            changes.lines.push_back(std::move(line));
+    }
+    pendingRelist_ = false;
+    pendingLines_.clear();
+    told_ = false;
+    lastTaken_ = ::GetTickCount();
+    return changes;
 }
 
 DWORD WINAPI RepositoryWatcher::ThreadStart(LPVOID parameter)
@@ -60,50 +85,117 @@ DWORD WINAPI RepositoryWatcher::ThreadStart(LPVOID parameter)
     return 0;
 }
 
-// A burst of changes while a request waits costs nothing more.
-void RepositoryWatcher::RequestRefill()
+// The changed names where the file system reports them, else the plain notification.
+void RepositoryWatcher::OpenWatch(const std::string& folder)
 {
-    if (!refillRequested_.exchange(true))
-        owner_.OnRefillWanted();
+    names_.Close();
+    notification_.reset();
+    if (!names_.Open(folder))
+        notification_.reset(WatchNames(folder));
 }
 
-// The folder is compared with the setting and with its own identity on every pass: a new
+void RepositoryWatcher::TellOwner()
+{
+    {
+        win::CriticalSectionLock lock(pending_);
+        if (told_ || (!pendingRelist_ && pendingLines_.empty()))
+            return;
+        told_ = true;
+    }
+    owner_.OnChangesWaiting();
+}
+
+void RepositoryWatcher::RequestRelist(const std::string& folder)
+{
+    {
+        win::CriticalSectionLock lock(pending_);
+        pendingFolder_ = folder;
+        pendingRelist_ = true;
+        pendingLines_.clear();
+    }
+    TellOwner();
+}
+
+void RepositoryWatcher::AddChanges(const std::string& folder, std::vector<LineChange> lines)
+{
+    if (lines.empty())
+        return;
+    DWORD wait = 0;
+    {
+        win::CriticalSectionLock lock(pending_);
+        if (pendingFolder_ != folder) {
+            pendingFolder_ = folder;
+            pendingRelist_ = true;
+        }
+        if (!pendingRelist_)
+            for (LineChange& line : lines)
+                pendingLines_.insert_or_assign({line.folded, line.kind}, std::move(line));
+        const DWORD since = ::GetTickCount() - lastTaken_;
+        wait = told_ || since >= kLeastSpacingMs ? 0 : kLeastSpacingMs - since;
+    }
+    if (wait > 0)
+        ::WaitForSingleObject(stopWatching_.get(), wait);
+    TellOwner();
+}
+
+// Each name is looked up once per read, after the next read has started: a change meanwhile is
+// read again and looked up again, so the last look always follows the last change.
+void RepositoryWatcher::ReadNames(const std::string& folder)
+{
+    win::DirectoryChanges::Batch batch = names_.Take();
+    if (batch.outcome != win::DirectoryChanges::Outcome::Names) {
+        RequestRelist(folder);
+        return;
+    }
+    std::sort(batch.names.begin(), batch.names.end());
+    batch.names.erase(std::unique(batch.names.begin(), batch.names.end()), batch.names.end());
+    std::vector<LineChange> lines;
+    for (const std::wstring& name : batch.names)
+        if (std::optional<LineChange> line = LookUpChangedName(folder, name))
+            lines.push_back(std::move(*line));
+    AddChanges(folder, std::move(lines));
+}
+
+// The folder is compared with the setting and with its own identity on every quiet pass: a new
 // setting, a folder that went away, came back or was replaced under the same name all open a new
-// notification and ask for a refill. Without a notification the pass waits the plain 500 ms.
+// watch and ask for a new listing. Without a watch the pass waits the plain 500 ms.
 void RepositoryWatcher::Watch()
 {
     std::string watched = std::move(startFolder_);
     std::optional<win::FileIdentity> identity = startIdentity_;
-    win::UniqueChangeNotification notification = std::move(startNotification_);
+    {
+        win::CriticalSectionLock lock(pending_);
+        pendingFolder_ = watched;
+    }
     bool fired = false;
     while (keepWatching_) {
         const std::string repository = repository_();
         const bool newPath = win::UpperCase(repository) != win::UpperCase(watched);
         // Looking at the folder's identity costs several calls into the file system: it is done on
         // the quiet passes, where a folder gone or replaced shows, not after every change.
-        const bool look = newPath || !fired || !notification;
+        const bool look = newPath || !fired || !Watching();
         const auto nowIdentity = look ? win::IdentifyFolder(repository) : identity;
         const bool changed = newPath || nowIdentity != identity;
-        if (changed || (look && !notification)) {
+        if (changed || (look && !Watching())) {
             watched = repository;
             identity = nowIdentity;
-            notification.reset();
-            notification.reset(WatchNames(watched));
+            OpenWatch(watched);
             // A folder that could not be watched before and can be now may have changed meanwhile.
-            if (changed || notification)
-                RequestRefill();
+            if (changed || Watching())
+                RequestRelist(watched);
         }
-        const HANDLE waits[] = {stopWatching_.get(), notification.get()};
-        DWORD woken = ::WaitForMultipleObjects(notification ? 2 : 1, waits, FALSE, kWatchWaitMs);
+        const HANDLE waits[] = {stopWatching_.get(), names_.IsOpen() ? names_.Event() : notification_.get()};
+        const DWORD woken = ::WaitForMultipleObjects(Watching() ? 2 : 1, waits, FALSE, kWatchWaitMs);
         fired = woken == WAIT_OBJECT_0 + 1;
-        if (fired) {
-            RequestRefill();
-            if (!::FindNextChangeNotification(notification.get()))
-                notification.reset();
-            // While a refill waits to be served, more changes need no wake of their own: a short
-            // rest bounds the wakes during a burst (an import) and the refill still sees them all.
-            if (refillRequested_)
-                ::WaitForSingleObject(stopWatching_.get(), kBurstRestMs);
+        if (!fired || !keepWatching_)
+            continue;
+        if (names_.IsOpen()) {
+            ReadNames(watched);
+        } else {
+            RequestRelist(watched);
+            if (!::FindNextChangeNotification(notification_.get()))
+                notification_.reset();
+            ::WaitForSingleObject(stopWatching_.get(), kBurstRestMs);
         }
     }
 }

@@ -1,6 +1,7 @@
 #include "ui/ShellFolderTree.h"
 
 #include "win/LazyApi.h"
+#include "win/Paths.h"
 
 namespace win {
 
@@ -163,9 +164,7 @@ void ShellFolderTree::SelectPath(const std::string& path)
 {
     if (desktop_ == nullptr)
         return;
-    std::wstring wide(path.size() + 1, L'\0');
-    wide.resize(static_cast<std::size_t>(
-        ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), static_cast<int>(wide.size())) - 1));
+    std::wstring wide = win::WideText(path);
     PIDLIST_RELATIVE parsed = nullptr;
     if (wide.empty() || FAILED(desktop_->ParseDisplayName(tree_, nullptr, wide.data(), nullptr, &parsed, nullptr)))
         return;

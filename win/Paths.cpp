@@ -112,6 +112,16 @@ std::optional<std::string> ExactAnsiText(const wchar_t* text)
     return ansi;
 }
 
+std::wstring WideText(const std::string& text)
+{
+    if (text.empty())
+        return {};
+    const int size = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
+    return wide;
+}
+
 std::string ExpandEnvironment(const std::string& text)
 {
     std::string expanded(text.size() + 1, '\0');

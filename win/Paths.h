@@ -32,5 +32,7 @@ std::string UpperCase(std::string text);
 std::string AnsiText(const wchar_t* text);
 // The same text only when every character has its form in the code page.
 std::optional<std::string> ExactAnsiText(const wchar_t* text);
+// Text in the system's code page made wide.
+std::wstring WideText(const std::string& text);
 
 }  // namespace win

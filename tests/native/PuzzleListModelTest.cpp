@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
+#include <random>
+#include <tuple>
 
 #include "core/PuzzleListModel.h"
 
@@ -79,10 +82,10 @@ TEST(PuzzleListModel, EachColumnSortsAndASecondClickReverses)
         std::vector<std::string> captions;
     };
     const Case cases[] = {
-        {{SortColumn::Name}, {SortColumn::Name, false}, {"Animals", "puzzle 2", "Puzzle 2", "Puzzle 02", "Puzzle 10"}},
+        {{SortColumn::Name}, {SortColumn::Name, false}, {"Animals", "Puzzle 2", "puzzle 2", "Puzzle 02", "Puzzle 10"}},
         {{SortColumn::Name, SortColumn::Name},
          {SortColumn::Name, true},
-         {"Puzzle 10", "Puzzle 02", "puzzle 2", "Puzzle 2", "Animals"}},  // equal names keep their order
+         {"Puzzle 10", "Puzzle 02", "Puzzle 2", "puzzle 2", "Animals"}},  // equal names: the crossword first
         {{SortColumn::Type}, {SortColumn::Type, false}, {"Puzzle 2", "Puzzle 02", "Puzzle 10", "Animals", "puzzle 2"}},
         {{SortColumn::Modified},
          {SortColumn::Modified, true},
@@ -128,8 +131,8 @@ TEST(PuzzleListModel, ThePlaceIsFoundByNameAndAVanishedFocusPassesToItsNeighbour
         Name{"Puzzle 2", PuzzleLine::Kind::Crossword},
         2};
     auto rows = model.Find(place);
-    EXPECT_EQ(rows.selected, (std::vector<std::size_t>{0, 2}));
-    EXPECT_EQ(rows.focused, 2u);
+    EXPECT_EQ(rows.selected, (std::vector<std::size_t>{0, 1}));
+    EXPECT_EQ(rows.focused, 1u);
 
     // The same name of the other kind is another line; the focused one went away.
     model.SetLines({Line("Animals", PuzzleLine::Kind::WordSearch), Line("puzzle 2", PuzzleLine::Kind::WordSearch),
@@ -148,4 +151,109 @@ TEST(PuzzleListModel, ThePlaceIsFoundByNameAndAVanishedFocusPassesToItsNeighbour
     rows = model.Find(alone);
     EXPECT_TRUE(rows.selected.empty());
     EXPECT_EQ(rows.focused, std::nullopt);
+}
+
+namespace {
+
+// The folder's order of names in these tests: the folded caption, then the kind.
+bool FolderOrder(const PuzzleLine& a, const PuzzleLine& b)
+{
+    return std::tie(a.Folded, a.KindTag) < std::tie(b.Folded, b.KindTag);
+}
+
+struct ShownLine {
+    std::string caption;
+    Kind kind;
+    std::uint64_t modified;
+    bool operator==(const ShownLine&) const = default;
+};
+
+std::vector<ShownLine> Shown(const PuzzleListModel& model)
+{
+    std::vector<ShownLine> shown;
+    for (std::size_t row = 0; row < model.Shown(); ++row)
+        shown.push_back({model.At(row).Caption, model.At(row).KindTag, model.At(row).Modified});
+    return shown;
+}
+
+}  // namespace
+
+TEST(PuzzleListModel, ChangesByNameShowWhatAFullListingShows)
+{
+    PuzzleListModel model = Library();
+    std::vector<PuzzleLine> lines = {Line("Puzzle 10", Kind::Crossword, 300), Line("Animals", Kind::WordSearch, 200)};
+    std::sort(lines.begin(), lines.end(), &FolderOrder);
+    model.SetLines(lines);
+    model.SetSort({SortColumn::Name, false});
+    // Added, removed, renamed in case, a name gone that was never there, a time changed.
+    model.ApplyChanges({{"BIRDS", Kind::Crossword, Line("Birds", Kind::Crossword, 5)},
+                        {"ANIMALS", Kind::WordSearch, std::nullopt},
+                        {"PUZZLE 10", Kind::Crossword, Line("PUZZLE 10", Kind::Crossword, 301)},
+                        {"GHOST", Kind::Crossword, std::nullopt},
+                        {"BIRDS", Kind::WordSearch, Line("birds", Kind::WordSearch, 7)}},
+                       &FolderOrder);
+    EXPECT_EQ(Shown(model),
+              (std::vector<ShownLine>{
+                  {"Birds", Kind::Crossword, 5}, {"birds", Kind::WordSearch, 7}, {"PUZZLE 10", Kind::Crossword, 301}}));
+    model.SetSort({});
+    EXPECT_EQ(Captions(model), (std::vector<std::string>{"Birds", "birds", "PUZZLE 10"}));
+}
+
+// A long random run of creates, deletes, renames and rewrites, applied by name while the list is
+// filtered and sorted, shows exactly what a new listing of the same folder shows.
+TEST(PuzzleListModel, ARandomRunOfChangesEndsAsAFullListing)
+{
+    std::mt19937 random(20261211);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto name = [&] { return "Puzzle " + std::to_string(pick(60)) + (pick(2) ? "a" : "B"); };
+    const auto kind = [&] { return pick(2) ? Kind::Crossword : Kind::WordSearch; };
+    struct View {
+        std::string filter;
+        SortOrder sort;
+    };
+    for (const View& view : {View{"", {}}, View{"1", {SortColumn::Name, true}},
+                             View{"A", {SortColumn::Modified, false}}, View{"", {SortColumn::Type, false}}}) {
+        std::map<std::pair<std::string, Kind>, PuzzleLine> folder;  // by folded name
+        PuzzleListModel model;
+        model.SetFilter(view.filter);
+        model.SetSort(view.sort);
+        std::uint64_t clock = 0;
+        for (int step = 0; step < 400; ++step) {
+            std::vector<LineChange> changes;
+            const auto put = [&](const PuzzleLine& line) {
+                folder[{line.Folded, line.KindTag}] = line;
+                changes.push_back({line.Folded, line.KindTag, line});
+            };
+            const auto remove = [&](const std::string& folded, Kind k) {
+                folder.erase({folded, k});
+                changes.push_back({folded, k, std::nullopt});
+            };
+            for (int change = pick(4) + 1; change > 0; --change) {
+                const PuzzleLine made = Line(name(), kind(), ++clock);
+                if (folder.empty() || pick(3) == 0) {
+                    put(made);  // a new file, or one replaced by a move
+                    continue;
+                }
+                auto existing = std::next(folder.begin(), pick(static_cast<int>(folder.size())));
+                const PuzzleLine old = existing->second;
+                if (pick(2) == 0) {
+                    remove(old.Folded, old.KindTag);
+                } else {  // renamed, both halves
+                    remove(old.Folded, old.KindTag);
+                    put({made.Caption, old.KindTag, old.Modified, made.Folded});
+                }
+            }
+            model.ApplyChanges(changes, &FolderOrder);
+            PuzzleListModel listed;
+            std::vector<PuzzleLine> lines;
+            for (const auto& [key, line] : folder)
+                lines.push_back(line);
+            std::sort(lines.begin(), lines.end(), &FolderOrder);
+            listed.SetLines(lines);
+            listed.SetFilter(view.filter);
+            listed.SetSort(view.sort);
+            ASSERT_EQ(Shown(model), Shown(listed)) << "step " << step << " filter " << view.filter;
+            ASSERT_EQ(model.Total(), listed.Total());
+        }
+    }
 }

@@ -7,10 +7,14 @@
 #include <atomic>
 #include <cctype>
 #include <cstring>
+#include <random>
+#include <tuple>
 #include <thread>
 
 #include "app/MainWindow.h"
 #include "help/HTMLHelp.h"
+#include "core/PuzzleKinds.h"
+#include "puzzles/FolderListing.h"
 #include "puzzles/ImportDialog.h"
 #include "res/resource.h"
 #include "settings/Settings.h"
@@ -306,7 +310,16 @@ TEST_F(MainWindowTest, TheShownWindowLoadsTheHelpViewerByItself)
     UnloadHelpLibrary();
 }
 
-TEST_F(MainWindowTest, AnImportOfManyPuzzlesCostsFewRefillsAndEndsWithEveryPuzzleListed)
+// Counts the list's updates: each sets the list's number of lines once.
+LRESULT CALLBACK CountUpdates(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR counter)
+{
+    if (message == LVM_SETITEMCOUNT)
+        ++*reinterpret_cast<std::atomic<int>*>(counter);
+    return ::DefSubclassProc(list, message, wParam, lParam);
+}
+
+// The import's files reach the list by name, a batch at a time, with no listing of the folder.
+TEST_F(MainWindowTest, AnImportOfManyPuzzlesCostsFewUpdatesAndEndsWithEveryPuzzleListed)
 {
     constexpr int kRecords = 300;
     TempFolder collections;
@@ -319,17 +332,91 @@ TEST_F(MainWindowTest, AnImportOfManyPuzzlesCostsFewRefillsAndEndsWithEveryPuzzl
         names.push_back("(B) " + title);
     }
     WriteFileText(collections / "many.cw3", bytes);
-    std::atomic<int> refills{0};
+    std::atomic<int> refills{0}, updates{0};
     MainWindow& w = Open();
     WaitUntil([] { return false; }, 700ms);
     refillProbe_ = [&] { ++refills; };
+    ::SetWindowSubclass(List(), &CountUpdates, 1, reinterpret_cast<DWORD_PTR>(&updates));
     ImportDialog dialog(repository_.Path());
     dialog.CreateModeless(w.Handle());
     dialog.LoadCollection(collections / "many.cw3");
     ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_IMPORT_SELECT, BN_CLICKED), 0);
     ::SendMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDC_IMPORT_OK, BN_CLICKED), 0);
     EXPECT_TRUE(WaitForCaptions(names, 10s));
-    EXPECT_LE(refills, 5);
+    ::RemoveWindowSubclass(List(), &CountUpdates, 1);
+    EXPECT_EQ(refills, 0);
+    EXPECT_GE(updates, 1);
+    EXPECT_LE(updates, 30);
+}
+
+// What the list shows, line by line, with each line's time.
+std::vector<std::tuple<std::string, PuzzleLine::Kind, std::uint64_t>> ShownLines(const PuzzleListModel& model)
+{
+    std::vector<std::tuple<std::string, PuzzleLine::Kind, std::uint64_t>> shown;
+    for (std::size_t row = 0; row < model.Shown(); ++row)
+        shown.emplace_back(model.At(row).Caption, model.At(row).KindTag, model.At(row).Modified);
+    return shown;
+}
+
+// A long random run of creates, deletes, renames (in case too) and replacements by a move, with
+// the list filtered and sorted, shows after each burst exactly what a new listing shows.
+TEST_F(MainWindowTest, ARandomRunOfChangesShowsWhatAFullListingShows)
+{
+    std::mt19937 random(20261211);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto fileName = [&] {
+        return "Puzzle " + std::to_string(pick(30)) + (pick(2) ? "a" : "B") + (pick(2) ? ".JGF" : ".jwf");
+    };
+    struct View {
+        const char* filter;
+        SortOrder sort;
+    };
+    for (const View& view :
+         {View{"", {}}, View{"1", {SortColumn::Name, true}}, View{"a", {SortColumn::Modified, false}}}) {
+        config_.ListSort = view.sort.Stored();
+        std::atomic<int> refills{0};
+        refillProbe_ = [&] { ++refills; };
+        MainWindow& w = Open();
+        ::SetWindowTextA(w.SearchField(), view.filter);
+        std::vector<std::string> files;
+        for (int burst = 0; burst < 12; ++burst) {
+            for (int change = pick(8) + 1; change > 0; --change) {
+                const std::string made = fileName();
+                const int kind = files.empty() ? 0 : pick(5);
+                const std::string old =
+                    files.empty() ? "" : files[static_cast<std::size_t>(pick(static_cast<int>(files.size())))];
+                if (kind == 0) {
+                    Touch(repository_ / made);
+                } else if (kind == 1) {
+                    ::DeleteFileA((repository_ / old).c_str());
+                } else if (kind == 2) {
+                    ::MoveFileA((repository_ / old).c_str(), (repository_ / made).c_str());
+                } else if (kind == 3) {
+                    std::string upper = old;
+                    ::CharUpperBuffA(upper.data(), static_cast<DWORD>(upper.size()));
+                    ::MoveFileA((repository_ / old).c_str(), (repository_ / upper).c_str());
+                } else {
+                    Touch(repository_ / "new.tmp");
+                    ::MoveFileExA((repository_ / "new.tmp").c_str(), (repository_ / old).c_str(),
+                                  MOVEFILE_REPLACE_EXISTING);
+                }
+                files.clear();
+                for (const PuzzleLine& line : puzzles::ListPuzzleFiles(repository_.Path()).lines)
+                    files.push_back(line.Caption + puzzles::TraitsOf(line.KindTag).extension);
+            }
+            PuzzleListModel listed;
+            const auto expected = [&] {
+                listed.SetLines(puzzles::ListPuzzleFiles(repository_.Path()).lines);
+                listed.SetFilter(win::UpperCase(view.filter));
+                listed.SetSort(view.sort);
+                return ShownLines(listed);
+            };
+            EXPECT_TRUE(WaitUntil([&] { return ShownLines(w.Model()) == expected(); }, 5s))
+                << "burst " << burst << " filter " << view.filter;
+        }
+        EXPECT_EQ(refills, 1);  // the start's listing; every change after it came by name
+        window_.reset();
+    }
 }
 
 TEST_F(MainWindowTest, ClosingDuringAStormOfChangesEndsWithinASecond)
@@ -373,7 +460,8 @@ TEST_F(MainWindowTest, AFailedRefillReachesTheExceptionHookOnTheWindowsThread)
         }
     });
     Open();
-    Touch(repository_ / "Change.JGF");  // the watcher's refill
+    TempFolder other;
+    config_.SetRepository(other.Path());  // the watcher's refill
     EXPECT_TRUE(WaitUntil([&] { return !seen.empty(); }));
     win::SetExceptionHook(previous);
     EXPECT_EQ(seen, "refill failed");

@@ -111,10 +111,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     if (window.Create()) {
         window.Show();
         StartFailures(mode);
-        // A failing refill after the start: a new puzzle file makes the watcher ask for one.
-        if (failing && refillMode != "create")
-            ::CloseHandle(::CreateFileA((config.GetRepository() + "\\Change.JGF").c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, 0, nullptr));
+        // A failing refill after the start: a new repository folder makes the watcher ask for one.
+        if (failing && refillMode != "create") {
+            const std::string other = config.GetRepository() + "\\Other";
+            ::CreateDirectoryA(other.c_str(), nullptr);
+            config.SetRepository(other);
+        }
         MSG msg;
         while (::GetMessageA(&msg, nullptr, 0, 0) > 0) {
             ::TranslateMessage(&msg);
