@@ -9,7 +9,6 @@
 #include "core/Text.h"
 #include "help/HTMLHelp.h"
 #include "jre/JavaNotice.h"
-#include "puzzles/FolderListing.h"
 #include "puzzles/ImportDialog.h"
 #include "res/resource.h"
 #include "settings/Installation.h"
@@ -24,7 +23,6 @@
 #include "win/ExceptionHook.h"
 #include "win/Files.h"
 #include "win/LazyApi.h"
-#include "win/Paths.h"
 
 namespace {
 
@@ -63,17 +61,17 @@ HIMAGELIST LoadMainImages(UINT dpi)
 
 MainWindow::MainWindow(Settings& settings, FolderLister lister)
     : settings_(settings),
-      lister_(lister ? std::move(lister) : FolderLister(&puzzles::ListPuzzleFiles)),
       importFileDialog_(ImportDialog::CollectionFileDialog()),
       imports_([this](const std::string& path) { ImportCollection(path); },
                [this] { return hwnd_ != nullptr && !closing_; }),
-      watcher_(*this, [&settings] { return settings.GetRepository(); })
+      feed_(
+          list_, [&settings] { return settings.GetRepository(); }, std::move(lister))
 {
 }
 
 MainWindow::~MainWindow()
 {
-    watcher_.Stop();
+    feed_.Stop();
     win::FinishBackgroundWork(staleFileCleanup_);
     if (hwnd_ != nullptr)
         ::DestroyWindow(hwnd_);
@@ -190,9 +188,7 @@ void MainWindow::OnCreate()
         StartLoadingHelpLibrary();  // the notice's F1
         JavaNotice(app::Title()).ShowModal(hwnd_);
     }
-    // The watcher starts before the listing, so that it misses nothing after it and lists nothing twice.
-    watcher_.Start();
-    RefreshPuzzleList();
+    feed_.Start(hwnd_, {WM_LISTING_DONE, WM_FOLDER_CHANGED, WM_WORKER_FAILED});
 }
 
 // Moved to a monitor of another DPI: the window takes the size Windows suggests, unless it is
@@ -228,7 +224,7 @@ void MainWindow::ApplyDpi(UINT dpi)
 
 void MainWindow::OnClose()
 {
-    watcher_.Stop();
+    feed_.Stop();
     win::FinishBackgroundWork(staleFileCleanup_);
     if (list_.List() == nullptr)
         return;
@@ -239,17 +235,7 @@ void MainWindow::OnClose()
     settings_.Save();
 }
 
-void MainWindow::RefreshPuzzleList()
-{
-    const std::string repository = settings_.GetRepository();
-    win::HourglassCursor hourglass;
-    puzzles::FolderLines listed = lister_(repository);
-    listedInNameOrder_ = listed.inNameOrder;
-    list_.Refill(std::move(listed.lines), repository);
-    ::SendMessageA(statusBar_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(repository.c_str()));
-}
-
-// A part as wide as its text.
+// The count in a part as wide as its text, and the folder beside it.
 void MainWindow::ShowCount()
 {
     const std::string count = list_.CountText();
@@ -260,6 +246,8 @@ void MainWindow::ShowCount()
         -1};
     ::SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(count.c_str()));
+    const std::string folder = list_.FolderText();
+    ::SendMessageA(statusBar_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(folder.c_str()));
 }
 
 // Play needs exactly one selected line; Delete takes them all.
@@ -267,29 +255,6 @@ void MainWindow::OnSelectionChanged(UINT selected)
 {
     bars_.SetEnabled(IDM_PLAY, selected == 1);
     bars_.SetEnabled(IDM_DELETE, selected > 0);
-}
-
-// The changes are taken on a posted message, so no loop that only serves sent messages and paints
-// (a long import's) updates the list.
-void MainWindow::OnChangesWaiting() { ::PostMessageA(hwnd_, WM_FOLDER_CHANGED, 0, 0); }
-
-// A change by name updates only its lines. The whole folder is listed anew when the watcher asks,
-// when the changes come from another folder than the one shown, or when the folder's listing did
-// not come in the order of names, where a new line's place is unknown.
-void MainWindow::OnFolderChanged()
-{
-    puzzles::RepositoryWatcher::Changes changes = watcher_.TakeChanges();
-    const std::string repository = settings_.GetRepository();
-    if (changes.relist || !listedInNameOrder_ || win::UpperCase(changes.folder) != win::UpperCase(repository))
-        RefreshPuzzleList();
-    else if (!changes.lines.empty())
-        list_.ApplyChanges(changes.lines, &puzzles::NameOrder);
-}
-
-// The failure is told on the window's own thread, where the exception hook runs.
-void MainWindow::OnWatchFailed(const win::CaughtException& caught)
-{
-    ::SendMessageA(hwnd_, WM_WATCHER_FAILED, 0, reinterpret_cast<LPARAM>(&caught));
 }
 
 void MainWindow::OnPlay()
@@ -364,9 +329,12 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_NOTIFY:
             return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_FOLDER_CHANGED:
-            OnFolderChanged();
+            feed_.OnFolderChanged();
             return 0;
-        case WM_WATCHER_FAILED:
+        case WM_LISTING_DONE:
+            feed_.OnListingDone();
+            return 0;
+        case WM_WORKER_FAILED:
             win::HandleException(*reinterpret_cast<const win::CaughtException*>(lParam));
             return 0;
         case WM_OPEN_IMPORTS:

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "app/ImportQueue.h"
+#include "app/LibraryFeed.h"
 #include "app/PuzzleListView.h"
-#include "puzzles/FolderListing.h"
-#include "puzzles/RepositoryWatcher.h"
+#include "puzzles/ListingWorker.h"
 #include "ui/CommandBars.h"
 #include "ui/OpenDialog.h"
 #include "win/Handles.h"
@@ -19,12 +19,12 @@
 
 class Settings;
 
-class MainWindow : private PuzzleListView::Owner, private puzzles::RepositoryWatcher::Owner {
+class MainWindow : private PuzzleListView::Owner {
 public:
     // The window class the installer and a second start look for.
     static constexpr const char* kClassName = "TMainWin";
     // How the folder's puzzle files are listed on every refill.
-    using FolderLister = std::function<puzzles::FolderLines(const std::string& repository)>;
+    using FolderLister = puzzles::FolderLister;
 
     explicit MainWindow(Settings& settings, FolderLister lister = {});
     MainWindow(const MainWindow&) = delete;
@@ -47,7 +47,10 @@ public:
     // What the list says when it shows no line; empty while it shows some.
     std::string ListHint() const { return list_.Hint(); }
 
-    void RefreshPuzzleList();
+    // Lists the folder anew, now.
+    void RefreshPuzzleList() { feed_.Relist(); }
+    // Whether the first listing, which runs on a thread of its own, has yet to reach the list.
+    bool Listing() const { return feed_.Listing(); }
     // Opens the import dialog on each collection file, one after another, once the window's
     // message loop runs, exactly as Import does after its file dialog.
     void OpenImportsLater(std::vector<std::string> files) { imports_.Add(std::move(files)); }
@@ -55,11 +58,13 @@ public:
     std::vector<std::string> SelectedPuzzlePaths() const { return list_.SelectedPaths(); }
 
 private:
-    // Private messages: the watcher has changes waiting (posted, at most one pending) or hands over
-    // its failure (sent); the waiting collection files are opened (posted).
+    // Private messages: the folder's changes wait (posted, at most one pending), a worker hands
+    // over its failure (sent), the waiting collection files are opened (posted), the first listing
+    // is done (posted).
     static constexpr UINT WM_FOLDER_CHANGED = WM_APP + 1;
-    static constexpr UINT WM_WATCHER_FAILED = WM_APP + 2;
+    static constexpr UINT WM_WORKER_FAILED = WM_APP + 2;
     static constexpr UINT WM_OPEN_IMPORTS = WM_APP + 3;
+    static constexpr UINT WM_LISTING_DONE = WM_APP + 4;
 
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
@@ -78,10 +83,7 @@ private:
     void OnPlayRequested() override { OnPlay(); }
     void OnDeleteRequested() override { OnDelete(); }
     void OnCountChanged() override { ShowCount(); }
-    void OnChangesWaiting() override;
-    void OnWatchFailed(const win::CaughtException& caught) override;
 
-    void OnFolderChanged();
     void OnPlay();
     void OnDelete();
     void OnImport();
@@ -93,9 +95,6 @@ private:
     static constexpr int kCountLeastWidth = 75;
 
     Settings& settings_;
-    FolderLister lister_;
-    // Whether the last listing came in the order of names, where a changed file's place is known.
-    bool listedInNameOrder_ = false;
     VersionResource version_;
     HWND hwnd_ = nullptr;
     HWND panel_ = nullptr;
@@ -109,6 +108,6 @@ private:
     PuzzleListView list_{*this};
     win::OpenFileDialog importFileDialog_;
     ImportQueue imports_;
-    puzzles::RepositoryWatcher watcher_;
+    LibraryFeed feed_;
     win::UniqueHandle staleFileCleanup_;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "core/Text.h"
 #include "core/ConfigRules.h"
 #include "core/PuzzleKinds.h"
 #include "puzzles/FolderListing.h"
@@ -19,6 +20,8 @@ constexpr const char* kEmptyLibrary =
     "Your library has no puzzles yet. To add some, import a collection with Puzzle | Import Puzzle(s)... "
     "(Alt+P, I), or drop collection files on this window.";
 constexpr const char* kEmptyLibraryFolder = "Your puzzles are kept in the folder ";
+constexpr const char* kListing = "Listing your puzzles...";
+constexpr const char* kFolderMissing = " (folder not found)";
 
 HWND CreateChild(const char* className, DWORD style, DWORD exStyle, HWND parent, int id)
 {
@@ -93,13 +96,27 @@ void PuzzleListView::SetColumnWidths(const Widths& widths, UINT fromDpi, UINT to
         ListView_SetColumnWidth(list_, static_cast<int>(column), settings::ScaledToDpi(widths[column], fromDpi, toDpi));
 }
 
-void PuzzleListView::Refill(std::vector<PuzzleLine> lines, std::string repository)
+void PuzzleListView::Refill(std::vector<PuzzleLine> lines, std::string repository, bool folderFound)
 {
     int focusedFromTop = 0;
     const PuzzleListModel::Place place = CurrentPlace(focusedFromTop);
     model_.SetLines(std::move(lines));
     repository_ = std::move(repository);
+    folderFound_ = folderFound;
     ShowRows(place, focusedFromTop);
+}
+
+void PuzzleListView::SetBusy(bool busy)
+{
+    busy_ = busy;
+    ::InvalidateRect(list_, nullptr, TRUE);
+}
+
+std::string PuzzleListView::FolderText() const
+{
+    if (folderFound_ || text::Trim(repository_).empty())
+        return repository_;
+    return repository_ + kFolderMissing;
 }
 
 void PuzzleListView::ApplyChanges(const std::vector<LineChange>& changes,
@@ -288,6 +305,8 @@ std::string PuzzleListView::Hint() const
 {
     if (model_.Shown() != 0)
         return {};
+    if (busy_)
+        return kListing;
     if (!model_.Filter().empty())
         return kNoMatch;
     if (model_.Total() != 0)
@@ -417,6 +436,11 @@ LRESULT CALLBACK PuzzleListView::ListProcedure(HWND hwnd, UINT message, WPARAM w
         }
         if (message == WM_KEYDOWN && self->OnListKey(wParam))
             return 0;
+        // While the first listing runs, the pointer says the list is busy.
+        if (message == WM_SETCURSOR && self->busy_ && LOWORD(lParam) == HTCLIENT) {
+            ::SetCursor(::LoadCursor(nullptr, IDC_APPSTARTING));
+            return TRUE;
+        }
         // Shift+F10 and the menu key; a right click opened the popup already on its press.
         if (message == WM_CONTEXTMENU && lParam == -1) {
             self->OpenPopupAtFocus();

@@ -47,8 +47,12 @@ public:
     // Widths measured at one DPI, scaled to another.
     void SetColumnWidths(const Widths& widths, UINT fromDpi, UINT toDpi);
 
-    // The folder's lines, shown with the user's place kept by name.
-    void Refill(std::vector<PuzzleLine> lines, std::string repository);
+    // The folder's lines, shown with the user's place kept by name; folderFound tells whether the
+    // folder was there to be listed.
+    void Refill(std::vector<PuzzleLine> lines, std::string repository, bool folderFound = true);
+    // While busy, the empty list says that the puzzles are being listed, and the pointer over it
+    // says so too.
+    void SetBusy(bool busy);
     // Changed lines, shown the same way.
     void ApplyChanges(const std::vector<LineChange>& changes, const PuzzleListModel::EnumerationOrder& before);
     void SetSort(SortOrder sort);
@@ -60,6 +64,8 @@ public:
     std::string CountText() const;
     // What the list says when it shows no line; empty while it shows some.
     std::string Hint() const;
+    // The folder listed, and whether it was missing.
+    std::string FolderText() const;
     // The selected line's file path when exactly one is selected.
     std::string SelectedPath() const;
     // Every selected line's file path, in the order shown.
@@ -91,6 +97,8 @@ private:
     UINT dpi_ = 96;
     PuzzleListModel model_;
     std::string repository_;
+    bool folderFound_ = true;
+    bool busy_ = false;
 };
 
 // Whether a mouse button going down in the list opens the popup: the right button alone, with

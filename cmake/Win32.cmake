@@ -29,11 +29,13 @@ set(GRIDLARK_WIN_SOURCES
   app/Application.cpp
   app/MainWindow.cpp
   app/PuzzleListView.cpp
+  app/LibraryFeed.cpp
   app/MainCommands.cpp
   app/WindowPlacement.cpp
   app/ImportQueue.cpp
   puzzles/FolderListing.cpp
   puzzles/RepositoryWatcher.cpp
+  puzzles/ListingWorker.cpp
   app/SingleInstance.cpp
   win/VersionResource.cpp
   settings/Installation.cpp

@@ -68,6 +68,8 @@ FolderLines ListPuzzleFiles(const std::string& repository)
         return listed;
     WIN32_FIND_DATAW entry;
     win::UniqueFindHandle find(FindFirst(text::IncludeTrailingBackslash(repository) + "*.*", entry));
+    // A folder with no entry at all (a drive's empty root) is there all the same.
+    listed.folderFound = find || ::GetLastError() == ERROR_FILE_NOT_FOUND;
     if (!find)
         return listed;
     std::wstring previous;

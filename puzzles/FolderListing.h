@@ -15,6 +15,8 @@ struct FolderLines {
     // Whether that order is the order of their names (NameOrder), as it is on NTFS: then a new
     // file's place among them is known without listing the folder again.
     bool inNameOrder = true;
+    // Whether the folder was there to be listed.
+    bool folderFound = false;
 };
 
 // The lines of the folder's puzzle files; none for a blank or missing folder. A name with a

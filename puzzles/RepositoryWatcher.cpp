@@ -48,14 +48,10 @@ void RepositoryWatcher::Stop()
         return;
     keepWatching_ = false;
     ::SetEvent(stopWatching_.get());
-    HANDLE thread = thread_.get();
-    std::optional<int> quit;
-    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT | QS_SENDMESSAGE) != WAIT_OBJECT_0)
-        win::DispatchPending(quit);
+    win::WaitServingMessages(thread_.get());
     thread_.reset();
     names_.Close();
     notification_.reset();
-    win::RepostQuit(quit);
 }
 
 RepositoryWatcher::Changes RepositoryWatcher::TakeChanges()

@@ -23,4 +23,12 @@ void RepostQuit(const std::optional<int>& quit)
         ::PostQuitMessage(*quit);
 }
 
+void WaitServingMessages(HANDLE thread)
+{
+    std::optional<int> quit;
+    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT | QS_SENDMESSAGE) != WAIT_OBJECT_0)
+        DispatchPending(quit);
+    RepostQuit(quit);
+}
+
 }  // namespace win

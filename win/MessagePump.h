@@ -13,5 +13,8 @@ namespace win {
 void DispatchPending(std::optional<int>& quit, HWND dialog = nullptr);
 // Posts a kept quit request again.
 void RepostQuit(const std::optional<int>& quit);
+// Waits for a thread to end, serving the calling thread's messages meanwhile (the thread may be
+// sending one to that thread's window); a quit request met on the way is posted again after.
+void WaitServingMessages(HANDLE thread);
 
 }  // namespace win

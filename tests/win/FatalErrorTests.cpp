@@ -373,10 +373,10 @@ constexpr const char* kAccess = "EXCEPTION_ACCESS_VIOLATION";
 
 INSTANTIATE_TEST_SUITE_P(
     Roads, CrashTest,
-    ::testing::Values(CrashCase{"create", kListFailure, kListMessage, kRaiser, "MainWindow::Create() (Line "},
-                      CrashCase{"handler", kListFailure, kListMessage, kRaiser,
-                                "MainWindow::RefreshPuzzleList() (Line "},
-                      CrashCase{"access", kAccess, "Access violation", kRaiser, "MainWindow::RefreshPuzzleList()"},
+    ::testing::Values(CrashCase{"create", kListFailure, kListMessage, kRaiser,
+                                "ListingWorker::ThreadStart(void*) (Line "},
+                      CrashCase{"handler", kListFailure, kListMessage, kRaiser, "LibraryFeed::Relist() (Line "},
+                      CrashCase{"access", kAccess, "Access violation", kRaiser, "LibraryFeed::Relist()"},
                       CrashCase{"worker", kAccess, "Access violation", "WorkerFault(", nullptr},
                       CrashCase{"threads 2", kAccess, "Access violation", "WorkerFault(", nullptr},
                       CrashCase{"threads 16", kAccess, "Access violation", "WorkerFault(", nullptr},

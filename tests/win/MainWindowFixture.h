@@ -54,6 +54,7 @@ protected:
         });
         EXPECT_TRUE(window_->Create());
         window_->Show();
+        WaitUntil([this] { return !window_->Listing(); }, std::chrono::seconds(5));
         return *window_;
     }
     HWND List() const { return window_->ListView(); }

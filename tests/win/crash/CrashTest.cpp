@@ -1,6 +1,6 @@
 // A main window that fails on purpose, for the crash report's end-to-end tests. The first argument
 // says how:
-//   create         the first refill, inside the window's creation, throws
+//   create         the first listing, on its worker thread, throws
 //   handler        a later refill, inside a message handler, throws
 //   access         a later refill writes through a null pointer (a structured exception)
 //   worker         a worker thread writes through a null pointer
