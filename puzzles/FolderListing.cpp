@@ -74,6 +74,8 @@ FolderLines ListPuzzleFiles(const std::string& repository)
         return listed;
     std::wstring previous;
     do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            continue;
         std::optional<NamedLine> named = NameOf(entry.cFileName);
         if (!named)
             continue;

@@ -220,6 +220,7 @@ void BenchRefillAndLatency(const std::string& root)
         MainWindow window(config);
         window.Create();
         window.Show();
+        WaitUntil([&] { return !window.Listing(); }, std::chrono::seconds(60));
         const std::size_t before = window.Model().Total();
         std::vector<double> withWindow;
         for (int round = 0; round < 3; ++round) {
@@ -250,6 +251,7 @@ void BenchRefillAndLatency(const std::string& root)
     MainWindow window(config);
     window.Create();
     window.Show();
+    WaitUntil([&] { return !window.Listing(); }, std::chrono::seconds(60));
     WaitUntil([] { return false; }, std::chrono::milliseconds(700));
     std::printf("%-58s %9.2f ms  (goal < 100)\n", "watcher latency after a burst of 20 files, median of 20",
                 Median(ListingLatencies(window, small, 20, 20)));
@@ -540,6 +542,7 @@ void BenchImport(const std::string& root)
             MainWindow window(config);
             window.Create();
             window.Show();
+            WaitUntil([&] { return !window.Listing(); }, std::chrono::seconds(60));
             WaitUntil([] { return false; }, std::chrono::milliseconds(700));
             auto start = Clock::now();
             ImportThroughTheDialog(window.Handle(), collection, withWindow);
