@@ -94,26 +94,69 @@ void PuzzleListModel::ApplyChanges(const std::vector<LineChange>& changes, const
             added.push_back(*change->now);
         }
     }
-    std::erase_if(lines_, [&](const PuzzleLine& line) {
+    const auto isGone = [&](const PuzzleLine& line) {
         const auto name = gone.find(line.Folded);
         return name != gone.end() && (name->second & bit(line.KindTag)) != 0;
-    });
+    };
     std::sort(added.begin(), added.end(), before);
     added.erase(std::unique(added.begin(), added.end(),
                             [&](const PuzzleLine& a, const PuzzleLine& b) { return !before(a, b) && !before(b, a); }),
                 added.end());
-    std::vector<PuzzleLine> merged;
-    merged.reserve(lines_.size() + added.size());
-    auto from = lines_.begin();
-    for (PuzzleLine& line : added) {
-        const auto place = std::upper_bound(from, lines_.end(), line, before);
-        merged.insert(merged.end(), std::make_move_iterator(from), std::make_move_iterator(place));
-        merged.push_back(std::move(line));
-        from = place;
+    // The lines kept close up, keeping their order; each one's new index is noted.
+    constexpr std::uint32_t kGone = UINT32_MAX;
+    std::vector<std::uint32_t> keptAt(lines_.size(), kGone);
+    std::vector<PuzzleLine> kept;
+    kept.reserve(lines_.size());
+    for (std::uint32_t i = 0; i < lines_.size(); ++i) {
+        if (!isGone(lines_[i])) {
+            keptAt[i] = static_cast<std::uint32_t>(kept.size());
+            kept.push_back(std::move(lines_[i]));
+        }
     }
-    merged.insert(merged.end(), std::make_move_iterator(from), std::make_move_iterator(lines_.end()));
+    // The new lines merge in where the enumeration order puts them.
+    std::vector<PuzzleLine> merged;
+    merged.reserve(kept.size() + added.size());
+    std::vector<std::uint32_t> keptFinal(kept.size()), addedFinal;
+    std::size_t from = 0;
+    const auto takeKept = [&](std::size_t to) {
+        for (; from < to; ++from) {
+            keptFinal[from] = static_cast<std::uint32_t>(merged.size());
+            merged.push_back(std::move(kept[from]));
+        }
+    };
+    for (PuzzleLine& line : added) {
+        takeKept(static_cast<std::size_t>(
+            std::upper_bound(kept.begin() + static_cast<std::ptrdiff_t>(from), kept.end(), line, before) -
+            kept.begin()));
+        addedFinal.push_back(static_cast<std::uint32_t>(merged.size()));
+        merged.push_back(std::move(line));
+    }
+    takeKept(kept.size());
     lines_ = std::move(merged);
-    Apply();
+    // The rows shown follow: the kept ones keep their order under their new indices, and each
+    // new line that matches the filter goes where the sort puts it. Many new lines at once are
+    // cheaper sorted anew.
+    if (addedFinal.size() > kMostInsertedRows) {
+        Apply();
+        return;
+    }
+    std::vector<std::uint32_t> rows;
+    rows.reserve(rows_.size() + addedFinal.size());
+    for (std::uint32_t row : rows_)
+        if (keptAt[row] != kGone)
+            rows.push_back(keptFinal[keptAt[row]]);
+    for (std::uint32_t index : addedFinal) {
+        if (!Matches(lines_[index]))
+            continue;
+        const auto place =
+            sort_.column == SortColumn::None
+                ? std::lower_bound(rows.begin(), rows.end(), index)
+                : std::upper_bound(rows.begin(), rows.end(), index, [this](std::uint32_t x, std::uint32_t y) {
+                      return ShownBefore(lines_[x], lines_[y]);
+                  });
+        rows.insert(place, index);
+    }
+    rows_ = std::move(rows);
 }
 
 void PuzzleListModel::SetFilter(std::string folded)
@@ -153,22 +196,24 @@ void PuzzleListModel::Apply()
             rows_.push_back(i);
     if (sort_.column == SortColumn::None)
         return;
-    const auto byColumn = [this](const PuzzleLine& a, const PuzzleLine& b) {
-        if (sort_.column == SortColumn::Type && a.KindTag != b.KindTag)
-            return a.KindTag < b.KindTag ? -1 : 1;
-        if (sort_.column == SortColumn::Modified && a.Modified != b.Modified)
-            return a.Modified < b.Modified ? -1 : 1;
-        return CompareNatural(a.Folded, b.Folded);
-    };
-    std::sort(rows_.begin(), rows_.end(), [&](std::uint32_t x, std::uint32_t y) {
-        const PuzzleLine& a = lines_[x];
-        const PuzzleLine& b = lines_[y];
-        if (const int order = byColumn(a, b); order != 0)
-            return sort_.descending ? order > 0 : order < 0;
-        if (a.KindTag != b.KindTag)
-            return a.KindTag < b.KindTag;
-        return a.Caption < b.Caption;
-    });
+    std::sort(rows_.begin(), rows_.end(),
+              [this](std::uint32_t x, std::uint32_t y) { return ShownBefore(lines_[x], lines_[y]); });
+}
+
+bool PuzzleListModel::ShownBefore(const PuzzleLine& a, const PuzzleLine& b) const
+{
+    int order = 0;
+    if (sort_.column == SortColumn::Type && a.KindTag != b.KindTag)
+        order = a.KindTag < b.KindTag ? -1 : 1;
+    else if (sort_.column == SortColumn::Modified && a.Modified != b.Modified)
+        order = a.Modified < b.Modified ? -1 : 1;
+    else
+        order = CompareNatural(a.Folded, b.Folded);
+    if (order != 0)
+        return sort_.descending ? order > 0 : order < 0;
+    if (a.KindTag != b.KindTag)
+        return a.KindTag < b.KindTag;
+    return a.Caption < b.Caption;
 }
 
 std::optional<PuzzleListModel::Row> PuzzleListModel::FindPrefix(std::string_view foldedPrefix, Row start) const

@@ -94,8 +94,13 @@ public:
     Rows Find(const Place& place) const;
 
 private:
+    // Beyond this many new lines at once, the rows are sorted anew rather than each one placed.
+    static constexpr std::size_t kMostInsertedRows = 256;
+
     void Apply();
     bool Matches(const PuzzleLine& line) const;
+    // Whether a line comes before another in the rows, under the chosen sort.
+    bool ShownBefore(const PuzzleLine& a, const PuzzleLine& b) const;
 
     std::vector<PuzzleLine> lines_;
     std::vector<std::uint32_t> rows_;  // indices into lines_, in the shown order

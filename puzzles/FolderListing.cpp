@@ -74,8 +74,6 @@ FolderLines ListPuzzleFiles(const std::string& repository)
         return listed;
     std::wstring previous;
     do {
-        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            continue;
         std::optional<NamedLine> named = NameOf(entry.cFileName);
         if (!named)
             continue;
@@ -98,7 +96,7 @@ std::optional<LineChange> LookUpChangedName(const std::string& repository, const
     // The file as it is named now: a change of case finds the one file under its new name.
     win::UniqueFindHandle find(
         FindFirst(text::IncludeTrailingBackslash(repository) + named->caption + named->traits->extension, entry));
-    if (find && (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+    if (find) {
         if (std::optional<NamedLine> found = NameOf(entry.cFileName))
             change.now = LineOf(std::move(*found), entry);
     }

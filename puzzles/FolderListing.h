@@ -19,9 +19,9 @@ struct FolderLines {
     bool folderFound = false;
 };
 
-// The lines of the folder's puzzle files; none for a blank or missing folder. A subfolder is no
-// puzzle file, whatever its name, and a name with a character that the system's code page cannot
-// hold is left out: no path could open its file.
+// The lines of the folder's puzzle files; none for a blank or missing folder. Every entry whose
+// name ends in a puzzle extension counts, a subfolder too. A name with a character that the
+// system's code page cannot hold is left out: no path could open its file.
 FolderLines ListPuzzleFiles(const std::string& repository);
 // What became of one name reported changed in the folder; none when it names no puzzle file.
 std::optional<LineChange> LookUpChangedName(const std::string& repository, const std::wstring& name);

@@ -33,18 +33,23 @@ DWORD WINAPI ListingWorker::ThreadStart(LPVOID parameter)
     return 0;
 }
 
+// Past its done message the worker sends nothing more: its end is waited for without serving
+// messages, so that no other message of the window runs in between.
 FolderLines ListingWorker::Take()
 {
-    Stop();
-    return std::move(listed_);
+    const win::UniqueHandle thread = std::move(thread_);
+    if (thread)
+        ::WaitForSingleObject(thread.get(), INFINITE);
+    return std::exchange(listed_, {});
 }
 
+// The handle is let go before the wait: a done message served during the wait finds the worker
+// no longer running and takes nothing.
 void ListingWorker::Stop()
 {
-    if (!thread_)
-        return;
-    win::WaitServingMessages(thread_.get());
-    thread_.reset();
+    const win::UniqueHandle thread = std::move(thread_);
+    if (thread)
+        win::WaitServingMessages(thread.get());
 }
 
 }  // namespace puzzles

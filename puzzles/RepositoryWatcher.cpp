@@ -1,6 +1,7 @@
 #include "puzzles/RepositoryWatcher.h"
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "puzzles/FolderListing.h"
@@ -14,7 +15,10 @@ namespace {
 constexpr DWORD kWatchWaitMs = 500;
 // The owner is told no sooner than this after its last take: during a burst (an import) the
 // changes gather into a few updates, while a lone change is told at once.
-constexpr DWORD kLeastSpacingMs = 50;
+constexpr DWORD kLeastSpacingMs = 30;
+// The steps of one file's writing (made, written, closed) are reported a moment apart: a short
+// settle gathers them into one update.
+constexpr DWORD kSettleMs = 5;
 // Where only the plain notification is had, a burst wakes the watcher no more often than this.
 constexpr DWORD kBurstRestMs = 20;
 
@@ -48,8 +52,8 @@ void RepositoryWatcher::Stop()
         return;
     keepWatching_ = false;
     ::SetEvent(stopWatching_.get());
-    win::WaitServingMessages(thread_.get());
-    thread_.reset();
+    const win::UniqueHandle thread = std::move(thread_);
+    win::WaitServingMessages(thread.get());
     names_.Close();
     notification_.reset();
 }
@@ -138,15 +142,21 @@ void RepositoryWatcher::AddChanges(const std::string& folder, std::vector<LineCh
 // read again and looked up again, so the last look always follows the last change.
 void RepositoryWatcher::ReadNames(const std::string& folder)
 {
-    win::DirectoryChanges::Batch batch = names_.Take();
-    if (batch.outcome != win::DirectoryChanges::Outcome::Names) {
-        RequestRelist(folder);
-        return;
-    }
-    std::sort(batch.names.begin(), batch.names.end());
-    batch.names.erase(std::unique(batch.names.begin(), batch.names.end()), batch.names.end());
+    ::WaitForSingleObject(stopWatching_.get(), kSettleMs);
+    std::vector<std::wstring> names;
+    do {
+        win::DirectoryChanges::Batch batch = names_.Take();
+        if (batch.outcome != win::DirectoryChanges::Outcome::Names) {
+            RequestRelist(folder);
+            return;
+        }
+        names.insert(names.end(), std::make_move_iterator(batch.names.begin()),
+                     std::make_move_iterator(batch.names.end()));
+    } while (::WaitForSingleObject(names_.Event(), 0) == WAIT_OBJECT_0);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
     std::vector<LineChange> lines;
-    for (const std::wstring& name : batch.names)
+    for (const std::wstring& name : names)
         if (std::optional<LineChange> line = LookUpChangedName(folder, name))
             lines.push_back(std::move(*line));
     AddChanges(folder, std::move(lines));

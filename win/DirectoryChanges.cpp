@@ -6,7 +6,7 @@ namespace {
 
 // 64 KB is the most a network share takes; a local folder reports thousands of names in it.
 constexpr std::size_t kBufferBytes = 64 * 1024;
-constexpr DWORD kWatched = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE;
+constexpr DWORD kWatched = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE;
 
 std::vector<std::wstring> NamesIn(const BYTE* records, DWORD size)
 {

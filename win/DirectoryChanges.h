@@ -1,5 +1,5 @@
-// The names that changed in one folder, as its file system reports them: files made, removed,
-// renamed or written in the folder itself, not below it.
+// The names that changed in one folder, as its file system reports them: files and subfolders
+// made, removed or renamed, and files written, in the folder itself, not below it.
 #pragma once
 #include <windows.h>
 

@@ -26,7 +26,7 @@ void RepostQuit(const std::optional<int>& quit)
 void WaitServingMessages(HANDLE thread)
 {
     std::optional<int> quit;
-    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT | QS_SENDMESSAGE) != WAIT_OBJECT_0)
+    while (::MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT | QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1)
         DispatchPending(quit);
     RepostQuit(quit);
 }

@@ -122,7 +122,7 @@ TEST_F(MainWindowTest, ANewRepositoryIsListedWithinASecondAndACaseChangeIsNotNew
     EXPECT_EQ(refills, before);
 }
 
-TEST_F(MainWindowTest, ARepositoryDeletedOrReplacedUnderTheSameNameIsListedAnew)
+TEST_F(MainWindowTest, ARepositoryDeletedOrReplacedUnderTheSameNameIsListedAnewAndAMissingOneIsNamed)
 {
     const std::string folder = repository_ / "live";
     auto fill = [&](const std::string& prefix, int count) {
@@ -144,6 +144,14 @@ TEST_F(MainWindowTest, ARepositoryDeletedOrReplacedUnderTheSameNameIsListedAnew)
     ASSERT_FALSE(unixFolder.empty());
     ASSERT_TRUE(RunUnixShell("rm -rf '" + unixFolder + "' && mkdir '" + unixFolder + "'"));
     EXPECT_TRUE(WaitForCaptions(fill("New ", 4), 2s));
+
+    // Gone, the list empties and the status bar says so; back, the list fills again.
+    ASSERT_TRUE(RunUnixShell("rm -rf '" + unixFolder + "'"));
+    EXPECT_TRUE(WaitUntil([&] { return window_->StatusText(1) == folder + " (folder not found)"; }, 2s));
+    EXPECT_TRUE(Captions().empty());
+    ASSERT_TRUE(RunUnixShell("mkdir '" + unixFolder + "'"));
+    EXPECT_TRUE(WaitForCaptions(fill("Back ", 3), 2s));
+    EXPECT_EQ(window_->StatusText(1), folder);
 
     ASSERT_TRUE(RunUnixShell("mv '" + unixFolder + "' '" + unixFolder + "-away' && mkdir '" + unixFolder + "'"));
     EXPECT_TRUE(WaitForCaptions({}, 2s));
@@ -418,6 +426,35 @@ TEST_F(MainWindowTest, ARandomRunOfChangesShowsWhatAFullListingShows)
         EXPECT_EQ(refills, 1);  // the start's listing; every change after it came by name
         window_.reset();
     }
+}
+
+// The window shows before its first listing is done, its list busy; closed meanwhile, it waits for
+// the listing and ends.
+TEST_F(MainWindowTest, TheWindowShowsBeforeItsFirstListingAndClosesWhileItRuns)
+{
+    Touch(repository_ / "Slow.JGF");
+    window_ = std::make_unique<MainWindow>(*settings_, [](const std::string& repository) {
+        ::Sleep(300);
+        return puzzles::ListPuzzleFiles(repository);
+    });
+    ASSERT_TRUE(window_->Create());
+    window_->Show();
+    EXPECT_TRUE(::IsWindowVisible(window_->Handle()));
+    EXPECT_TRUE(window_->Listing());
+    EXPECT_EQ(window_->ListHint(), "Listing your puzzles...");
+    EXPECT_TRUE(WaitForCaptions({"Slow"}));
+    EXPECT_EQ(window_->ListHint(), "");
+
+    window_ = std::make_unique<MainWindow>(*settings_, [](const std::string& repository) {
+        ::Sleep(300);
+        return puzzles::ListPuzzleFiles(repository);
+    });
+    ASSERT_TRUE(window_->Create());
+    window_->Show();
+    const auto started = std::chrono::steady_clock::now();
+    ::SendMessageA(window_->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(window_->Handle(), nullptr);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
 }
 
 TEST_F(MainWindowTest, ClosingDuringAStormOfChangesEndsWithinASecond)
