@@ -80,9 +80,11 @@ MainWindow::~MainWindow()
 bool MainWindow::Create()
 {
     RegisterMainWindowClass(&MainWindow::Procedure);
-    hwnd_ = ::CreateWindowExA(0, kClassName, app::kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                              ::GetModuleHandleA(nullptr), this);
+    // Made at its restored bounds, on their monitor: the controls are laid out once, at their size.
+    const settings::Bounds bounds = RestoredBounds(settings_);
+    hwnd_ =
+        ::CreateWindowExA(0, kClassName, app::kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, bounds.left, bounds.top,
+                          bounds.width, bounds.height, nullptr, nullptr, ::GetModuleHandleA(nullptr), this);
     if (hwnd_ == nullptr)
         return false;
     // Creation work runs after the window exists, outside its procedure: it is guarded the same way.
@@ -175,11 +177,6 @@ void MainWindow::OnCreate()
 {
     win::SetApplicationCursor(win::kLinkCursorIndex, ::LoadCursor(nullptr, IDC_HAND));
     settings_.RecordInstallation(ProgramVersionText(version_));
-    const settings::Bounds bounds = RestoredBounds(settings_);
-    placing_ = true;
-    ::MoveWindow(hwnd_, bounds.left, bounds.top, bounds.width, bounds.height, FALSE);
-    placing_ = false;
-    // Where the system sent no DPI change for the move, the window still takes its monitor's DPI.
     ApplyDpi(win::WindowDpi(hwnd_));
     list_.SetColumnWidths({settings_.Column1Width, settings_.Column2Width, settings_.Column3Width},
                           settings_.MainWindowDpi, dpi_);
@@ -191,14 +188,12 @@ void MainWindow::OnCreate()
     feed_.Start(hwnd_, {WM_LISTING_DONE, WM_FOLDER_CHANGED, WM_WORKER_FAILED});
 }
 
-// Moved to a monitor of another DPI: the window takes the size Windows suggests, unless it is
-// being put at its restored bounds, which are already measured for that monitor.
+// Moved to a monitor of another DPI: the window takes the size Windows suggests.
 void MainWindow::OnDpiChanged(UINT dpi, const RECT& suggested)
 {
     ApplyDpi(dpi);
-    if (!placing_)
-        ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                       suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The window's text, pictures and columns made anew for the DPI.

@@ -101,7 +101,6 @@ private:
     HWND statusBar_ = nullptr;
     win::UniqueImageList pictures_;
     UINT dpi_ = 96;
-    bool placing_ = false;
     bool closing_ = false;
     win::UniqueHFont font_;
     ui::CommandBars bars_;

@@ -796,10 +796,10 @@ int main(int argc, char** argv)
         return ScanWithItsQueue(argv[2]);
     TempFolder root;
     ClearProductKeys();
-    if (only.empty() || only == "list") {
+    if (only.empty() || only == "list")
         BenchRefillAndLatency(root.Path());
+    if (only.empty() || only == "list" || only == "startup")
         BenchStartUp(root.Path());
-    }
     if (only.empty() || only == "scan")
         BenchScan();
     if (only.empty() || only == "about")
