@@ -22,6 +22,8 @@ constexpr const char* kEmptyLibrary =
 constexpr const char* kEmptyLibraryFolder = "Your puzzles are kept in the folder ";
 constexpr const char* kListing = "Listing your puzzles...";
 constexpr const char* kFolderMissing = " (folder not found)";
+// Lines after the focused one kept beyond the selected count, to find the one left after a delete.
+constexpr int kFollowingKept = 16;
 
 HWND CreateChild(const char* className, DWORD style, DWORD exStyle, HWND parent, int id)
 {
@@ -61,7 +63,9 @@ void FormatModified(std::uint64_t modified, char* text, int size)
 }
 
 // Ctrl+F or F3: the keys that lead to the search field.
-bool IsFindKey(WPARAM key) { return key == VK_F3 || (key == 'F' && (::GetKeyState(VK_CONTROL) & 0x8000) != 0); }
+bool IsDown(int key) { return (::GetKeyState(key) & 0x8000) != 0; }
+
+bool IsFindKey(WPARAM key) { return key == VK_F3 || (key == 'F' && IsDown(VK_CONTROL)); }
 
 }  // namespace
 
@@ -146,6 +150,10 @@ PuzzleListModel::Place PuzzleListView::CurrentPlace(int& focusedFromTop) const
         place.focused = model_.NameAt(static_cast<std::size_t>(focused));
         place.focusedRow = static_cast<std::size_t>(focused);
         focusedFromTop = focused - ListView_GetTopIndex(list_);
+        // Enough of the lines after it to find the first one left when the selection goes.
+        const int kept = static_cast<int>(place.selected.size()) + kFollowingKept;
+        for (int row = focused + 1; row < shown && row <= focused + kept; ++row)
+            place.following.push_back(model_.NameAt(static_cast<std::size_t>(row)));
     }
     return place;
 }
@@ -354,6 +362,11 @@ bool PuzzleListView::OnListKey(WPARAM key)
 {
     if (IsFindKey(key) || key == VK_TAB) {
         FocusSearch();
+        return true;
+    }
+    // Ctrl+A: every line shown, as in Explorer; the filter's hidden lines stay out.
+    if (key == 'A' && IsDown(VK_CONTROL) && !IsDown(VK_MENU)) {
+        ListView_SetItemState(list_, -1, LVIS_SELECTED, LVIS_SELECTED);
         return true;
     }
     return false;

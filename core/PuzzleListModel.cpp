@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -216,14 +217,37 @@ bool PuzzleListModel::ShownBefore(const PuzzleLine& a, const PuzzleLine& b) cons
     return a.Caption < b.Caption;
 }
 
+namespace {
+
+// An imported name's title: what follows its "(label) ", or nothing for a name without a label.
+std::string_view TitleAfterLabel(std::string_view folded)
+{
+    if (folded.empty() || folded.front() != '(')
+        return {};
+    const std::size_t end = folded.find(") ");
+    return end == std::string_view::npos ? std::string_view{} : folded.substr(end + 2);
+}
+
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+
+bool IsWithin(const std::vector<PuzzleListModel::LineName>& names, const PuzzleListModel::LineName* name)
+{
+    return !names.empty() && name >= names.data() && name < names.data() + names.size();
+}
+
+}  // namespace
+
 std::optional<PuzzleListModel::Row> PuzzleListModel::FindPrefix(std::string_view foldedPrefix, Row start) const
 {
     if (rows_.empty())
         return std::nullopt;
-    for (std::size_t step = 0; step < rows_.size(); ++step) {
-        const Row row = (start + step) % rows_.size();
-        if (std::string_view(At(row).Folded).substr(0, foldedPrefix.size()) == foldedPrefix)
-            return row;
+    for (const bool title : {false, true}) {
+        for (std::size_t step = 0; step < rows_.size(); ++step) {
+            const Row row = (start + step) % rows_.size();
+            const std::string_view name = At(row).Folded;
+            if (StartsWith(title ? TitleAfterLabel(name) : name, foldedPrefix))
+                return row;
+        }
     }
     return std::nullopt;
 }
@@ -240,7 +264,11 @@ PuzzleListModel::Rows PuzzleListModel::Find(const Place& place) const
         sought.emplace(name.caption, &name);
     if (place.focused)
         sought.emplace(place.focused->caption, &*place.focused);
+    for (const auto& name : place.following)
+        sought.emplace(name.caption, &name);
     bool focusedFound = false;
+    // The first of the lines that followed the focused one that is still shown.
+    std::optional<std::pair<std::size_t, Row>> nextLeft;
     for (Row row = 0; row < rows_.size(); ++row) {
         const auto [first, last] = sought.equal_range(At(row).Caption);
         for (auto it = first; it != last; ++it) {
@@ -249,13 +277,17 @@ PuzzleListModel::Rows PuzzleListModel::Find(const Place& place) const
             if (place.focused && it->second == &*place.focused) {
                 rows.focused = row;
                 focusedFound = true;
+            } else if (IsWithin(place.following, it->second)) {
+                const std::size_t index = static_cast<std::size_t>(it->second - place.following.data());
+                if (!nextLeft || index < nextLeft->first)
+                    nextLeft = {index, row};
             } else {
                 rows.selected.push_back(row);
             }
         }
     }
     if (place.focused && !focusedFound && !rows_.empty()) {
-        rows.focused = std::min(place.focusedRow, rows_.size() - 1);
+        rows.focused = nextLeft ? nextLeft->second : std::min(place.focusedRow, rows_.size() - 1);
         const bool wasSelected =
             std::find(place.selected.begin(), place.selected.end(), *place.focused) != place.selected.end();
         if (wasSelected && rows.selected.empty())

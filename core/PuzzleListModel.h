@@ -75,7 +75,8 @@ public:
     std::size_t Total() const { return lines_.size(); }
     const PuzzleLine& At(Row row) const { return lines_[rows_[row]]; }
     LineName NameAt(Row row) const { return {At(row).Caption, At(row).KindTag}; }
-    // The first row from start on, going round, whose name starts with the folded prefix.
+    // The first row from start on, going round, whose name starts with the folded prefix; where no
+    // name does, the first whose title after an imported name's "(label) " does.
     std::optional<Row> FindPrefix(std::string_view foldedPrefix, Row start) const;
 
     // The user's place in the list, kept by name across a refill, a filter or a sort.
@@ -83,10 +84,13 @@ public:
         std::vector<LineName> selected;
         std::optional<LineName> focused;
         Row focusedRow = 0;  // where the focused line stood, for its nearest neighbour
+        // The lines that stood after the focused one, nearest first (as many as the caller keeps).
+        std::vector<LineName> following;
     };
     // Where the place is now: the rows of the selected lines still shown, and the focused row. A
     // focused line that went away passes the focus, and the selection when it was selected, to the
-    // line now standing where it stood, or the last line.
+    // first of the lines that followed it still shown, as Explorer does after a delete; failing
+    // that, to the line now standing where it stood, or the last line.
     struct Rows {
         std::vector<Row> selected;
         std::optional<Row> focused;

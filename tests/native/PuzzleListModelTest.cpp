@@ -119,6 +119,17 @@ TEST(PuzzleListModel, TypingJumpsToTheNextNameThatStartsWithTheLetters)
     EXPECT_EQ(model.FindPrefix("PUZZLE 1", 0), 4u);
     EXPECT_EQ(model.FindPrefix("A", 3), 0u);  // round to the top
     EXPECT_EQ(model.FindPrefix("X", 0), std::nullopt);
+
+    // An imported name's title counts only where no name starts with the letters. In name order:
+    // (Broken Label, (G) Owls, (K7) Garden Birds, (K7) Puzzle Hunt, Gardening.
+    model.SetLines({Line("(K7) Garden Birds"), Line("(K7) Puzzle Hunt"), Line("Gardening"), Line("(G) Owls"),
+                    Line("(Broken Label")});
+    EXPECT_EQ(model.FindPrefix("G", 0), 4u);         // Gardening, before (K7) Garden Birds
+    EXPECT_EQ(model.FindPrefix("GARDEN B", 0), 2u);  // only the title
+    EXPECT_EQ(model.FindPrefix("(G", 0), 1u);        // the label is part of the name
+    EXPECT_EQ(model.FindPrefix("O", 0), 1u);
+    EXPECT_EQ(model.FindPrefix("P", 4), 3u);  // round to the top in the titles too
+    EXPECT_EQ(model.FindPrefix("BROKEN", 0), std::nullopt);
 }
 
 TEST(PuzzleListModel, ThePlaceIsFoundByNameAndAVanishedFocusPassesToItsNeighbour)
@@ -129,7 +140,8 @@ TEST(PuzzleListModel, ThePlaceIsFoundByNameAndAVanishedFocusPassesToItsNeighbour
     const PuzzleListModel::Place place{
         {{"Puzzle 2", PuzzleLine::Kind::Crossword}, {"Animals", PuzzleLine::Kind::WordSearch}},
         Name{"Puzzle 2", PuzzleLine::Kind::Crossword},
-        2};
+        2,
+        {}};
     auto rows = model.Find(place);
     EXPECT_EQ(rows.selected, (std::vector<std::size_t>{0, 1}));
     EXPECT_EQ(rows.focused, 1u);
@@ -143,7 +155,7 @@ TEST(PuzzleListModel, ThePlaceIsFoundByNameAndAVanishedFocusPassesToItsNeighbour
 
     // Alone selected and gone: its neighbour takes the selection too; past the end, the last line.
     const PuzzleListModel::Place alone{
-        {{"Zebra", PuzzleLine::Kind::Crossword}}, Name{"Zebra", PuzzleLine::Kind::Crossword}, 9};
+        {{"Zebra", PuzzleLine::Kind::Crossword}}, Name{"Zebra", PuzzleLine::Kind::Crossword}, 9, {}};
     rows = model.Find(alone);
     EXPECT_EQ(rows.selected, (std::vector<std::size_t>{3}));
     EXPECT_EQ(rows.focused, 3u);
@@ -151,6 +163,50 @@ TEST(PuzzleListModel, ThePlaceIsFoundByNameAndAVanishedFocusPassesToItsNeighbour
     rows = model.Find(alone);
     EXPECT_TRUE(rows.selected.empty());
     EXPECT_EQ(rows.focused, std::nullopt);
+}
+
+TEST(PuzzleListModel, AfterADeleteTheFocusGoesToTheFirstLineLeftAfterTheFocusedOne)
+{
+    using Name = PuzzleListModel::LineName;
+    std::vector<PuzzleLine> lines;
+    for (int i = 1; i <= 12; ++i)
+        lines.push_back(Line("Puzzle " + std::to_string(i)));
+    PuzzleListModel model;
+    model.SetLines(lines);
+    model.ClickColumn(SortColumn::Name);  // Puzzle 1 ... Puzzle 12 in natural order
+    auto name = [](int i) { return Name{"Puzzle " + std::to_string(i), PuzzleLine::Kind::Crossword}; };
+    struct Case {
+        std::vector<int> deleted;  // selected, the last one focused
+        std::optional<int> focusedAfter;
+    };
+    const Case cases[] = {
+        {{1, 2, 3}, 4},     // not the line that now stands third
+        {{9, 8}, 10},       // the first left after the focused one, past a removed one
+        {{10, 11, 12}, 9},  // nothing after: the last line
+        {{12}, 11},
+    };
+    for (const auto& c : cases) {
+        PuzzleListModel::Place place;
+        for (int i : c.deleted)
+            place.selected.push_back(name(i));
+        const int focused = c.deleted.back();
+        place.focused = name(focused);
+        place.focusedRow = static_cast<std::size_t>(focused - 1);
+        for (int i = focused + 1; i <= 12; ++i)
+            place.following.push_back(name(i));
+        std::vector<PuzzleLine> left;
+        for (const auto& line : lines)
+            if (std::none_of(c.deleted.begin(), c.deleted.end(),
+                             [&](int i) { return line.Caption == "Puzzle " + std::to_string(i); }))
+                left.push_back(line);
+        PuzzleListModel after;
+        after.SetLines(left);
+        after.ClickColumn(SortColumn::Name);
+        const auto rows = after.Find(place);
+        ASSERT_TRUE(rows.focused.has_value());
+        EXPECT_EQ(after.At(*rows.focused).Caption, "Puzzle " + std::to_string(*c.focusedAfter));
+        EXPECT_EQ(rows.selected, std::vector<std::size_t>{*rows.focused});
+    }
 }
 
 namespace {

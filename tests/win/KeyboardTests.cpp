@@ -157,6 +157,50 @@ TEST_F(KeyboardTest, ShiftF10AndTheMenuKeyOpenThePopupUnderTheFocusedLine)
     }
 }
 
+TEST_F(KeyboardTest, CtrlASelectsEveryLineShownAndTypingFindsAnImportedTitle)
+{
+    for (const char* name : {"(K7) Garden Birds.JGF", "(K7) Owls.JWF", "Ants.JGF", "Gnats.JGF", "Owlets.JGF"})
+        WriteFileText(repository_ / name, "x");
+    OpenInFront();
+    ASSERT_TRUE(WaitForCaptions({"(K7) Garden Birds", "(K7) Owls", "Ants", "Gnats", "Owlets"}));
+    ClickColumn(0);  // (K7) Garden Birds, (K7) Owls, Ants, Gnats, Owlets
+    ::SetFocus(List());
+    Select(2);
+    PressKeys({'G'});
+    PumpMessages();
+    EXPECT_EQ(Focused(), 3);  // a name that starts with the letter wins
+    ::SetWindowTextA(window_->SearchField(), "ts");
+    ::SetFocus(List());
+    Select(0);
+    PressKeys({'G'});
+    PumpMessages();
+    EXPECT_EQ(Focused(), 0);  // Gnats is filtered out: the title after the label
+    PressKeys({VK_CONTROL, 'A'});
+    PumpMessages();
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{0, 1, 2}));  // only what the filter shows
+}
+
+TEST_F(KeyboardTest, AfterDeletingLinesTheFocusGoesToTheNextLineLeft)
+{
+    for (int i = 1; i <= 12; ++i)
+        WriteFileText(repository_ / ("Puzzle " + std::to_string(i) + ".JGF"), "x");
+    OpenInFront();
+    ClickColumn(0);  // Puzzle 1 ... Puzzle 12 by number
+    ASSERT_EQ(ListView_GetItemCount(List()), 12);
+    Select(0);
+    ::SetFocus(List());
+    PressKeys({VK_SHIFT, VK_DOWN, VK_DOWN});  // Puzzle 1 to 3, the focus on 3
+    PumpMessages();
+    ASSERT_EQ(SelectedRows(), (std::vector<int>{0, 1, 2}));
+    WindowCatcher confirm("Yes");
+    PressKeys({VK_DELETE});
+    ASSERT_TRUE(WaitUntil([&] { return ListView_GetItemCount(List()) == 9; }));
+    EXPECT_TRUE(confirm.Result().found);
+    ASSERT_GE(Focused(), 0);
+    EXPECT_EQ(window_->Model().At(static_cast<std::size_t>(Focused())).Caption, "Puzzle 4");
+    EXPECT_EQ(SelectedRows(), std::vector<int>{Focused()});
+}
+
 TEST_F(KeyboardTest, TabReachesEveryLinkAndEnterOrSpaceOpensIt)
 {
     TempFolder temp;

@@ -78,6 +78,16 @@ protected:
         ListView_SetItemState(List(), -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemState(List(), item, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
+    void ClickColumn(int column) { testing_support::ClickColumn(window_->Handle(), List(), column); }
+    int Focused() const { return ListView_GetNextItem(List(), -1, LVNI_FOCUSED); }
+    std::vector<int> SelectedRows() const
+    {
+        std::vector<int> rows;
+        for (int row = ListView_GetNextItem(List(), -1, LVNI_SELECTED); row >= 0;
+             row = ListView_GetNextItem(List(), row, LVNI_SELECTED))
+            rows.push_back(row);
+        return rows;
+    }
 
     TempFolder repository_;
     Settings config_;

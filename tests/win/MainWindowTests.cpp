@@ -756,22 +756,12 @@ protected:
         return shown;
     }
     void Search(const char* text) { ::SetWindowTextA(window_->SearchField(), text); }
-    void ClickColumn(int column) { testing_support::ClickColumn(window_->Handle(), List(), column); }
     int HeaderArrow(int column) const
     {
         HDITEMA item{};
         item.mask = HDI_FORMAT;
         Header_GetItem(ListView_GetHeader(List()), column, &item);
         return item.fmt & (HDF_SORTUP | HDF_SORTDOWN);
-    }
-    int Focused() const { return ListView_GetNextItem(List(), -1, LVNI_FOCUSED); }
-    std::vector<int> SelectedRows() const
-    {
-        std::vector<int> rows;
-        for (int row = ListView_GetNextItem(List(), -1, LVNI_SELECTED); row >= 0;
-             row = ListView_GetNextItem(List(), row, LVNI_SELECTED))
-            rows.push_back(row);
-        return rows;
     }
     void Library()
     {
