@@ -105,13 +105,17 @@ std::vector<std::string> JavaFolderCandidates()
     return candidates;
 }
 
-std::string RuntimeVersion(const std::string& folder)
+bool HoldsRuntime(const std::string& folder)
 {
     const std::string trimmed = text::Trim(folder);
-    const std::string program = text::IncludeTrailingBackslash(trimmed) + kJavaProgram;
-    if (trimmed.empty() || !win::FileExists(program))
+    return !trimmed.empty() && win::FileExists(text::IncludeTrailingBackslash(trimmed) + kJavaProgram);
+}
+
+std::string RuntimeVersion(const std::string& folder)
+{
+    if (!HoldsRuntime(folder))
         return {};
-    const VersionResource info(program);
+    const VersionResource info(text::IncludeTrailingBackslash(text::Trim(folder)) + kJavaProgram);
     const std::string product = text::Trim(info.ProductVersion);
     return product.empty() ? text::Trim(info.FileVersion) : product;
 }

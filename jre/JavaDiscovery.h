@@ -24,5 +24,7 @@ std::string DiscoverJavaFolder();
 // The version of the runtime in the folder, from its javaw.exe's version resource (no process is
 // started): the product version, else the file version; nothing when none can be read.
 std::string RuntimeVersion(const std::string& folder);
+// Whether the folder holds javaw.exe.
+bool HoldsRuntime(const std::string& folder);
 
 }  // namespace jre

@@ -16,6 +16,7 @@ constexpr const char* kJavaPrompt = "Choose Java Location";
 constexpr const char* kJavaLauncher = "javaw.exe";
 constexpr const char* kHelpTopic = "Options_Menu";
 constexpr const char* kVersionLabel = "Java version ";
+constexpr const char* kVersionUnknown = "unknown";
 constexpr const char* kRelativeJavaFolder =
     "The Java folder must be a full path that starts with a drive or a network share, such as "
     "C:\\Program Files\\Java\\bin\\.\r\nA folder named relative to the current folder could start another "
@@ -92,10 +93,14 @@ bool PreferencesDialog::JavaFolderUsable()
 
 void PreferencesDialog::OnHelp() { ShowHelp(); }
 
-// The version of the runtime in the folder the field names, under the field.
+// The version of the runtime in the folder the field names, under the field; a runtime whose
+// version cannot be read says so, a folder without one says nothing.
 void PreferencesDialog::OnJavaPathChanged()
 {
-    const std::string version = jre::RuntimeVersion(ItemText(IDC_PREFS_JAVAPATH));
+    const std::string folder = ItemText(IDC_PREFS_JAVAPATH);
+    std::string version = jre::RuntimeVersion(folder);
+    if (version.empty() && jre::HoldsRuntime(folder))
+        version = kVersionUnknown;
     ::SetDlgItemTextA(Handle(), IDC_PREFS_JAVAVERSION, version.empty() ? "" : (kVersionLabel + version).c_str());
 }
 

@@ -249,7 +249,8 @@ TEST_F(PrefsTest, TheJavaFieldShowsTheVersionOfItsRuntime)
         const char* program;  // copied as javaw.exe; none for a folder without one
         std::string shown;
     };
-    const Case cases[] = {{"versioned.exe", "Java version 1.0.25.3"}, {"javaw.exe", ""}, {nullptr, ""}};
+    const Case cases[] = {
+        {"versioned.exe", "Java version 1.0.25.3"}, {"javaw.exe", "Java version unknown"}, {nullptr, ""}};
     Open();
     for (const auto& c : cases) {
         const std::string folder = runtimes / std::to_string(&c - cases) + "\\";
