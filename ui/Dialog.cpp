@@ -127,18 +127,39 @@ INT_PTR CALLBACK Dialog::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
     INT_PTR result = FALSE;
-    if (OnMessage(message, wParam, lParam, result))
-        return result;
-    switch (message) {
-        case WM_INITDIALOG:
-            return OnCreate() ? TRUE : FALSE;
-        case WM_COMMAND:
-            return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
-        case WM_HELP:
-            return ShowHelp() ? TRUE : FALSE;
-        default:
-            return FALSE;
+    const bool handled = OnMessage(message, wParam, lParam, result);
+    if (!handled) {
+        switch (message) {
+            case WM_INITDIALOG:
+                return OnCreate() ? TRUE : FALSE;
+            case WM_COMMAND:
+                result = OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? TRUE : FALSE;
+                break;
+            case WM_HELP:
+                return ShowHelp() ? TRUE : FALSE;
+            default:
+                return FALSE;
+        }
     }
+    // A command or a notice may have disabled or hidden the control that had the focus.
+    if (message == WM_COMMAND || message == WM_NOTIFY)
+        KeepFocusOnAControl();
+    return result;
+}
+
+// A disabled or hidden control keeps the focus but takes no key: Tab, Space and Enter would do
+// nothing. The focus goes to the first control that Tab reaches, as when the dialog opened.
+void Dialog::KeepFocusOnAControl()
+{
+    if (hwnd_ == nullptr || ::GetActiveWindow() != hwnd_)
+        return;
+    HWND focus = ::GetFocus();
+    const bool stranded = focus == nullptr || focus == hwnd_ ||
+                          (::IsChild(hwnd_, focus) && (!::IsWindowEnabled(focus) || !::IsWindowVisible(focus)));
+    if (!stranded)
+        return;
+    if (HWND first = ::GetNextDlgTabItem(hwnd_, nullptr, FALSE); first != nullptr && first != focus)
+        ::SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
 }
 
 }  // namespace win

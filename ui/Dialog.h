@@ -50,6 +50,7 @@ protected:
 private:
     static INT_PTR CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void KeepFocusOnAControl();
 
     int templateId_;
     const char* helpTopic_;

@@ -201,6 +201,62 @@ TEST_F(KeyboardTest, AfterDeletingLinesTheFocusGoesToTheNextLineLeft)
     EXPECT_EQ(SelectedRows(), std::vector<int>{Focused()});
 }
 
+// Tab after each command of the import dialog: some enabled control of it always has the focus, and
+// a button that disables itself hands the focus to the list.
+TEST_F(KeyboardTest, TabAlwaysFindsAControlAfterSelectAllAndClearDisableThemselves)
+{
+    TempFolder collections;
+    const std::string path = WriteCollection(collections, "birds.cw3", "Garden Birds", true);
+    OpenInFront();
+    std::vector<std::string> faults;
+    std::atomic<bool> done{false};
+    auto focusIs = [](HWND dialog, HWND control) {
+        return WaitUntil([&] { return FocusOfThreadOf(dialog) == control; }, 2s);
+    };
+    // Tab goes round the dialog's controls, each enabled and shown, and back to the list.
+    auto walk = [&](HWND dialog, const char* after) {
+        HWND list = ::GetDlgItem(dialog, IDC_IMPORT_LIST);
+        if (!focusIs(dialog, list))
+            faults.push_back(std::string("the focus is not on the list after ") + after);
+        for (int tab = 0; tab < 4; ++tab) {
+            PressKeys({VK_TAB});
+            WaitUntil([&] { return FocusOfThreadOf(dialog) != nullptr; }, 1s);
+            ::Sleep(30);
+            HWND focus = FocusOfThreadOf(dialog);
+            if (focus == nullptr || !::IsChild(dialog, focus) || !::IsWindowEnabled(focus))
+                faults.push_back(std::string("Tab ") + std::to_string(tab + 1) + " after " + after +
+                                 " found no control");
+        }
+    };
+    WindowCatcher catcher([&](HWND dialog) {
+        ::SetForegroundWindow(dialog);
+        HWND selectAll = ::GetDlgItem(dialog, IDC_IMPORT_SELECT), clear = ::GetDlgItem(dialog, IDC_IMPORT_CLEAR);
+        walk(dialog, "opening");
+        PressKeys({VK_TAB});
+        if (focusIs(dialog, selectAll)) {
+            PressKeys({VK_SPACE});
+            WaitUntil([&] { return !::IsWindowEnabled(selectAll); }, 2s);
+            walk(dialog, "Select All");
+        } else {
+            faults.push_back("Tab does not reach Select All");
+        }
+        PressKeys({VK_TAB});  // past the disabled Select All
+        if (focusIs(dialog, clear)) {
+            PressKeys({VK_SPACE});
+            WaitUntil([&] { return !::IsWindowEnabled(clear); }, 2s);
+            walk(dialog, "Clear");
+        } else {
+            faults.push_back("Tab does not reach Clear");
+        }
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        done = true;
+    });
+    window_->OpenImportsLater({path});
+    EXPECT_TRUE(WaitUntil([&] { return done.load(); }, 30s));
+    EXPECT_TRUE(catcher.Result().found);
+    EXPECT_EQ(faults, std::vector<std::string>{});
+}
+
 TEST_F(KeyboardTest, TabReachesEveryLinkAndEnterOrSpaceOpensIt)
 {
     TempFolder temp;
