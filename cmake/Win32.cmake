@@ -41,6 +41,7 @@ set(GRIDLARK_WIN_SOURCES
   settings/Installation.cpp
   ui/CommandBars.cpp
   ui/Panel.cpp
+  ui/Tooltip.cpp
   ui/OpenDialog.cpp
   win/LazyApi.cpp
   ui/Fonts.cpp

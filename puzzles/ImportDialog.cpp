@@ -93,6 +93,7 @@ bool ImportDialog::OnCreate()
     CenterOverOwner();
     listFont_.reset(win::CreatePointFont(kListFont, kListFontPoints, FIXED_PITCH | FF_MODERN));
     ::SendMessageA(List(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_.get()), FALSE);
+    collectionTip_.Attach(Item(IDC_IMPORT_COLLECTION));
     if (!pendingPath_.empty()) {
         LoadCollection(pendingPath_);
         // Shown at once, not when the queue first runs dry: the work waiting there (the first paint
@@ -122,6 +123,9 @@ void ImportDialog::LoadCollection(const std::string& path)
             ::SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(line), static_cast<LPARAM>(i));
     }
     collectionPath_ = path;
+    // Named above the list, which matters when several imports wait their turn.
+    ::SetDlgItemTextA(Handle(), IDC_IMPORT_COLLECTION, text::ExtractFileName(path).c_str());
+    collectionTip_.SetText(path);
     SetEnabled(IDC_IMPORT_SELECT, ::SendMessageA(list, LB_GETCOUNT, 0, 0) > 0);
 }
 

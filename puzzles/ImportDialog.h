@@ -13,6 +13,7 @@
 #include "core/PuzzleKinds.h"
 #include "ui/Dialog.h"
 #include "ui/OpenDialog.h"
+#include "ui/Tooltip.h"
 #include "win/Files.h"
 #include "win/Handles.h"
 
@@ -86,4 +87,5 @@ private:
     std::chrono::steady_clock::time_point importStarted_;
     std::chrono::steady_clock::time_point progressShownAt_;
     win::UniqueHFont listFont_;
+    ui::Tooltip collectionTip_;
 };

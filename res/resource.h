@@ -52,6 +52,7 @@
 #define IDC_IMPORT_OK 505
 #define IDC_IMPORT_PROGRESS 506
 #define IDC_IMPORT_PROGRESS_TEXT 507
+#define IDC_IMPORT_COLLECTION 508
 
 // The Select JRE dialog.
 #define IDD_SCAN 600

@@ -123,6 +123,9 @@ TEST_F(ImportTest, ListsByExtensionSortedWithoutRegardToCase)
                       c.wordSearch ? ImportDialog::Kind::WordSearch : ImportDialog::Kind::Crossword);
         }
         EXPECT_EQ(d.CollectionPath(), collections_ / c.name);
+        // The line above the list names the collection; its tooltip gives the whole path.
+        EXPECT_EQ(d.ItemText(IDC_IMPORT_COLLECTION), c.name);
+        EXPECT_EQ(TooltipTextOf(Item(IDC_IMPORT_COLLECTION)), collections_ / c.name);
     }
 }
 

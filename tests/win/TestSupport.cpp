@@ -548,6 +548,38 @@ HWND ShownPopupMenu()
     return menu;
 }
 
+namespace {
+
+struct TooltipSearch {
+    HWND control;
+    std::string text;
+};
+
+BOOL CALLBACK ReadTooltipText(HWND window, LPARAM parameter)
+{
+    auto* search = reinterpret_cast<TooltipSearch*>(parameter);
+    if (ClassOf(window) != TOOLTIPS_CLASSA)
+        return TRUE;
+    char text[1024] = {};
+    TTTOOLINFOA tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = ::GetParent(search->control);
+    tool.uId = reinterpret_cast<UINT_PTR>(search->control);
+    tool.lpszText = text;
+    ::SendMessageA(window, TTM_GETTEXTA, sizeof(text), reinterpret_cast<LPARAM>(&tool));
+    search->text = text;
+    return search->text.empty();
+}
+
+}  // namespace
+
+std::string TooltipTextOf(HWND control)
+{
+    TooltipSearch search{control, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &ReadTooltipText, reinterpret_cast<LPARAM>(&search));
+    return search.text;
+}
+
 HWND FocusOfThreadOf(HWND window)
 {
     GUITHREADINFO info{};

@@ -194,6 +194,8 @@ HWND ShownPopupMenu();
 void PressKeys(std::initializer_list<WORD> keys);
 // The window that has the keyboard focus in the thread that owns the given window.
 HWND FocusOfThreadOf(HWND window);
+// The text of the tooltip that a window of this thread shows for the control.
+std::string TooltipTextOf(HWND control);
 
 // Waits for a condition with a bound, pumping this thread's messages meanwhile.
 bool WaitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = std::chrono::seconds(10));
