@@ -61,6 +61,7 @@ set(GRIDLARK_WIN_SOURCES
   ui/Jpeg.cpp
   ui/Pictures.cpp
   win/Dpi.cpp
+  win/SortKeys.cpp
   info/DownloadWindow.cpp
   info/About.cpp
 )

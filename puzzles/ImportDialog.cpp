@@ -13,6 +13,7 @@
 #include "win/Files.h"
 #include "ui/Fonts.h"
 #include "win/Paths.h"
+#include "win/SortKeys.h"
 
 namespace {
 
@@ -45,18 +46,14 @@ std::string GroupedNumber(std::size_t value)
     return text;
 }
 
-// The entries in the list's own order, alphabetical without regard to case, found once from sort
-// keys: inserting each line at its sorted place costs thousands of comparisons in a big collection.
-std::vector<std::size_t> AlphabeticalOrder(const std::vector<puzzles::CollectionEntry>& entries)
+// The entries in the list's own order, found once from sort keys: inserting each line at its
+// sorted place costs thousands of comparisons in a big collection. Numbers go by value
+// ("Puzzle 2" before "Puzzle 10"); case does not count.
+std::vector<std::size_t> ListOrder(const std::vector<puzzles::CollectionEntry>& entries)
 {
     std::vector<std::string> keys(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const char* text = entries[i].DisplayText.c_str();  // as the list shows it: up to a NUL
-        const int size = ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, nullptr, 0);
-        keys[i].resize(static_cast<std::size_t>(size > 0 ? size : 0));
-        if (size > 0)
-            ::LCMapStringA(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text, -1, keys[i].data(), size);
-    }
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        keys[i] = win::NaturalOrderKey(entries[i].DisplayText);
     std::vector<std::size_t> order(entries.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
@@ -116,7 +113,7 @@ void ImportDialog::LoadCollection(const std::string& path)
         entries_ = puzzles::ListCollection(path, traits->recordSize);
     }
     ::SendMessageA(list, LB_INITSTORAGE, entries_.size(), entries_.size() * 64);
-    for (std::size_t i : AlphabeticalOrder(entries_)) {
+    for (std::size_t i : ListOrder(entries_)) {
         auto line = ::SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
                                    reinterpret_cast<LPARAM>(entries_[i].DisplayText.c_str()));
         if (line >= 0)

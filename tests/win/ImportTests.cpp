@@ -129,6 +129,16 @@ TEST_F(ImportTest, ListsByExtensionSortedWithoutRegardToCase)
     }
 }
 
+TEST_F(ImportTest, TheListOrdersNumbersByValueWithoutRegardToCase)
+{
+    WriteCollection(collections_ / "numbers.cw3",
+                    {{"K7", "Puzzle 10"}, {"K7", "Puzzle 2"}, {"k7", "puzzle 1"}, {"K7", "Puzzle 02b"}, {"B2", "Zoo"}},
+                    CrosswordRecordBytes);
+    Open(collections_ / "numbers.cw3");
+    EXPECT_EQ(Lines(Item(IDC_IMPORT_LIST)), (std::vector<std::string>{"(B2) Zoo", "(k7) puzzle 1", "(K7) Puzzle 2",
+                                                                      "(K7) Puzzle 02b", "(K7) Puzzle 10"}));
+}
+
 TEST_F(ImportTest, SelectionEnablesSelectAllAndClear)
 {
     Open(WriteCollection(collections_ / "birds.cw3", kBirds, CrosswordRecordBytes));
