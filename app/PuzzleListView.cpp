@@ -11,6 +11,7 @@
 #include "win/Dpi.h"
 #include "win/ExceptionHook.h"
 #include "win/Paths.h"
+#include "win/SortKeys.h"
 
 namespace {
 
@@ -71,6 +72,8 @@ bool IsFindKey(WPARAM key) { return key == VK_F3 || (key == 'F' && IsDown(VK_CON
 
 void PuzzleListView::Create(HWND frame, HWND panel, int listId, int searchId, HIMAGELIST pictures)
 {
+    // Names sort as Explorer shows them.
+    model_.SetNameKeyMaker([](const std::string& caption) { return win::NaturalOrderKey(caption); });
     frame_ = frame;
     search_ = CreateChild(WC_EDITA, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, frame, searchId);
     ::SendMessageW(search_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kSearchCue));

@@ -149,6 +149,8 @@ void PuzzleListModel::ApplyChanges(const std::vector<LineChange>& changes, const
     for (std::uint32_t index : addedFinal) {
         if (!Matches(lines_[index]))
             continue;
+        if (sort_.column != SortColumn::None)
+            KeyLine(lines_[index]);
         const auto place =
             sort_.column == SortColumn::None
                 ? std::lower_bound(rows.begin(), rows.end(), index)
@@ -197,8 +199,30 @@ void PuzzleListModel::Apply()
             rows_.push_back(i);
     if (sort_.column == SortColumn::None)
         return;
+    KeyRows();
     std::sort(rows_.begin(), rows_.end(),
               [this](std::uint32_t x, std::uint32_t y) { return ShownBefore(lines_[x], lines_[y]); });
+}
+
+void PuzzleListModel::KeyRows()
+{
+    for (std::uint32_t row : rows_)
+        KeyLine(lines_[row]);
+}
+
+// A made key is never empty, so a line without one is known to need it.
+void PuzzleListModel::KeyLine(PuzzleLine& line) const
+{
+    if (nameKey_ && line.NameKey.empty())
+        line.NameKey = '\x01' + nameKey_(line.Caption);
+}
+
+int PuzzleListModel::CompareNames(const PuzzleLine& a, const PuzzleLine& b) const
+{
+    if (!nameKey_)
+        return CompareNatural(a.Folded, b.Folded);
+    const int order = a.NameKey.compare(b.NameKey);
+    return order < 0 ? -1 : order > 0 ? 1 : 0;
 }
 
 bool PuzzleListModel::ShownBefore(const PuzzleLine& a, const PuzzleLine& b) const
@@ -209,7 +233,7 @@ bool PuzzleListModel::ShownBefore(const PuzzleLine& a, const PuzzleLine& b) cons
     else if (sort_.column == SortColumn::Modified && a.Modified != b.Modified)
         order = a.Modified < b.Modified ? -1 : 1;
     else
-        order = CompareNatural(a.Folded, b.Folded);
+        order = CompareNames(a, b);
     if (order != 0)
         return sort_.descending ? order > 0 : order < 0;
     if (a.KindTag != b.KindTag)

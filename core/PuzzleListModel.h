@@ -20,6 +20,7 @@ struct PuzzleLine {
     Kind KindTag = Kind::Crossword;
     std::uint64_t Modified = 0;  // 100 ns ticks since 1601, UTC
     std::string Folded;          // the caption in upper case under the system locale
+    std::string NameKey;         // the caption's sort key, made by the list model when it sorts
 };
 
 // What became of one name in the folder: the line it has now, or none when it is gone.
@@ -55,6 +56,11 @@ public:
         bool operator==(const LineName&) const = default;
     };
 
+    // What orders names: a key made from a caption, compared byte by byte (the system's order of
+    // names, as Explorer shows them). Without one, names go in the natural order of their folded
+    // forms. Set it before the first lines.
+    using NameKeyMaker = std::function<std::string(const std::string& caption)>;
+    void SetNameKeyMaker(NameKeyMaker maker) { nameKey_ = std::move(maker); }
     // New lines from a listing; the filter and the sort are applied to them.
     void SetLines(std::vector<PuzzleLine> lines);
     // Whether a line comes before another in the folder's enumeration order.
@@ -105,9 +111,14 @@ private:
     bool Matches(const PuzzleLine& line) const;
     // Whether a line comes before another in the rows, under the chosen sort.
     bool ShownBefore(const PuzzleLine& a, const PuzzleLine& b) const;
+    int CompareNames(const PuzzleLine& a, const PuzzleLine& b) const;
+    // Makes the key of every line in the rows that has none yet; names are keyed only once sorted.
+    void KeyRows();
+    void KeyLine(PuzzleLine& line) const;
 
     std::vector<PuzzleLine> lines_;
     std::vector<std::uint32_t> rows_;  // indices into lines_, in the shown order
     std::string filter_;
     SortOrder sort_;
+    NameKeyMaker nameKey_;
 };

@@ -38,7 +38,7 @@ PuzzleLine LineOf(NamedLine named, const WIN32_FIND_DATAW& entry)
 {
     const auto modified =
         (static_cast<std::uint64_t>(entry.ftLastWriteTime.dwHighDateTime) << 32) | entry.ftLastWriteTime.dwLowDateTime;
-    return {std::move(named.caption), named.traits->kind, modified, std::move(named.folded)};
+    return {std::move(named.caption), named.traits->kind, modified, std::move(named.folded), {}};
 }
 
 // Long names only, fetched in large batches: short names are neither needed nor free to make.

@@ -6,6 +6,7 @@
 #include <random>
 #include <tuple>
 
+#include "core/NaturalOrder.h"
 #include "core/PuzzleListModel.h"
 
 namespace {
@@ -16,7 +17,7 @@ PuzzleLine Line(const std::string& caption, Kind kind = PuzzleLine::Kind::Crossw
 {
     std::string folded = caption;
     std::transform(folded.begin(), folded.end(), folded.begin(), [](unsigned char c) { return std::toupper(c); });
-    return {caption, kind, modified, folded};
+    return {caption, kind, modified, folded, {}};
 }
 
 std::vector<std::string> Captions(const PuzzleListModel& model)
@@ -296,7 +297,7 @@ TEST(PuzzleListModel, ARandomRunOfChangesEndsAsAFullListing)
                     remove(old.Folded, old.KindTag);
                 } else {  // renamed, both halves
                     remove(old.Folded, old.KindTag);
-                    put({made.Caption, old.KindTag, old.Modified, made.Folded});
+                    put({made.Caption, old.KindTag, old.Modified, made.Folded, {}});
                 }
             }
             model.ApplyChanges(changes, &FolderOrder);
@@ -312,4 +313,30 @@ TEST(PuzzleListModel, ARandomRunOfChangesEndsAsAFullListing)
             ASSERT_EQ(model.Total(), listed.Total());
         }
     }
+}
+
+TEST(PuzzleListModel, AKeyMakerOrdersTheNamesInEverySortAndForEveryNewLine)
+{
+    // A stand-in for the system's key: é weighs as E, case ignored, numbers by value.
+    const auto key = [](const std::string& caption) {
+        return text::NaturalSortKey(caption, [](std::string_view run) {
+            std::string folded;
+            for (char c : run)
+                folded += c == '\xE9' ? 'E' : static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            return folded;
+        });
+    };
+    PuzzleListModel model;
+    model.SetNameKeyMaker(key);
+    model.SetLines({Line("Zebra"), Line("(\xE9t\xE9) Caf\xE9 Cr\xE8me"), Line("(eta) Puzzle 10"),
+                    Line("(eta) Puzzle 9"), Line("(zoo) Owls")});
+    model.ClickColumn(SortColumn::Name);
+    const std::vector<std::string> byName = {"(eta) Puzzle 9", "(eta) Puzzle 10", "(\xE9t\xE9) Caf\xE9 Cr\xE8me",
+                                             "(zoo) Owls", "Zebra"};
+    EXPECT_EQ(Captions(model), byName);
+    model.ApplyChanges({{"(ETE) APPLE", Kind::Crossword, Line("(ete) Apple")}}, FolderOrder);
+    EXPECT_EQ(Captions(model), (std::vector<std::string>{"(eta) Puzzle 9", "(eta) Puzzle 10", "(ete) Apple",
+                                                         "(\xE9t\xE9) Caf\xE9 Cr\xE8me", "(zoo) Owls", "Zebra"}));
+    model.ClickColumn(SortColumn::Type);  // one kind: the names break the tie
+    EXPECT_EQ(Captions(model)[1], "(eta) Puzzle 10");
 }

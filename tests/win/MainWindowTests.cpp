@@ -862,6 +862,20 @@ TEST_F(FindAndSortTest, AHeaderClickSortsByItsColumnAndTheChoiceIsStoredForTheNe
     EXPECT_EQ(HeaderArrow(2), HDF_SORTUP);
 }
 
+TEST_F(FindAndSortTest, NamesSortAsExplorerShowsThemWithNumbersByValueAndAccentsBesideTheirLetter)
+{
+    for (const char* name : {"Puzzle 10.JGF", "Zebra.JGF", "(\xE9t\xE9) Caf\xE9 Cr\xE8me.JGF", "(zoo) Owls.JWF",
+                             "puzzle 2.JWF", "(ete) Caff.JGF", "(ete) Apple.JGF", "Puzzle 9.JGF"})
+        Touch(repository_ / name);
+    Open();
+    ClickColumn(0);
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"(ete) Apple", "(\xE9t\xE9) Caf\xE9 Cr\xE8me", "(ete) Caff",
+                                                 "(zoo) Owls", "puzzle 2", "Puzzle 9", "Puzzle 10", "Zebra"}));
+    ClickColumn(0);  // and back
+    EXPECT_EQ(Shown().front(), "Zebra");
+    EXPECT_EQ(Shown().back(), "(ete) Apple");
+}
+
 TEST_F(FindAndSortTest, TypingInTheListJumpsToTheNextNameStartingWithTheLetters)
 {
     Library();
