@@ -6,10 +6,9 @@
 
 namespace win {
 
-// The system's sort key of the text under the user's locale, case ignored, without its final zero.
-std::string SortKey(std::string_view text);
 // The order Explorer shows names in: numbers by value, accented letters beside their base letter,
-// case ignored. Text runs weigh first by their letters alone; the whole text's key breaks ties.
+// case ignored. Text runs weigh by their letters alone, so names that differ only in accents or
+// case have equal keys; the caller breaks such ties.
 std::string NaturalOrderKey(std::string_view text);
 
 }  // namespace win
