@@ -23,6 +23,7 @@
 #include "win/ExceptionHook.h"
 #include "win/Files.h"
 #include "win/LazyApi.h"
+#include "win/Messages.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ constexpr int kSearchMargin = 3;
 constexpr int kSearchFrame = 8;
 constexpr int kCountPadding = 12;
 constexpr const char* kInitialCount = "Items:";
+constexpr const char* kFolderNotOpened = "Explorer could not be opened on the folder ";
 
 // The window's own font, Tahoma 8, at its DPI.
 HFONT MainFont(UINT dpi) { return win::CreatePointFont("Tahoma", 8, DEFAULT_PITCH | FF_DONTCARE, dpi); }
@@ -126,6 +128,7 @@ void MainWindow::CreateControls()
     MainCommandHandlers handlers;
     handlers.play = [this] { OnPlay(); };
     handlers.remove = [this] { OnDelete(); };
+    handlers.showInFolder = [this] { OnShowInFolder(); };
     handlers.import = [this] { OnImport(); };
     handlers.exit = [this] { ::SendMessageA(hwnd_, WM_CLOSE, 0, 0); };
     handlers.preferences = [this] { OnPreferences(); };
@@ -262,6 +265,17 @@ void MainWindow::OnPlay()
 // Every selected file goes to the Recycle Bin in one shell operation, with the shell's one
 // confirmation for all of them.
 void MainWindow::OnDelete() { win::RecycleFiles(list_.SelectedPaths(), hwnd_, win::Confirmation::Asked); }
+
+// The default repository lies under ProgramData, which Explorer hides: this is how the user finds
+// the files. Where Explorer cannot select them, the folder still opens.
+void MainWindow::OnShowInFolder()
+{
+    const std::string folder = settings_.GetRepository();
+    if (SUCCEEDED(showInFolder_(hwnd_, folder, list_.SelectedPaths())))
+        return;
+    if (FAILED(showInFolder_(hwnd_, folder, {})))
+        win::ShowMessage(hwnd_, kFolderNotOpened + folder, app::kTitle, MB_ICONERROR | MB_OK);
+}
 
 // The new puzzle files reach the list through the watcher; nothing is refreshed here.
 void MainWindow::OnImport()

@@ -15,6 +15,7 @@
 #include "ui/CommandBars.h"
 #include "ui/OpenDialog.h"
 #include "win/Handles.h"
+#include "win/LazyApi.h"
 #include "win/VersionResource.h"
 
 class Settings;
@@ -56,6 +57,11 @@ public:
     void OpenImportsLater(std::vector<std::string> files) { imports_.Add(std::move(files)); }
     std::string SelectedPuzzlePath() const { return list_.SelectedPath(); }
     std::vector<std::string> SelectedPuzzlePaths() const { return list_.SelectedPaths(); }
+    // What Show in Folder calls to open Explorer on the folder with the files selected; the shell
+    // unless replaced.
+    using FolderShower =
+        std::function<HRESULT(HWND owner, const std::string& folder, const std::vector<std::string>& files)>;
+    void SetFolderShower(FolderShower shower) { showInFolder_ = std::move(shower); }
 
 private:
     // Private messages: the folder's changes wait (posted, at most one pending), a worker hands
@@ -86,6 +92,7 @@ private:
 
     void OnPlay();
     void OnDelete();
+    void OnShowInFolder();
     void OnImport();
     void OnPreferences();
     void OnHelpContents();
@@ -109,4 +116,5 @@ private:
     ImportQueue imports_;
     LibraryFeed feed_;
     win::UniqueHandle staleFileCleanup_;
+    FolderShower showInFolder_ = &win::ShowInExplorer;
 };

@@ -34,6 +34,7 @@
 #define IDM_CHECKFORUPDATE 310
 #define IDM_KNOWLEDGEBASE 311
 #define IDM_SUPPORT 312
+#define IDM_SHOW_IN_FOLDER 313
 
 // Controls of the main window.
 #define IDC_MAIN_TOOLBAR 400

@@ -1,5 +1,9 @@
 #include "win/LazyApi.h"
 
+#include <memory>
+
+#include "win/Paths.h"
+
 namespace win {
 
 bool RestrictLibrarySearch()
@@ -122,6 +126,45 @@ void FreeItemIds(LPITEMIDLIST ids)
     static const Fn fn = LazyProc<Fn>("ole32.dll", "CoTaskMemFree");
     if (fn != nullptr && ids != nullptr)
         fn(ids);
+}
+
+HRESULT ShowInExplorer(HWND owner, const std::string& folder, const std::vector<std::string>& files)
+{
+    if (files.empty()) {
+        const auto result =
+            reinterpret_cast<INT_PTR>(OpenWithShell(owner, "open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+        return result > 32 ? S_OK : E_FAIL;
+    }
+    using Parse = HRESULT(WINAPI*)(PCWSTR, IBindCtx*, PIDLIST_ABSOLUTE*, SFGAOF, SFGAOF*);
+    using Open = HRESULT(WINAPI*)(PCIDLIST_ABSOLUTE, UINT, PCUITEMID_CHILD_ARRAY, DWORD);
+    using LastId = PUITEMID_CHILD(WINAPI*)(PCUIDLIST_RELATIVE);
+    static const Parse parse = LazyProc<Parse>("shell32.dll", "SHParseDisplayName");
+    static const Open open = LazyProc<Open>("shell32.dll", "SHOpenFolderAndSelectItems");
+    static const LastId lastId = LazyProc<LastId>("shell32.dll", "ILFindLastID");
+    if (parse == nullptr || open == nullptr || lastId == nullptr)
+        return E_NOTIMPL;
+    using Ids = std::unique_ptr<ITEMIDLIST, void (*)(LPITEMIDLIST)>;
+    const auto parsed = [&](const std::string& path) {
+        PIDLIST_ABSOLUTE ids = nullptr;
+        if (FAILED(parse(WideText(path).c_str(), nullptr, &ids, 0, nullptr)))
+            ids = nullptr;
+        return Ids(ids, &FreeItemIds);
+    };
+    ComScope com;
+    const Ids folderIds = parsed(folder);
+    if (!folderIds)
+        return E_FAIL;
+    std::vector<Ids> items;
+    std::vector<PCUITEMID_CHILD> children;
+    for (const std::string& file : files) {
+        if (Ids ids = parsed(file)) {
+            children.push_back(lastId(ids.get()));
+            items.push_back(std::move(ids));
+        }
+    }
+    if (children.empty())
+        return E_FAIL;
+    return open(folderIds.get(), static_cast<UINT>(children.size()), children.data(), 0);
 }
 
 std::string TextOfShellName(STRRET& name, PCUITEMID_CHILD item)

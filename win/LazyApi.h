@@ -10,6 +10,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 namespace win {
 
@@ -59,6 +60,9 @@ PIDLIST_ABSOLUTE CombineItemIds(PCIDLIST_ABSOLUTE parent, PCUITEMID_CHILD child)
 void FreeItemIds(LPITEMIDLIST ids);
 // Whether the ids name the folder itself or one inside it, at any depth.
 bool ItemIdsWithin(PCIDLIST_ABSOLUTE folder, PCIDLIST_ABSOLUTE item);
+// Opens Explorer on the folder with the files, each a full path inside it, selected
+// (SHOpenFolderAndSelectItems); without files, opens the folder. Answers the shell's result.
+HRESULT ShowInExplorer(HWND owner, const std::string& folder, const std::vector<std::string>& files);
 // A display name the shell handed back, as text; the name's own memory is released.
 std::string TextOfShellName(STRRET& name, PCUITEMID_CHILD item);
 // COM for the calling thread, for one scope.

@@ -631,12 +631,14 @@ TEST_F(MainWindowTest, BarsShowEveryCommandInItsPlaceWithItsCaptionHintAndPictur
     const Menu menus[] = {
         {bar, {"&Puzzle", "&Options", "&Help"}},
         {::GetSubMenu(bar, 0),
-         {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "", "&Import Puzzle(s)...", "", "E&xit\tAlt+F4"}},
+         {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "Show in &Folder", "", "&Import Puzzle(s)...", "",
+          "E&xit\tAlt+F4"}},
         {::GetSubMenu(bar, 1), {"Configure &Bug Reporter...", "&Preferences..."}},
         {help, {"Gridlark &Help...\tF1", "", "&On The Web", "", "&About..."}},
         {::GetSubMenu(help, 2),
          {"&Home Page", "", "Download more puzzles", "", "Check For &Update", "&Knowledgebase", "&Support"}},
-        {w.Bars().Popup(0), {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "", "&Import Puzzle(s)..."}},
+        {w.Bars().Popup(0),
+         {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "Show in &Folder", "", "&Import Puzzle(s)..."}},
     };
     for (const auto& m : menus)
         EXPECT_EQ(items(m.menu), m.items);
@@ -874,6 +876,47 @@ TEST_F(FindAndSortTest, NamesSortAsExplorerShowsThemWithNumbersByValueAndAccents
     ClickColumn(0);  // and back
     EXPECT_EQ(Shown().front(), "Zebra");
     EXPECT_EQ(Shown().back(), "(ete) Apple");
+}
+
+TEST_F(FindAndSortTest, ShowInFolderOpensExplorerWithTheSelectedPuzzlesSelected)
+{
+    Library();
+    MainWindow& w = Open();
+    ClickColumn(0);  // Animals, puzzle 2, Puzzle 2, Puzzle 10
+    struct Call {
+        std::string folder;
+        std::vector<std::string> files;
+    };
+    std::vector<Call> calls;
+    HRESULT withFiles = S_OK;
+    w.SetFolderShower([&](HWND owner, const std::string& folder, const std::vector<std::string>& files) {
+        EXPECT_EQ(owner, w.Handle());
+        calls.push_back({folder, files});
+        return files.empty() ? S_OK : withFiles;
+    });
+    const auto showInFolder = [&] {
+        calls.clear();
+        ::SendMessageA(w.Handle(), WM_COMMAND, IDM_SHOW_IN_FOLDER, 0);
+        return calls;
+    };
+    const std::string folder = config_.GetRepository();
+    ListView_SetItemState(List(), 0, LVIS_SELECTED, LVIS_SELECTED);
+    ListView_SetItemState(List(), 3, LVIS_SELECTED, LVIS_SELECTED);
+    auto made = showInFolder();
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].folder, folder);
+    EXPECT_EQ(made[0].files, (std::vector<std::string>{repository_ / "Animals.JWF", repository_ / "Puzzle 10.JGF"}));
+    // Where Explorer cannot select them, the folder still opens.
+    withFiles = E_NOTIMPL;
+    made = showInFolder();
+    ASSERT_EQ(made.size(), 2u);
+    EXPECT_TRUE(made[1].files.empty());
+    // With nothing selected: the folder alone.
+    ListView_SetItemState(List(), -1, 0, LVIS_SELECTED);
+    made = showInFolder();
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_TRUE(made[0].files.empty());
+    EXPECT_TRUE(w.Bars().IsEnabled(IDM_SHOW_IN_FOLDER));
 }
 
 TEST_F(FindAndSortTest, TypingInTheListJumpsToTheNextNameStartingWithTheLetters)
