@@ -34,6 +34,16 @@ constexpr int kCountPadding = 12;
 constexpr const char* kInitialCount = "Items:";
 constexpr const char* kFolderNotOpened = "Explorer could not be opened on the folder ";
 
+// "Imported 12 puzzles (3 replaced earlier files)."
+std::string ImportNote(std::size_t imported, std::size_t replaced)
+{
+    std::string note = "Imported " + std::to_string(imported) + (imported == 1 ? " puzzle" : " puzzles");
+    if (replaced > 0)
+        note += " (" + std::to_string(replaced) +
+                (replaced == 1 ? " replaced an earlier file)" : " replaced earlier files)");
+    return note + ".";
+}
+
 // The window's own font, Tahoma 8, at its DPI.
 HFONT MainFont(UINT dpi) { return win::CreatePointFont("Tahoma", 8, DEFAULT_PITCH | FF_DONTCARE, dpi); }
 
@@ -244,7 +254,7 @@ void MainWindow::ShowCount()
         -1};
     ::SendMessageA(statusBar_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(parts));
     ::SendMessageA(statusBar_, SB_SETTEXTA, 0, reinterpret_cast<LPARAM>(count.c_str()));
-    const std::string folder = list_.FolderText();
+    const std::string folder = statusNote_.empty() ? list_.FolderText() : statusNote_;
     ::SendMessageA(statusBar_, SB_SETTEXTA, 1, reinterpret_cast<LPARAM>(folder.c_str()));
 }
 
@@ -287,7 +297,30 @@ void MainWindow::OnImport()
 // A file that is no readable collection gets the import dialog's own message.
 void MainWindow::ImportCollection(const std::string& path)
 {
-    ImportDialog(settings_.GetRepository()).ShowModalFor(hwnd_, path);
+    ImportDialog import(settings_.GetRepository());
+    import.ShowModalFor(hwnd_, path);
+    ShowImported(import);
+}
+
+// The folder is listed at once, rather than when the watcher tells of the new files, so that the
+// puzzles written can be selected now.
+void MainWindow::ShowImported(const ImportDialog& import)
+{
+    const std::vector<std::string>& names = import.ImportedNames();
+    if (names.empty() || hwnd_ == nullptr)
+        return;
+    feed_.Relist();
+    std::vector<PuzzleListModel::LineName> lines;
+    for (const std::string& name : names)
+        lines.push_back({name, import.CollectionKind()});
+    list_.SelectLines(std::move(lines));
+    SetStatusNote(ImportNote(names.size(), import.ReplacedCount()));
+}
+
+void MainWindow::SetStatusNote(std::string note)
+{
+    statusNote_ = std::move(note);
+    ShowCount();
 }
 
 // A new repository reaches the list through the watcher; nothing is refreshed here.
@@ -332,6 +365,8 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
                     list_.OnSearchChanged();
                 return 0;
             }
+            if (!statusNote_.empty())
+                SetStatusNote({});
             if (bars_.Execute(LOWORD(wParam)))
                 return 0;
             break;

@@ -11,6 +11,7 @@
 #include "app/ImportQueue.h"
 #include "app/LibraryFeed.h"
 #include "app/PuzzleListView.h"
+#include "puzzles/ImportDialog.h"
 #include "puzzles/ListingWorker.h"
 #include "ui/CommandBars.h"
 #include "ui/OpenDialog.h"
@@ -97,6 +98,10 @@ private:
     void OnPreferences();
     void OnHelpContents();
     void ImportCollection(const std::string& path);
+    // Shows what an import wrote: its lines selected, and a note in the status bar.
+    void ShowImported(const ImportDialog& import);
+    // A note in the status bar's folder part until the next command.
+    void SetStatusNote(std::string note);
 
     // The status bar's count part is never narrower than this, at 96 DPI.
     static constexpr int kCountLeastWidth = 75;
@@ -116,5 +121,6 @@ private:
     ImportQueue imports_;
     LibraryFeed feed_;
     win::UniqueHandle staleFileCleanup_;
+    std::string statusNote_;
     FolderShower showInFolder_ = &win::ShowInExplorer;
 };

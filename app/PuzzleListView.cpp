@@ -135,6 +135,17 @@ void PuzzleListView::ApplyChanges(const std::vector<LineChange>& changes,
     ShowRows(place, focusedFromTop);
 }
 
+void PuzzleListView::SelectLines(std::vector<PuzzleListModel::LineName> names)
+{
+    PuzzleListModel::Place place;
+    place.selected = std::move(names);
+    const PuzzleListModel::Rows rows = model_.Find(place);
+    if (rows.selected.empty())
+        return;
+    place.focused = model_.NameAt(rows.selected.front());
+    ShowRows(place, 0);
+}
+
 void PuzzleListView::SetSort(SortOrder sort)
 {
     model_.SetSort(sort);

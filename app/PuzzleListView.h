@@ -56,6 +56,9 @@ public:
     // Changed lines, shown the same way.
     void ApplyChanges(const std::vector<LineChange>& changes, const PuzzleListModel::EnumerationOrder& before);
     void SetSort(SortOrder sort);
+    // Selects the lines of those names that are shown, alone, the first of them focused and at
+    // the top of the list.
+    void SelectLines(std::vector<PuzzleListModel::LineName> names);
     void OnSearchChanged();
     // Answers the list's notices; others answer 0.
     LRESULT OnNotify(NMHDR& header);

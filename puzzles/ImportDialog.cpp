@@ -187,8 +187,8 @@ void ImportDialog::OnOk()
         const std::string name = NameFor(entry.DisplayText);
         const Outcome outcome = kind_ == Kind::Crossword ? ExportCrossword(entry.RecordIndex, folder, name)
                                                          : ExportWordSearch(entry.RecordIndex, folder, name);
-        if (outcome == Outcome::Written)
-            written_.insert(win::UpperCase(name));
+        if (outcome == Outcome::Written && written_.insert(win::UpperCase(name)).second)
+            imported_.push_back(name);
         if (outcome == Outcome::Stopped)
             stopRequested_ = true;
         ShowProgress(done + 1, selected.size());
@@ -207,6 +207,8 @@ void ImportDialog::BeginImport()
     importing_ = true;
     stopRequested_ = false;
     written_.clear();
+    imported_.clear();
+    replaced_ = 0;
     importStarted_ = std::chrono::steady_clock::now();
     // A killed import may have left temporary files behind.
     win::RemoveStaleTemporaryFiles(repository_);
@@ -327,7 +329,8 @@ void ImportDialog::WritePuzzle(const std::string& path, const std::vector<std::u
 {
     if (!batch_)
         batch_ = std::make_unique<win::ReplacingBatch>(text::ExtractFilePath(path));
-    batch_->Write(path, bytes.data(), static_cast<DWORD>(bytes.size()));
+    if (batch_->Write(path, bytes.data(), static_cast<DWORD>(bytes.size())) == win::ReplacingBatch::Result::Replaced)
+        ++replaced_;
 }
 
 // The replaced files go to the Recycle Bin in one operation, and the new ones take their place.

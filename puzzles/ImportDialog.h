@@ -42,6 +42,10 @@ public:
     Outcome ExportWordSearch(std::uint32_t recordIndex, const std::string& folder, const std::string& name);
 
     Kind CollectionKind() const { return kind_; }
+    // What the last import wrote: its puzzles' names without the extension, in the order written,
+    // and how many of them replaced an earlier file of other content.
+    const std::vector<std::string>& ImportedNames() const { return imported_; }
+    std::size_t ReplacedCount() const { return replaced_; }
 
     // How long an import runs before it shows how far it is (half a second unless set).
     void SetProgressDelay(std::chrono::milliseconds delay) { progressDelay_ = delay; }
@@ -80,6 +84,8 @@ private:
     std::vector<puzzles::CollectionEntry> entries_;
     // The names this import has written, upper-cased.
     std::set<std::string> written_;
+    std::vector<std::string> imported_;
+    std::size_t replaced_ = 0;
     std::unique_ptr<win::ReplacingBatch> batch_;
     bool importing_ = false;
     bool stopRequested_ = false;

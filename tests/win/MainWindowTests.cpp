@@ -555,6 +555,8 @@ TEST_F(MainWindowTest, ImportCommandRunsTheFileDialogThenTheImportDialog)
         bytes.append(record.begin(), record.end());
     }
     WriteFileText(collections / "birds.cw3", bytes);
+    WriteFileText(repository_ / "(K7) Wrens.JGF", "an earlier puzzle");
+    Touch(repository_ / "Aardvark.JGF");
     MainWindow& w = Open();
     std::vector<std::string> seen;
     std::atomic<bool> stop{false};
@@ -587,7 +589,15 @@ TEST_F(MainWindowTest, ImportCommandRunsTheFileDialogThenTheImportDialog)
     EXPECT_EQ(seen, (std::vector<std::string>{"file dialog", "import dialog"}));
     EXPECT_TRUE(win::FileExists(repository_ / "(K7) Robins.JGF"));
     EXPECT_TRUE(win::FileExists(repository_ / "(K7) Wrens.JGF"));
-    EXPECT_TRUE(WaitForCaptions({"(K7) Robins", "(K7) Wrens"}));
+    EXPECT_TRUE(WaitForCaptions({"(K7) Robins", "(K7) Wrens", "Aardvark"}));
+    // The puzzles written are selected, and the status bar says what the import did until the
+    // next command.
+    EXPECT_EQ(w.SelectedPuzzlePaths(),
+              (std::vector<std::string>{repository_ / "(K7) Robins.JGF", repository_ / "(K7) Wrens.JGF"}));
+    EXPECT_EQ(w.StatusText(1), "Imported 2 puzzles (1 replaced an earlier file).");
+    w.SetFolderShower([](HWND, const std::string&, const std::vector<std::string>&) { return S_OK; });
+    ::SendMessageA(w.Handle(), WM_COMMAND, IDM_SHOW_IN_FOLDER, 0);
+    EXPECT_EQ(w.StatusText(1), config_.GetRepository());
 }
 
 TEST_F(MainWindowTest, ANewRepositoryChosenInThePreferencesIsListedWithinASecond)
