@@ -184,6 +184,10 @@ void MainWindow::Layout()
     RECT panel{};
     ::GetClientRect(panel_, &panel);
     ::MoveWindow(list_.List(), 0, 0, panel.right, panel.bottom, TRUE);
+    // The status bar's size grip and the header's dividers are drawn where the old size put
+    // them; the parts that moved keep them unless drawn anew whole.
+    ::InvalidateRect(statusBar_, nullptr, TRUE);
+    ::InvalidateRect(ListView_GetHeader(list_.List()), nullptr, TRUE);
 }
 
 void MainWindow::OnCreate()

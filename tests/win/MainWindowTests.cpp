@@ -541,6 +541,23 @@ TEST_F(MainWindowTest, ExitAndAltF4CloseTheWindowAndSaveTheSettings)
     }
 }
 
+TEST_F(MainWindowTest, AfterAResizeTheStatusBarAndTheHeaderAreDrawnAnewWhole)
+{
+    MainWindow& w = Open();
+    HWND header = ListView_GetHeader(List());
+    for (const auto& [width, height] : {std::pair{700, 500}, std::pair{900, 650}, std::pair{600, 400}}) {
+        ::UpdateWindow(w.Handle());
+        ::RedrawWindow(w.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        ::SetWindowPos(w.Handle(), nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+        for (HWND part : {w.StatusBar(), header}) {
+            RECT client{}, update{};
+            ::GetClientRect(part, &client);
+            ::GetUpdateRect(part, &update, FALSE);
+            EXPECT_TRUE(::EqualRect(&client, &update)) << width << (part == header ? " header" : " status bar");
+        }
+    }
+}
+
 TEST_F(MainWindowTest, ImportCommandRunsTheFileDialogThenTheImportDialog)
 {
     TempFolder collections;
