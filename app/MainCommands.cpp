@@ -17,6 +17,8 @@ const char* ShortcutText(int command)
             return "Enter";
         case IDM_DELETE:
             return "Del";
+        case IDM_RENAME:
+            return "F2";
         case IDM_EXIT:
             return "Alt+F4";
         case IDM_HELP:
@@ -43,6 +45,7 @@ void AddCommands(ui::CommandBars& bars, HWND window, const MainCommandHandlers& 
     };
     add(IDM_PLAY, "&Play Puzzle", "Play Puzzle", 2, false, h.play);
     add(IDM_DELETE, "&Delete Puzzle", "Delete Puzzle", 3, false, h.remove);
+    add(IDM_RENAME, "Rena&me", "Rename Puzzle", ui::kNoPicture, false, h.rename);
     add(IDM_SHOW_IN_FOLDER, "Show in &Folder", "Show in Folder", ui::kNoPicture, true, h.showInFolder);
     add(IDM_IMPORT, "&Import Puzzle(s)...", "Import Puzzle(s)", 6, true, h.import);
     add(IDM_EXIT, "E&xit", "Exit", ui::kNoPicture, true, h.exit);
@@ -67,19 +70,20 @@ HMENU BuildMainCommands(ui::CommandBars& bars, HWND window, int toolbarId, HIMAG
 {
     AddCommands(bars, window, handlers, shortVersion);
     using ui::MenuEntry;
-    ::SetMenu(window,
-              bars.BuildMenuBar(
-                  {MenuEntry::Submenu("&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE),
-                                                  MenuEntry::Command(IDM_SHOW_IN_FOLDER), MenuEntry::Separator(),
-                                                  MenuEntry::Command(IDM_IMPORT), MenuEntry::Separator(),
-                                                  MenuEntry::Command(IDM_EXIT)}),
-                   MenuEntry::Submenu("&Options", {MenuEntry::Command(IDM_BUGREPORTER), MenuEntry::Command(IDM_PREFS)}),
-                   MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_HELP), MenuEntry::Separator(),
-                                                MenuEntry::Submenu("&On The Web", OnTheWeb()), MenuEntry::Separator(),
-                                                MenuEntry::Command(IDM_ABOUT)})}));
+    ::SetMenu(
+        window,
+        bars.BuildMenuBar(
+            {MenuEntry::Submenu("&Puzzle", {MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE),
+                                            MenuEntry::Command(IDM_RENAME), MenuEntry::Command(IDM_SHOW_IN_FOLDER),
+                                            MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT),
+                                            MenuEntry::Separator(), MenuEntry::Command(IDM_EXIT)}),
+             MenuEntry::Submenu("&Options", {MenuEntry::Command(IDM_BUGREPORTER), MenuEntry::Command(IDM_PREFS)}),
+             MenuEntry::Submenu("&Help", {MenuEntry::Command(IDM_HELP), MenuEntry::Separator(),
+                                          MenuEntry::Submenu("&On The Web", OnTheWeb()), MenuEntry::Separator(),
+                                          MenuEntry::Command(IDM_ABOUT)})}));
     HMENU popup = bars.BuildPopup({MenuEntry::Command(IDM_PLAY), MenuEntry::Command(IDM_DELETE),
-                                   MenuEntry::Command(IDM_SHOW_IN_FOLDER), MenuEntry::Separator(),
-                                   MenuEntry::Command(IDM_IMPORT)});
+                                   MenuEntry::Command(IDM_RENAME), MenuEntry::Command(IDM_SHOW_IN_FOLDER),
+                                   MenuEntry::Separator(), MenuEntry::Command(IDM_IMPORT)});
     bars.BuildToolbar(window, toolbarId, pictures, {IDM_PLAY, IDM_DELETE, 0, IDM_IMPORT, 0, IDM_PREFS, 0, IDM_HELP});
     return popup;
 }

@@ -12,7 +12,7 @@
 // The commands that act on the window's own state; the information and web commands need only
 // the window, as the owner of what they open, and the program's short version.
 struct MainCommandHandlers {
-    std::function<void()> play, remove, showInFolder, import, exit, preferences, help;
+    std::function<void()> play, remove, rename, showInFolder, import, exit, preferences, help;
 };
 
 // Adds the commands to the bars and builds the window's menu bar and toolbar; answers the list's

@@ -7,6 +7,10 @@
 #include "app/MainCommands.h"
 #include "app/WindowPlacement.h"
 #include "core/Text.h"
+#include "win/Paths.h"
+#include "core/PuzzleKinds.h"
+#include "core/IoError.h"
+#include "core/FileNames.h"
 #include "help/HTMLHelp.h"
 #include "jre/JavaNotice.h"
 #include "puzzles/ImportDialog.h"
@@ -33,6 +37,9 @@ constexpr int kSearchFrame = 8;
 constexpr int kCountPadding = 12;
 constexpr const char* kInitialCount = "Items:";
 constexpr const char* kFolderNotOpened = "Explorer could not be opened on the folder ";
+constexpr const char* kNameTaken1 = "A puzzle named \"";
+constexpr const char* kNameTaken2 = "\" already exists. Choose another name.";
+constexpr const char* kNotRenamed = "The puzzle could not be renamed: ";
 
 // "Imported 12 puzzles (3 replaced earlier files)."
 std::string ImportNote(std::size_t imported, std::size_t replaced)
@@ -139,6 +146,7 @@ void MainWindow::CreateControls()
     handlers.play = [this] { OnPlay(); };
     handlers.remove = [this] { OnDelete(); };
     handlers.showInFolder = [this] { OnShowInFolder(); };
+    handlers.rename = [this] { list_.BeginRename(); };
     handlers.import = [this] { OnImport(); };
     handlers.exit = [this] { ::SendMessageA(hwnd_, WM_CLOSE, 0, 0); };
     handlers.preferences = [this] { OnPreferences(); };
@@ -267,6 +275,44 @@ void MainWindow::OnSelectionChanged(UINT selected)
 {
     bars_.SetEnabled(IDM_PLAY, selected == 1);
     bars_.SetEnabled(IDM_DELETE, selected > 0);
+    bars_.SetEnabled(IDM_RENAME, selected == 1);
+}
+
+void MainWindow::OnRenameTyped(PuzzleListModel::LineName line, std::string typed)
+{
+    renameTyped_.emplace(std::move(line), std::move(typed));
+    ::PostMessageA(hwnd_, WM_RENAME_TYPED, 0, 0);
+}
+
+// The name follows an import's rules; a name taken is refused, and the file is moved, never
+// copied, so nothing is overwritten. The list shows the new name at once, selected.
+void MainWindow::RenamePuzzle(const PuzzleListModel::LineName& line, const std::string& typed)
+{
+    const std::string name = puzzles::TypedFileName(typed);
+    if (name == line.caption)
+        return;
+    if (!puzzles::IsSafeFileName(name)) {
+        win::ShowMessage(hwnd_, puzzles::RefusedRenameText(name), app::kTitle, MB_ICONERROR | MB_OK);
+        return;
+    }
+    const std::string folder = text::IncludeTrailingBackslash(settings_.GetRepository());
+    const std::string extension = puzzles::TraitsOf(line.kind).extension;
+    const std::string from = folder + line.caption + extension, to = folder + name + extension;
+    const bool caseOnly = win::UpperCase(name) == win::UpperCase(line.caption);
+    if (!caseOnly && win::FileExists(to)) {
+        win::ShowMessage(hwnd_, kNameTaken1 + name + kNameTaken2, app::kTitle, MB_ICONERROR | MB_OK);
+        return;
+    }
+    if (const DWORD error = win::RenameFile(from, to); error != 0) {
+        win::ShowMessage(hwnd_,
+                         error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS
+                             ? kNameTaken1 + name + kNameTaken2
+                             : kNotRenamed + io::StandardMessage(io::Failure::System, error),
+                         app::kTitle, MB_ICONERROR | MB_OK);
+        return;
+    }
+    feed_.Relist();
+    list_.SelectLines({{name, line.kind}});
 }
 
 void MainWindow::OnPlay()
@@ -378,6 +424,10 @@ LRESULT MainWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
             return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_FOLDER_CHANGED:
             feed_.OnFolderChanged();
+            return 0;
+        case WM_RENAME_TYPED:
+            if (auto typed = std::exchange(renameTyped_, std::nullopt))
+                RenamePuzzle(typed->first, typed->second);
             return 0;
         case WM_LISTING_DONE:
             feed_.OnListingDone();

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,8 @@ private:
     static constexpr UINT WM_WORKER_FAILED = WM_APP + 2;
     static constexpr UINT WM_OPEN_IMPORTS = WM_APP + 3;
     static constexpr UINT WM_LISTING_DONE = WM_APP + 4;
+    // A name typed in place waits to be given to its file (posted), once the list's edit is gone.
+    static constexpr UINT WM_RENAME_TYPED = WM_APP + 5;
 
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
@@ -89,6 +93,8 @@ private:
     void OnSelectionChanged(UINT selected) override;
     void OnPlayRequested() override { OnPlay(); }
     void OnDeleteRequested() override { OnDelete(); }
+    void OnRenameTyped(PuzzleListModel::LineName line, std::string typed) override;
+    void RenamePuzzle(const PuzzleListModel::LineName& line, const std::string& typed);
     void OnCountChanged() override { ShowCount(); }
 
     void OnPlay();
@@ -122,5 +128,6 @@ private:
     LibraryFeed feed_;
     win::UniqueHandle staleFileCleanup_;
     std::string statusNote_;
+    std::optional<std::pair<PuzzleListModel::LineName, std::string>> renameTyped_;
     FolderShower showInFolder_ = &win::ShowInExplorer;
 };

@@ -78,8 +78,10 @@ void PuzzleListView::Create(HWND frame, HWND panel, int listId, int searchId, HI
     search_ = CreateChild(WC_EDITA, ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, frame, searchId);
     ::SendMessageW(search_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(kSearchCue));
     ::SetWindowSubclass(search_, &PuzzleListView::SearchProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-    list_ = CreateChild(WC_LISTVIEWA, LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | WS_TABSTOP,
-                        0, panel, listId);
+    list_ =
+        CreateChild(WC_LISTVIEWA,
+                    LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS | LVS_EDITLABELS | WS_TABSTOP,
+                    0, panel, listId);
     ListView_SetExtendedListViewStyle(list_, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
     ListView_SetImageList(list_, pictures, LVSIL_SMALL);
     ListView_SetCallbackMask(list_, LVIS_STATEIMAGEMASK);
@@ -144,6 +146,16 @@ void PuzzleListView::SelectLines(std::vector<PuzzleListModel::LineName> names)
         return;
     place.focused = model_.NameAt(rows.selected.front());
     ShowRows(place, 0);
+}
+
+void PuzzleListView::BeginRename()
+{
+    if (ListView_GetSelectedCount(list_) != 1)
+        return;
+    const int row = ListView_GetNextItem(list_, -1, LVNI_SELECTED);
+    ::SetFocus(list_);
+    ListView_EnsureVisible(list_, row, FALSE);
+    ListView_EditLabel(list_, row);
 }
 
 void PuzzleListView::SetSort(SortOrder sort)
@@ -235,6 +247,20 @@ LRESULT PuzzleListView::OnNotify(NMHDR& header)
             if (reinterpret_cast<NMLVKEYDOWN&>(header).wVKey == VK_DELETE)
                 owner_.OnDeleteRequested();
             break;
+        case LVN_BEGINLABELEDITA:
+            // Only a line of the list; the edit holds no more than a file name can.
+            if (const int row = reinterpret_cast<NMLVDISPINFOA&>(header).item.iItem;
+                row < 0 || static_cast<std::size_t>(row) >= model_.Shown())
+                return TRUE;
+            ::SendMessageA(ListView_GetEditControl(list_), EM_LIMITTEXT, MAX_PATH, 0);
+            return FALSE;
+        case LVN_ENDLABELEDITA: {
+            // The line changes when its file does: the list takes no text of its own.
+            const LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(header).item;
+            if (item.pszText != nullptr && item.iItem >= 0 && static_cast<std::size_t>(item.iItem) < model_.Shown())
+                owner_.OnRenameTyped(model_.NameAt(static_cast<std::size_t>(item.iItem)), item.pszText);
+            return FALSE;
+        }
         case LVN_COLUMNCLICK:
             OnColumnClick(reinterpret_cast<NMLISTVIEW&>(header).iSubItem);
             break;
@@ -376,6 +402,10 @@ bool PuzzleListView::OnListKey(WPARAM key)
 {
     if (IsFindKey(key) || key == VK_TAB) {
         FocusSearch();
+        return true;
+    }
+    if (key == VK_F2 && !IsDown(VK_CONTROL) && !IsDown(VK_MENU)) {
+        BeginRename();
         return true;
     }
     // Ctrl+A: every line shown, as in Explorer; the filter's hidden lines stay out.

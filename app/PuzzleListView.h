@@ -22,6 +22,8 @@ public:
         virtual void OnPlayRequested() = 0;
         // Delete, whatever Shift, Ctrl and Alt.
         virtual void OnDeleteRequested() = 0;
+        // A name typed for the line in place, as typed.
+        virtual void OnRenameTyped(PuzzleListModel::LineName line, std::string typed) = 0;
         // The number of lines shown or the filter changed.
         virtual void OnCountChanged() = 0;
 
@@ -56,6 +58,8 @@ public:
     // Changed lines, shown the same way.
     void ApplyChanges(const std::vector<LineChange>& changes, const PuzzleListModel::EnumerationOrder& before);
     void SetSort(SortOrder sort);
+    // Opens the name of the one selected line for editing in place.
+    void BeginRename();
     // Selects the lines of those names that are shown, alone, the first of them focused and at
     // the top of the list.
     void SelectLines(std::vector<PuzzleListModel::LineName> names);

@@ -57,20 +57,50 @@ std::string FirstFreeName(const std::string& text, const std::function<bool(cons
     return name;
 }
 
-std::string RefusedNameText(std::string_view name)
+namespace {
+
+constexpr const char* kRefusedCharactersLine =
+    "\r\nA file name cannot hold any of these characters: \\ / : * ? \" < > |";
+
+// The name with control characters shown as blanks.
+std::string Shown(std::string_view name)
 {
     std::string shown;
     for (char c : name)
         shown += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-    std::string why;
+    return shown;
+}
+
+std::string WhyRefused(std::string_view name)
+{
     if (const std::string parts = RefusedPartsOf(name); !parts.empty())
-        why = "Windows does not allow " + parts + " in a file name.";
-    else if (name.empty() || name == "." || name == "..")
-        why = "Windows does not allow a file name that is empty or only dots.";
-    else
-        why = "Windows does not accept it as a file name.";
-    return "The puzzle \"" + shown + "\" cannot be saved under its name: " + why +
-           "\r\nA file name cannot hold any of these characters: \\ / : * ? \" < > |";
+        return "Windows does not allow " + parts + " in a file name.";
+    if (name.empty() || name == "." || name == "..")
+        return "Windows does not allow a file name that is empty or only dots.";
+    return "Windows does not accept it as a file name.";
+}
+
+}  // namespace
+
+std::string RefusedNameText(std::string_view name)
+{
+    return "The puzzle \"" + Shown(name) + "\" cannot be saved under its name: " + WhyRefused(name) +
+           kRefusedCharactersLine;
+}
+
+std::string RefusedRenameText(std::string_view name)
+{
+    return "The puzzle cannot be renamed to \"" + Shown(name) + "\": " + WhyRefused(name) + kRefusedCharactersLine;
+}
+
+std::string TypedFileName(std::string_view typed)
+{
+    const auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!typed.empty() && isBlank(typed.front()))
+        typed.remove_prefix(1);
+    while (!typed.empty() && (isBlank(typed.back()) || typed.back() == '.'))
+        typed.remove_suffix(1);
+    return std::string(typed);
 }
 
 }  // namespace puzzles

@@ -19,6 +19,12 @@ std::string FirstFreeName(const std::string& text, const std::function<bool(cons
 // for a name that IsSafeFileName refuses, or one the system refused with kInvalidNameError.
 std::string RefusedNameText(std::string_view name);
 
+// A name typed for a puzzle as Windows keeps it: without the blanks around it and without trailing
+// dots, which the system drops from a file name.
+std::string TypedFileName(std::string_view typed);
+// Why a puzzle cannot be renamed to the name, in the same words; for a name IsSafeFileName refuses.
+std::string RefusedRenameText(std::string_view name);
+
 // The error Windows gives for a name it refuses (ERROR_INVALID_NAME).
 inline constexpr unsigned kInvalidNameError = 123;
 

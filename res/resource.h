@@ -35,6 +35,7 @@
 #define IDM_KNOWLEDGEBASE 311
 #define IDM_SUPPORT 312
 #define IDM_SHOW_IN_FOLDER 313
+#define IDM_RENAME 314
 
 // Controls of the main window.
 #define IDC_MAIN_TOOLBAR 400

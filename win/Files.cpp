@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstring>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -271,6 +272,33 @@ void WriteFileReplacing(const std::string& path, const void* data, DWORD size)
 void WriteFileNew(const std::string& path, const void* data, DWORD size)
 {
     WriteThroughTemporary(path, data, size, &MoveToFreeName);
+}
+
+std::string ListedFileName(const std::string& path)
+{
+    WIN32_FIND_DATAA found{};
+    HANDLE search = ::FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return {};
+    ::FindClose(search);
+    return found.cFileName;
+}
+
+DWORD RenameFile(const std::string& from, const std::string& to)
+{
+    if (!::MoveFileA(from.c_str(), to.c_str()))
+        return ::GetLastError();
+    if (ListedFileName(to) == text::ExtractFileName(to))
+        return 0;
+    const std::string temporary = to + ".renaming-" + std::to_string(::GetCurrentProcessId()) + ".tmp";
+    if (!::MoveFileA(from.c_str(), temporary.c_str()))
+        return ::GetLastError();
+    if (!::MoveFileA(temporary.c_str(), to.c_str())) {
+        const DWORD error = ::GetLastError();
+        ::MoveFileA(temporary.c_str(), from.c_str());
+        return error;
+    }
+    return 0;
 }
 
 bool FileHoldsExactly(const std::string& path, const void* data, DWORD size)

@@ -46,6 +46,12 @@ void WriteFileReplacing(const std::string& path, const void* data, DWORD size);
 // The same write to a name that must be free: when the name is taken, nothing is written and the
 // failure is ERROR_ALREADY_EXISTS.
 void WriteFileNew(const std::string& path, const void* data, DWORD size);
+// Renames the file in its folder by moving it, never over another file. A change of case alone
+// that the file system does not take in one move goes through a free temporary name. Answers the
+// system's error, or 0.
+DWORD RenameFile(const std::string& from, const std::string& to);
+// The file's name as its folder lists it, which keeps its case; empty when it is missing.
+std::string ListedFileName(const std::string& path);
 // Whether the file exists and holds exactly these bytes; false when it cannot be read.
 bool FileHoldsExactly(const std::string& path, const void* data, DWORD size);
 // Moves the files to the Recycle Bin in one shell operation, without a progress window: after the

@@ -198,4 +198,22 @@ TEST(RefusedNameText, NamesThePuzzleAndTheCharactersWindowsRefuses)
     }
     EXPECT_EQ(puzzles::RefusedNameText("a:b").rfind("The puzzle \"a:b\" cannot be saved under its name: ", 0), 0u);
     EXPECT_NE(puzzles::RefusedNameText(std::string("(N\0L) x", 7)).find("\"(N L) x\""), std::string::npos);
+    EXPECT_EQ(puzzles::RefusedRenameText("a?b").rfind(
+                  "The puzzle cannot be renamed to \"a?b\": Windows does not allow the character ? in a file name.", 0),
+              0u);
+}
+
+TEST(TypedFileName, DropsTheBlanksAroundAndTheTrailingDotsAsWindowsDoes)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Garden Birds", "Garden Birds"},
+        {"  Garden Birds  ", "Garden Birds"},
+        {"Birds...", "Birds"},
+        {"Birds. . ", "Birds"},
+        {"...", ""},
+        {"Mr. Owl", "Mr. Owl"},
+        {".hidden", ".hidden"},
+    };
+    for (const auto& [typed, kept] : cases)
+        EXPECT_EQ(puzzles::TypedFileName(typed), kept) << typed;
 }

@@ -15,6 +15,7 @@
 #include "help/HTMLHelp.h"
 #include "tests/win/MainWindowFixture.h"
 #include "tests/win/TestSupport.h"
+#include "win/Files.h"
 
 using namespace testing_support;
 using namespace std::chrono_literals;
@@ -199,6 +200,63 @@ TEST_F(KeyboardTest, AfterDeletingLinesTheFocusGoesToTheNextLineLeft)
     ASSERT_GE(Focused(), 0);
     EXPECT_EQ(window_->Model().At(static_cast<std::size_t>(Focused())).Caption, "Puzzle 4");
     EXPECT_EQ(SelectedRows(), std::vector<int>{Focused()});
+}
+
+TEST_F(KeyboardTest, F2RenamesTheSelectedPuzzleInPlaceUnderTheImportsNameRules)
+{
+    WriteFileText(repository_ / "Ants.JGF", "ants");
+    WriteFileText(repository_ / "Bees.JGF", "bees");
+    OpenInFront();
+    ASSERT_TRUE(WaitForCaptions({"Ants", "Bees"}));
+    struct Case {
+        const char* from;
+        const char* typed;
+        const char* file;  // the file that holds the puzzle afterwards, as listed
+        const char* box;   // what a message box says, if one is expected
+    };
+    const Case cases[] = {
+        {"Ants", "Beetles", "Beetles.JGF", nullptr},
+        {"Beetles", "Bee?tles", "Beetles.JGF", "Windows does not allow the character ? in a file name."},
+        {"Beetles", "bees", "Beetles.JGF", "A puzzle named \"bees\" already exists."},
+        {"Beetles", "BEETLES", "BEETLES.JGF", nullptr},
+        {"BEETLES", " Wasps. . ", "Wasps.JGF", nullptr},
+    };
+    for (const auto& c : cases) {
+        const PuzzleListModel& model = window_->Model();
+        int row = -1;
+        for (std::size_t i = 0; i < model.Shown(); ++i)
+            if (model.At(i).Caption == c.from)
+                row = static_cast<int>(i);
+        ASSERT_GE(row, 0) << c.from;
+        Select(row);
+        ::SetFocus(List());
+        PressKeys({VK_F2});
+        HWND edit = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (edit = ListView_GetEditControl(List())) != nullptr; })) << c.typed;
+        char shown[MAX_PATH] = {};
+        ::GetWindowTextA(edit, shown, sizeof(shown));
+        EXPECT_STREQ(shown, c.from);  // the name alone, without its extension
+        ::SetWindowTextA(edit, c.typed);
+        std::unique_ptr<WindowCatcher> box;
+        if (c.box != nullptr)
+            box = std::make_unique<WindowCatcher>("OK");
+        PressKeys({VK_RETURN});
+        EXPECT_TRUE(WaitUntil([&] { return ListView_GetEditControl(List()) == nullptr; }));
+        PumpMessages();  // the name typed goes to its file on a posted message
+        if (box) {
+            const CapturedWindow shownBox = box->Result();
+            std::string said;
+            for (const std::string& line : shownBox.texts)
+                said += line + "\n";
+            EXPECT_TRUE(shownBox.found) << c.typed;
+            EXPECT_NE(said.find(c.box), std::string::npos) << said;
+        }
+        EXPECT_EQ(win::ListedFileName(repository_ / c.file), c.file) << c.typed;
+        EXPECT_TRUE(WaitUntil([&] { return window_->SelectedPuzzlePath() == repository_ / c.file; }))
+            << c.typed << " " << window_->SelectedPuzzlePath();
+        EXPECT_EQ(ReadFileText(repository_ / "Bees.JGF"), "bees");  // never overwritten
+    }
+    EXPECT_TRUE(WaitForCaptions({"Bees", "Wasps"}));
 }
 
 // Tab after each command of the import dialog: some enabled control of it always has the focus, and

@@ -658,14 +658,14 @@ TEST_F(MainWindowTest, BarsShowEveryCommandInItsPlaceWithItsCaptionHintAndPictur
     const Menu menus[] = {
         {bar, {"&Puzzle", "&Options", "&Help"}},
         {::GetSubMenu(bar, 0),
-         {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "Show in &Folder", "", "&Import Puzzle(s)...", "",
+         {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "Rena&me\tF2", "Show in &Folder", "", "&Import Puzzle(s)...", "",
           "E&xit\tAlt+F4"}},
         {::GetSubMenu(bar, 1), {"Configure &Bug Reporter...", "&Preferences..."}},
         {help, {"Gridlark &Help...\tF1", "", "&On The Web", "", "&About..."}},
         {::GetSubMenu(help, 2),
          {"&Home Page", "", "Download more puzzles", "", "Check For &Update", "&Knowledgebase", "&Support"}},
         {w.Bars().Popup(0),
-         {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "Show in &Folder", "", "&Import Puzzle(s)..."}},
+         {"&Play Puzzle\tEnter", "&Delete Puzzle\tDel", "Rena&me\tF2", "Show in &Folder", "", "&Import Puzzle(s)..."}},
     };
     for (const auto& m : menus)
         EXPECT_EQ(items(m.menu), m.items);
