@@ -151,11 +151,12 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 // nothing. The focus goes to the first control that Tab reaches, as when the dialog opened.
 void Dialog::KeepFocusOnAControl()
 {
-    if (hwnd_ == nullptr || ::GetActiveWindow() != hwnd_)
+    if (hwnd_ == nullptr || ::GetActiveWindow() != hwnd_ || !::IsWindowVisible(hwnd_))
         return;
     HWND focus = ::GetFocus();
-    const bool stranded = focus == nullptr || focus == hwnd_ ||
-                          (::IsChild(hwnd_, focus) && (!::IsWindowEnabled(focus) || !::IsWindowVisible(focus)));
+    const bool hidden = (::GetWindowLongA(focus, GWL_STYLE) & WS_VISIBLE) == 0;
+    const bool stranded =
+        focus == nullptr || focus == hwnd_ || (::IsChild(hwnd_, focus) && (!::IsWindowEnabled(focus) || hidden));
     if (!stranded)
         return;
     if (HWND first = ::GetNextDlgTabItem(hwnd_, nullptr, FALSE); first != nullptr && first != focus)
