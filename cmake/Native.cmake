@@ -6,7 +6,7 @@ target_link_options(gridlark_core PUBLIC ${SANITIZE})
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(core_tests ${NATIVE_TEST_SOURCES})
-target_link_libraries(core_tests PRIVATE gridlark_core GTest::gtest_main)
+target_link_libraries(core_tests PRIVATE gridlark_core gridlark_history GTest::gtest_main)
 gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 60)
 
 # Fuzz targets, replayed over deterministic inputs in every run; scripts/fuzz runs them under libFuzzer.
