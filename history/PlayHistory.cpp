@@ -3,6 +3,9 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <map>
+#include <set>
+#include <utility>
 #include <ctime>
 #include <system_error>
 
@@ -203,6 +206,85 @@ void PlayHistory::SetSolved(const std::vector<PuzzleKey>& puzzles, bool solved)
             Bind(statement.get(), 1, puzzle.repository);
             Bind(statement.get(), 2, puzzle.fileName);
             Run(db_, statement.get(), "the status could not be stored");
+        }
+        Execute("COMMIT");
+    } catch (...) {
+        sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+void PlayHistory::Rename(const PuzzleKey& from, const std::string& toFileName)
+{
+    const Statement statement =
+        Prepare(db_, "UPDATE OR REPLACE puzzle SET name = ?3, gone_since = 0 WHERE repository = ?1 AND name = ?2");
+    Bind(statement.get(), 1, from.repository);
+    Bind(statement.get(), 2, from.fileName);
+    Bind(statement.get(), 3, toFileName);
+    Run(db_, statement.get(), "the renamed puzzle's history could not be moved");
+}
+
+void PlayHistory::Reconcile(const std::string& repository, const std::vector<SeenFile>& files, std::int64_t now)
+{
+    struct Row {
+        std::uint64_t size;
+        std::string hash;
+        std::int64_t goneSince;
+    };
+    Execute("BEGIN IMMEDIATE");
+    try {
+        std::map<std::string, Row> rows;
+        {
+            const Statement select =
+                Prepare(db_, "SELECT name, size, hash, gone_since FROM puzzle WHERE repository = ?1");
+            Bind(select.get(), 1, repository);
+            while (sqlite3_step(select.get()) == SQLITE_ROW)
+                rows[reinterpret_cast<const char*>(sqlite3_column_text(select.get(), 0))] = {
+                    static_cast<std::uint64_t>(sqlite3_column_int64(select.get(), 1)),
+                    reinterpret_cast<const char*>(sqlite3_column_text(select.get(), 2)),
+                    sqlite3_column_int64(select.get(), 3)};
+        }
+        // The files with no row, by size and content: where a gone row's file went.
+        std::multimap<std::pair<std::uint64_t, std::string>, std::string> unknown;
+        std::set<std::string> seen;
+        for (const SeenFile& file : files) {
+            seen.insert(file.fileName);
+            if (rows.count(file.fileName) == 0 && !file.hash.empty())
+                unknown.emplace(std::make_pair(file.size, file.hash), file.fileName);
+        }
+        const Statement setGone = Prepare(db_, "UPDATE puzzle SET gone_since = ?3 WHERE repository = ?1 AND name = ?2");
+        const Statement move =
+            Prepare(db_, "UPDATE puzzle SET name = ?3, gone_since = 0 WHERE repository = ?1 AND name = ?2");
+        const Statement drop = Prepare(db_, "DELETE FROM puzzle WHERE repository = ?1 AND name = ?2");
+        const auto run = [&](sqlite3_stmt* statement, const std::string& name, const std::string* to,
+                             std::int64_t goneSince) {
+            sqlite3_reset(statement);
+            Bind(statement, 1, repository);
+            Bind(statement, 2, name);
+            if (to != nullptr)
+                Bind(statement, 3, *to);
+            else
+                sqlite3_bind_int64(statement, 3, goneSince);
+            Run(db_, statement, "the history could not follow the folder");
+        };
+        for (const auto& [name, row] : rows) {
+            if (seen.count(name) != 0) {
+                if (row.goneSince != 0)
+                    run(setGone.get(), name, nullptr, 0);  // back again
+                continue;
+            }
+            const auto moved = unknown.find({row.size, row.hash});
+            if (moved != unknown.end()) {
+                run(move.get(), name, &moved->second, 0);
+                unknown.erase(moved);
+            } else if (row.goneSince == 0) {
+                run(setGone.get(), name, nullptr, now);
+            } else if (row.goneSince < now - kKeptDays * 24 * 60 * 60) {
+                sqlite3_reset(drop.get());
+                Bind(drop.get(), 1, repository);
+                Bind(drop.get(), 2, name);
+                Run(db_, drop.get(), "the history could not follow the folder");
+            }
         }
         Execute("COMMIT");
     } catch (...) {

@@ -23,6 +23,13 @@ struct PuzzleKey {
     std::string fileName;
 };
 
+// A puzzle file as a listing of its repository finds it.
+struct SeenFile {
+    std::string fileName;  // folded as a PuzzleKey's
+    std::uint64_t size = 0;
+    std::string hash;  // of the file's content; empty when not read
+};
+
 struct Entry {
     Status status = Status::New;
     std::int64_t lastPlayed = 0;  // seconds since 1970, UTC; 0 when never played
@@ -53,6 +60,14 @@ public:
     // Each is one transaction. A play makes the puzzle Played unless it is Solved.
     void RecordPlay(const PuzzleKey& puzzle, std::uint64_t size, const std::string& hash, std::int64_t now);
     void SetSolved(const std::vector<PuzzleKey>& puzzles, bool solved);
+    // A rename made through Gridlark: the row goes with its file.
+    void Rename(const PuzzleKey& from, const std::string& toFileName);
+    // Brings the repository's rows in line with the files in it now, in one transaction. A row
+    // whose file is gone is kept, marked gone, for kKeptDays (a file restored from the Recycle Bin
+    // finds its history again), then dropped. A file without a row takes the row of a gone file of
+    // the same size and content hash: it was renamed outside Gridlark.
+    static constexpr std::int64_t kKeptDays = 30;
+    void Reconcile(const std::string& repository, const std::vector<SeenFile>& files, std::int64_t now);
     // What is known of the puzzle; nothing for one never seen.
     std::optional<Entry> Find(const PuzzleKey& puzzle) const;
     // The file the database was renamed to at opening, when it was not trusted; empty otherwise.

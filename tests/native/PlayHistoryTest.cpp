@@ -151,3 +151,36 @@ TEST_F(PlayHistoryTest, NoDatabaseWhereTheFolderIsReadOnlyOrAFolderIsInTheWay)
         EXPECT_THROW(PlayHistory::Open(File(), kDecember11), history::HistoryError);
     }
 }
+
+TEST_F(PlayHistoryTest, TheHistoryFollowsRenamesAndKeepsAGoneFileForThirtyDays)
+{
+    constexpr std::int64_t kDay = 24 * 60 * 60;
+    auto store = PlayHistory::Open(File(), kDecember11);
+    const std::string folder = kOwls.repository;
+    store->RecordPlay(kOwls, 10, "owls", kDecember11);
+    store->RecordPlay(kOwlsElsewhere, 10, "owls", kDecember11);
+    const auto playsOf = [&](const std::string& name) {
+        const auto entry = store->Find({folder, name});
+        return entry ? entry->timesPlayed : -1;
+    };
+    // Renamed outside Gridlark: the next listing finds it by its size and content.
+    store->Reconcile(folder, {{"BARN OWLS.JGF", 10, "owls"}, {"(K7) WRENS.JGF", 10, "wrens"}}, kDecember11);
+    EXPECT_EQ(playsOf("BARN OWLS.JGF"), 1);
+    EXPECT_EQ(playsOf("(K7) OWLS.JGF"), -1);
+    EXPECT_EQ(playsOf("(K7) WRENS.JGF"), -1);  // a new file gets no row until it is played
+    // Renamed through Gridlark.
+    store->Rename({folder, "BARN OWLS.JGF"}, "TAWNY OWLS.JGF");
+    EXPECT_EQ(playsOf("TAWNY OWLS.JGF"), 1);
+    // Deleted: kept for thirty days, found again when the file comes back, dropped after.
+    store->Reconcile(folder, {}, kDecember11 + kDay);
+    store->Reconcile(folder, {}, kDecember11 + 30 * kDay);
+    EXPECT_EQ(playsOf("TAWNY OWLS.JGF"), 1);
+    store->Reconcile(folder, {{"TAWNY OWLS.JGF", 10, "owls"}}, kDecember11 + 30 * kDay);
+    store->Reconcile(folder, {}, kDecember11 + 40 * kDay);
+    store->Reconcile(folder, {}, kDecember11 + 69 * kDay);
+    EXPECT_EQ(playsOf("TAWNY OWLS.JGF"), 1);  // gone since day 40
+    store->Reconcile(folder, {}, kDecember11 + 71 * kDay);
+    EXPECT_EQ(playsOf("TAWNY OWLS.JGF"), -1);
+    // Another repository's rows are its own.
+    EXPECT_EQ(store->Find(kOwlsElsewhere)->timesPlayed, 1);
+}
