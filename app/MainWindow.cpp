@@ -6,11 +6,10 @@
 #include "app/Launcher.h"
 #include "app/MainCommands.h"
 #include "app/WindowPlacement.h"
-#include "core/Text.h"
-#include "win/Paths.h"
-#include "core/PuzzleKinds.h"
-#include "core/IoError.h"
 #include "core/FileNames.h"
+#include "core/IoError.h"
+#include "core/PuzzleKinds.h"
+#include "core/Text.h"
 #include "help/HTMLHelp.h"
 #include "jre/JavaNotice.h"
 #include "puzzles/ImportDialog.h"
@@ -28,6 +27,7 @@
 #include "win/Files.h"
 #include "win/LazyApi.h"
 #include "win/Messages.h"
+#include "win/Paths.h"
 
 namespace {
 

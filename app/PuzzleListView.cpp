@@ -23,8 +23,10 @@ constexpr const char* kEmptyLibrary =
 constexpr const char* kEmptyLibraryFolder = "Your puzzles are kept in the folder ";
 constexpr const char* kListing = "Listing your puzzles...";
 constexpr const char* kFolderMissing = " (folder not found)";
-// Lines after the focused one kept beyond the selected count, to find the one left after a delete.
+// Lines after the focused one kept beyond the selected count, to find the one left after a delete;
+// never more than the most, so that a selection of everything costs no second copy of the names.
 constexpr int kFollowingKept = 16;
+constexpr int kFollowingMost = 4096;
 
 HWND CreateChild(const char* className, DWORD style, DWORD exStyle, HWND parent, int id)
 {
@@ -177,7 +179,7 @@ PuzzleListModel::Place PuzzleListView::CurrentPlace(int& focusedFromTop) const
         place.focusedRow = static_cast<std::size_t>(focused);
         focusedFromTop = focused - ListView_GetTopIndex(list_);
         // Enough of the lines after it to find the first one left when the selection goes.
-        const int kept = static_cast<int>(place.selected.size()) + kFollowingKept;
+        const int kept = std::min(static_cast<int>(place.selected.size()) + kFollowingKept, kFollowingMost);
         for (int row = focused + 1; row < shown && row <= focused + kept; ++row)
             place.following.push_back(model_.NameAt(static_cast<std::size_t>(row)));
     }
