@@ -147,7 +147,9 @@ void PuzzleListView::SelectLines(std::vector<PuzzleListModel::LineName> names)
     if (rows.selected.empty())
         return;
     place.focused = model_.NameAt(rows.selected.front());
-    ShowRows(place, 0);
+    // Where the focus stood on the screen, the first of them stands now.
+    const int focused = ListView_GetNextItem(list_, -1, LVNI_FOCUSED);
+    ShowRows(place, focused >= 0 ? std::max(focused - ListView_GetTopIndex(list_), 0) : 0);
 }
 
 void PuzzleListView::BeginRename()

@@ -60,8 +60,8 @@ public:
     void SetSort(SortOrder sort);
     // Opens the name of the one selected line for editing in place.
     void BeginRename();
-    // Selects the lines of those names that are shown, alone, the first of them focused and at
-    // the top of the list.
+    // Selects the lines of those names that are shown, alone, the first of them focused, in view,
+    // where the focused line stood on the screen.
     void SelectLines(std::vector<PuzzleListModel::LineName> names);
     void OnSearchChanged();
     // Answers the list's notices; others answer 0.

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -257,6 +258,28 @@ TEST_F(KeyboardTest, F2RenamesTheSelectedPuzzleInPlaceUnderTheImportsNameRules)
         EXPECT_EQ(ReadFileText(repository_ / "Bees.JGF"), "bees");  // never overwritten
     }
     EXPECT_TRUE(WaitForCaptions({"Bees", "Wasps"}));
+}
+
+TEST_F(KeyboardTest, ARenamedLineKeepsItsPlaceOnTheScreen)
+{
+    for (int i = 10; i < 90; ++i)
+        WriteFileText(repository_ / ("Puzzle " + std::to_string(i) + ".JGF"), "x");
+    OpenInFront();
+    ClickColumn(0);  // Puzzle 10 ... Puzzle 89
+    ListView_EnsureVisible(List(), 79, FALSE);
+    Select(70);  // Puzzle 80
+    const int fromTop = 70 - ListView_GetTopIndex(List());
+    ASSERT_GT(fromTop, 0);
+    ::SetFocus(List());
+    PressKeys({VK_F2});
+    HWND edit = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (edit = ListView_GetEditControl(List())) != nullptr; }));
+    ::SetWindowTextA(edit, "Puzzle 45b");  // comes after Puzzle 45: row 36
+    PressKeys({VK_RETURN});
+    ASSERT_TRUE(WaitUntil([&] { return window_->SelectedPuzzlePath() == repository_ / "Puzzle 45b.JGF"; }));
+    EXPECT_EQ(Focused(), 36);
+    // Where the old name stood, within a line: the list scrolls by whole lines as it draws.
+    EXPECT_LE(std::abs(36 - ListView_GetTopIndex(List()) - fromTop), 1);
 }
 
 // Tab after each command of the import dialog: some enabled control of it always has the focus, and
