@@ -146,7 +146,9 @@ std::unique_ptr<PlayHistory> PlayHistory::Open(const std::filesystem::path& file
     std::filesystem::path aside;
     for (int attempt = 0; attempt < 2; ++attempt) {
         sqlite3* raw = nullptr;
-        const int code = sqlite3_open_v2(file.string().c_str(), &raw,
+        // SQLite takes the path in UTF-8, whatever the system's code page.
+        const std::u8string utf8 = file.u8string();
+        const int code = sqlite3_open_v2(reinterpret_cast<const char*>(utf8.c_str()), &raw,
                                          SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX, nullptr);
         std::unique_ptr<PlayHistory> history(new PlayHistory(raw));
         if (code != SQLITE_OK)

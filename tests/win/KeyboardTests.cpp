@@ -311,23 +311,19 @@ TEST_F(KeyboardTest, TabAlwaysFindsAControlAfterSelectAllAndClearDisableThemselv
     };
     WindowCatcher catcher([&](HWND dialog) {
         ::SetForegroundWindow(dialog);
-        HWND selectAll = ::GetDlgItem(dialog, IDC_IMPORT_SELECT), clear = ::GetDlgItem(dialog, IDC_IMPORT_CLEAR);
         walk(dialog, "opening");
-        PressKeys({VK_TAB});
-        if (focusIs(dialog, selectAll)) {
+        // From the list, Tab reaches Select All, then Clear past the disabled Select All.
+        for (const auto& [id, name] :
+             {std::pair<int, const char*>{IDC_IMPORT_SELECT, "Select All"}, {IDC_IMPORT_CLEAR, "Clear"}}) {
+            HWND button = ::GetDlgItem(dialog, id);
+            PressKeys({VK_TAB});
+            if (!focusIs(dialog, button)) {
+                faults.push_back(std::string("Tab does not reach ") + name);
+                continue;
+            }
             PressKeys({VK_SPACE});
-            WaitUntil([&] { return !::IsWindowEnabled(selectAll); }, 2s);
-            walk(dialog, "Select All");
-        } else {
-            faults.push_back("Tab does not reach Select All");
-        }
-        PressKeys({VK_TAB});  // past the disabled Select All
-        if (focusIs(dialog, clear)) {
-            PressKeys({VK_SPACE});
-            WaitUntil([&] { return !::IsWindowEnabled(clear); }, 2s);
-            walk(dialog, "Clear");
-        } else {
-            faults.push_back("Tab does not reach Clear");
+            WaitUntil([&] { return !::IsWindowEnabled(button); }, 2s);
+            walk(dialog, name);
         }
         ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         done = true;
